@@ -1,0 +1,158 @@
+// The ranking rules and the stored text of one row, without any window.
+#include "ui/HighscoreTable.h"
+
+#include <QTest>
+
+namespace {
+using Scores = QList<int>;
+
+THighscoreTable TableWithScores(const Scores& scores)
+{
+    THighscoreTable table;
+    for (int row = 0; row < scores.size(); ++row)
+        table.SetRow(row, {QStringLiteral("p%1").arg(row), scores[row]});
+    return table;
+}
+
+Scores ScoresOf(const THighscoreTable& table)
+{
+    Scores scores;
+    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+        scores << table.Row(row).Score;
+    return scores;
+}
+
+Scores Padded(Scores scores)
+{
+    while (scores.size() < THighscoreTable::RowCount)
+        scores << 0;
+    return scores;
+}
+
+Scores Descending(int from)
+{
+    Scores scores;
+    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+        scores << from - 100 * row;
+    return scores;
+}
+}
+
+class HighscoreTableTest : public QObject {
+    Q_OBJECT
+private slots:
+    void parseEntry_data();
+    void parseEntry();
+    void formatThenParseGivesTheEntryBack_data();
+    void formatThenParseGivesTheEntryBack();
+    void rankAndInsert_data();
+    void rankAndInsert();
+    void insertKeepsNamesWithTheirScores();
+};
+
+void HighscoreTableTest::parseEntry_data()
+{
+    QTest::addColumn<QString>("plain");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("score");
+    const QString quill = THighscoreTable::EmptyName();
+    QTest::newRow("empty is an unused row") << QString() << quill << 0;
+    QTest::newRow("plain") << "1520,Anna" << "Anna" << 1520;
+    QTest::newRow("negative score") << "-40,Bo" << "Bo" << -40;
+    QTest::newRow("name with commas") << "300,Smith, J., Jr." << "Smith, J., Jr." << 300;
+    QTest::newRow("empty name") << "7," << "" << 7;
+    QTest::newRow("umlauts") << QString::fromUtf8("12,Jürgen Öß") << QString::fromUtf8("Jürgen Öß") << 12;
+    // Damaged values (edited by hand, or written under another key).
+    QTest::newRow("no comma") << "Anna" << quill << 0;
+    QTest::newRow("nothing before comma") << ",Anna" << quill << 0;
+    QTest::newRow("letters before comma") << "12a,Anna" << quill << 0;
+    QTest::newRow("beyond 32 bits") << "99999999999,Anna" << quill << 0;
+}
+
+void HighscoreTableTest::parseEntry()
+{
+    QFETCH(QString, plain);
+    QFETCH(QString, name);
+    QFETCH(int, score);
+    const THighscoreEntry entry = THighscoreTable::ParseEntry(plain);
+    QCOMPARE(entry.Name, name);
+    QCOMPARE(entry.Score, score);
+}
+
+void HighscoreTableTest::formatThenParseGivesTheEntryBack_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("score");
+    QTest::addColumn<QString>("plain");
+    QTest::newRow("simple") << "Anna" << 1520 << "1520,Anna";
+    QTest::newRow("zero") << THighscoreTable::EmptyName() << 0 << "0,Mr. Quill";
+    QTest::newRow("negative") << "x" << -3 << "-3,x";
+    QTest::newRow("commas in name") << "Smith, J." << 500 << "500,Smith, J.";
+    QTest::newRow("largest") << "max" << 2147483647 << "2147483647,max";
+}
+
+void HighscoreTableTest::formatThenParseGivesTheEntryBack()
+{
+    QFETCH(QString, name);
+    QFETCH(int, score);
+    QFETCH(QString, plain);
+    const THighscoreEntry entry{name, score};
+    QCOMPARE(THighscoreTable::FormatEntry(entry), plain);
+    QCOMPARE(THighscoreTable::ParseEntry(plain), entry);
+}
+
+void HighscoreTableTest::rankAndInsert_data()
+{
+    QTest::addColumn<Scores>("stored");
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<int>("score");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<Scores>("after");
+
+    QTest::newRow("empty table, first place") << Padded({}) << 0 << 10 << 0 << Padded({10});
+    QTest::newRow("ties rank below") << Padded({900, 500, 500, 100}) << 0 << 500 << 3
+                                     << Padded({900, 500, 500, 500, 100});
+    Scores beatLast = Descending(1500);
+    beatLast[14] = 150;
+    QTest::newRow("beats only the last") << Descending(1500) << 0 << 150 << 14 << beatLast;
+    Scores beatFirst = Descending(1500);
+    beatFirst.prepend(2000);
+    beatFirst.removeLast();
+    QTest::newRow("beats the first") << Descending(1500) << 0 << 2000 << 0 << beatFirst;
+    QTest::newRow("equal to the last earns nothing") << Descending(1500) << 0 << 100 << -1 << Descending(1500);
+    QTest::newRow("zero earns nothing, higher first") << Padded({}) << 0 << 0 << -1 << Padded({});
+    QTest::newRow("negative earns nothing") << Padded({5}) << 0 << -5 << -1 << Padded({5});
+    QTest::newRow("lower first, beats a row") << Padded({10, 30}) << 1 << 20 << 1 << Padded({10, 20, 30});
+    QTest::newRow("lower first, free row") << Padded({10, 20}) << 1 << 25 << 2 << Padded({10, 20, 25});
+    QTest::newRow("lower first, tie") << Padded({10, 20}) << 1 << 20 << 2 << Padded({10, 20, 20});
+    Scores full = Descending(1500);
+    std::reverse(full.begin(), full.end());
+    QTest::newRow("lower first, full, too high") << full << 1 << 1500 << -1 << full;
+}
+
+void HighscoreTableTest::rankAndInsert()
+{
+    QFETCH(Scores, stored);
+    QFETCH(int, direction);
+    QFETCH(int, score);
+    QFETCH(int, row);
+    QFETCH(Scores, after);
+    THighscoreTable table = TableWithScores(stored);
+    QCOMPARE(table.Rank(score, direction), row);
+    if (row >= 0)
+        table.Insert(row, {QStringLiteral("new"), score});
+    QCOMPARE(ScoresOf(table), after);
+}
+
+void HighscoreTableTest::insertKeepsNamesWithTheirScores()
+{
+    THighscoreTable table = TableWithScores(Descending(1500));
+    table.Insert(2, {QStringLiteral("new"), 1350});
+    QCOMPARE(table.Row(1), (THighscoreEntry{QStringLiteral("p1"), 1400}));
+    QCOMPARE(table.Row(2), (THighscoreEntry{QStringLiteral("new"), 1350}));
+    QCOMPARE(table.Row(3), (THighscoreEntry{QStringLiteral("p2"), 1300}));
+    QCOMPARE(table.Row(14), (THighscoreEntry{QStringLiteral("p13"), 200}));
+}
+
+QTEST_GUILESS_MAIN(HighscoreTableTest)
+#include "test_highscore_table.moc"
