@@ -1,0 +1,37 @@
+#pragma once
+// Boards written as text for tests: 14 lines of 14 characters, '.' for an
+// empty cell and '1'..'9' for a pattern. Blanks are ignored, so blocks can be
+// set apart for the reader.
+#include <QString>
+#include <QStringList>
+
+#include "game/Board.h"
+
+inline TBoard BoardFromText(const QString& text)
+{
+    TBoard board;
+    const QStringList lines = text.split('\n', Qt::SkipEmptyParts);
+    int row = 0;
+    for (QString line : lines) {
+        line.remove(' ');
+        if (line.isEmpty())
+            continue;
+        for (int column = 0; column < line.size() && column < BoardCells; ++column) {
+            const QChar ch = line.at(column);
+            board.SetCell(column, row, ch == '.' ? 0 : ch.digitValue());
+        }
+        ++row;
+    }
+    return board;
+}
+
+// "TL BL TR BR" as four digits in the flat order, e.g. "1234".
+inline Tile TileFromText(const char* flat)
+{
+    Tile t{};
+    t[0][0] = flat[0] - '0';
+    t[0][1] = flat[1] - '0';
+    t[1][0] = flat[2] - '0';
+    t[1][1] = flat[3] - '0';
+    return t;
+}

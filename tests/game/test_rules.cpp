@@ -1,0 +1,393 @@
+// The rules of the game, without a window.
+#include <QtTest>
+
+#include <deque>
+#include <set>
+
+#include "BoardText.h"
+#include "game/DarkenColor.h"
+#include "game/GameCore.h"
+#include "game/Tableau.h"
+
+namespace {
+
+// Hands out preset numbers (0 when they run out) and records every request.
+class ScriptedRandom final : public RandomSource {
+public:
+    std::deque<int> script;
+    std::vector<int> requests;
+    int Random(int n) override
+    {
+        requests.push_back(n);
+        if (script.empty())
+            return 0;
+        const int v = script.front();
+        script.pop_front();
+        return v;
+    }
+};
+
+// The middle block (3,3) is empty; each of its eight touching cells holds the
+// quarter of tile "1234" that it touches, so only the right pairs all match.
+const char* const RingBoard = R"(
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. 99 .. .. ..
+.. .. .. 13 .. .. ..
+.. .. 91 .. 39 .. ..
+.. .. 92 .. 49 .. ..
+.. .. .. 24 .. .. ..
+.. .. .. 99 .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+)";
+
+// Neighbours of the two corner blocks (0,0) and (6,6) matching tile "1234".
+const char* const CornerBoard = R"(
+.. 39 .. .. .. .. ..
+.. 49 .. .. .. .. ..
+24 .. .. .. .. .. ..
+99 .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. 99
+.. .. .. .. .. .. 13
+.. .. .. .. .. 91 ..
+.. .. .. .. .. 92 ..
+)";
+
+QList<BlockPos> FilledBlocks(const TBoard& board)
+{
+    QList<BlockPos> blocks;
+    for (int bc = 0; bc < BoardBlocks; ++bc)
+        for (int br = 0; br < BoardBlocks; ++br)
+            if (!board.BlockEmpty({bc, br}))
+                blocks.append({bc, br});
+    return blocks;
+}
+
+void FillSquare(TBoard& board, int sc, int sr)
+{
+    for (int dx = 0; dx < 6; ++dx)
+        for (int dy = 0; dy < 6; ++dy)
+            board.SetCell(2 * sc + dx, 2 * sr + dy, 1);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(BlockPos)
+
+class RulesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void tableau_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("patterns");
+        QTest::addColumn<QList<BlockPos>>("blocks"); // in the order FilledBlocks lists them
+
+        QTest::newRow("level 1: middle row") << 1 << 2 << QList<BlockPos>{{1, 3}, {3, 3}, {5, 3}};
+        QTest::newRow("level 2: outer columns")
+            << 2 << 2 << QList<BlockPos>{{1, 1}, {1, 3}, {1, 5}, {5, 1}, {5, 3}, {5, 5}};
+        QTest::newRow("level 3: whole grid") << 3 << 2
+                                             << QList<BlockPos>{{1, 1}, {1, 3}, {1, 5}, {3, 1}, {3, 3},
+                                                                {3, 5}, {5, 1}, {5, 3}, {5, 5}};
+        QTest::newRow("level 4: three again, one more symbol")
+            << 4 << 3 << QList<BlockPos>{{1, 3}, {3, 3}, {5, 3}};
+    }
+    void tableau()
+    {
+        QFETCH(int, level);
+        QFETCH(int, patterns);
+        QFETCH(QList<BlockPos>, blocks);
+
+        UniformRandom random(7);
+        GameCore game(random);
+        game.NewGame();
+        game.Level = level;
+        game.Clock.TimeLeft = 0.25f;
+        game.SetUpLevel();
+
+        QCOMPARE(game.PatternCount, patterns);
+        QCOMPARE(FilledBlocks(game.Board), blocks);
+        for (int c = 0; c < BoardCells; ++c)
+            for (int r = 0; r < BoardCells; ++r)
+                QVERIFY(game.Board.Cell(c, r) >= 0 && game.Board.Cell(c, r) <= patterns);
+        QCOMPARE(game.Clock.TimeLeft, 1.0f);
+        QCOMPARE(game.Level, level); // the level is the caller's to raise
+    }
+
+    void patternCount_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("count");
+        const std::pair<int, int> cases[] = {{1, 2}, {3, 2}, {4, 3}, {7, 4}, {73, 26}, {75, 26},
+                                             {76, 27}, {77, 27}, {78, 27}, {79, 27}, {100000, 27}};
+        for (auto [level, count] : cases)
+            QTest::addRow("level %d", level) << level << count;
+    }
+    void patternCount()
+    {
+        QFETCH(int, level);
+        QFETCH(int, count);
+        QCOMPARE(PatternCountForLevel(level), count);
+    }
+
+    // Draws come in a fixed order: 729 swaps (a, then b), the start tiles
+    // quarter by quarter in the order TL, BL, TR, BR, then the next tile.
+    void drawOrder()
+    {
+        ScriptedRandom random;
+        for (int i = 0; i < 729 * 2; ++i)
+            random.script.push_back(0); // every swap is 1 <-> 1
+        random.script.insert(random.script.end(), {0, 1, 1, 0}); // first start tile
+        random.script.insert(random.script.end(), 8, 0);          // two more
+        random.script.insert(random.script.end(), {1, 0, 0, 1}); // next tile
+        GameCore game(random);
+        game.NewGame();
+
+        QCOMPARE(random.requests.size(), size_t(729 * 2 + 12 + 4));
+        QVERIFY(std::all_of(random.requests.begin(), random.requests.begin() + 1458,
+                            [](int n) { return n == 27; }));
+        QVERIFY(std::all_of(random.requests.begin() + 1458, random.requests.end(),
+                            [](int n) { return n == 2; }));
+        QCOMPARE(game.Board.TileAt({1, 3}), TileFromText("1221"));
+        QCOMPARE(game.NextTile, TileFromText("2112"));
+        for (int i = 1; i <= 27; ++i)
+            QCOMPARE(game.PatternMap[i], i);
+    }
+
+    void newGameStartsAfresh()
+    {
+        UniformRandom random(11);
+        GameCore game(random);
+        game.NewGame();
+        const auto firstMap = game.PatternMap;
+        std::set<int> images(firstMap.begin() + 1, firstMap.end());
+        QCOMPARE(images.size(), size_t(27)); // a permutation of 1..27
+
+        game.StartOnFirstPress();
+        game.PickUp();
+        game.ThrowAway();
+        game.AdvanceLevel();
+        game.AdvanceLevel();
+        game.PickUp();
+        game.Clock.TimeLeft = 0.3f;
+
+        game.NewGame();
+        QCOMPARE(game.Level, 1);
+        QCOMPARE(game.Score, 0);
+        QVERIFY(!game.InHand);
+        QVERIFY(!IsEmpty(game.NextTile));
+        QCOMPARE(game.GameState, TGameState::gsReady);
+        QCOMPARE(game.Clock.TimeLeft, 1.0f);
+        QCOMPARE(FilledBlocks(game.Board).size(), 3);
+        // The generator runs on instead of starting over: a new assignment.
+        QVERIFY(game.PatternMap != firstMap);
+    }
+
+    void turning()
+    {
+        const Tile tile = TileFromText("1234"); // TL 1, BL 2, TR 3, BR 4
+        // One turn anticlockwise: the top-right quarter comes to the top-left.
+        QCOMPARE(TurnAnticlockwise(tile), TileFromText("3142"));
+        Tile t = tile;
+        for (int i = 0; i < 4; ++i)
+            t = TurnAnticlockwise(t);
+        QCOMPARE(t, tile);
+    }
+
+    void balance_data()
+    {
+        QTest::addColumn<QString>("board");
+        QTest::addColumn<BlockPos>("block");
+        QTest::addColumn<QString>("tile");
+        QTest::addColumn<int>("balance");
+        QTest::addColumn<bool>("accepted");
+
+        QTest::newRow("middle, all eight match") << RingBoard << BlockPos{3, 3} << "1234" << 8 << true;
+        QTest::newRow("middle, turned: all differ") << RingBoard << BlockPos{3, 3} << "3142" << -8 << false;
+        QTest::newRow("middle, matches cancel mismatches") << RingBoard << BlockPos{3, 3} << "1255" << 0 << false;
+        QTest::newRow("middle, six of eight") << RingBoard << BlockPos{3, 3} << "1254" << 4 << true;
+        QTest::newRow("occupied block") << RingBoard << BlockPos{3, 2} << "9913" << 0 << false;
+        QTest::newRow("no neighbours at all") << RingBoard << BlockPos{0, 6} << "1234" << 0 << false;
+        QTest::newRow("one neighbour, half matching") << RingBoard << BlockPos{1, 3} << "9919" << 0 << false;
+        QTest::newRow("top-left corner") << CornerBoard << BlockPos{0, 0} << "1234" << 4 << true;
+        QTest::newRow("bottom-right corner") << CornerBoard << BlockPos{6, 6} << "1234" << 4 << true;
+        QTest::newRow("left edge, top neighbour half matching") << CornerBoard << BlockPos{0, 2} << "9444" << 0 << false;
+        QTest::newRow("top edge, one matching pair") << CornerBoard << BlockPos{2, 0} << "9399" << 0 << false;
+    }
+    void balance()
+    {
+        QFETCH(QString, board);
+        QFETCH(BlockPos, block);
+        QFETCH(QString, tile);
+        QFETCH(int, balance);
+        QFETCH(bool, accepted);
+
+        UniformRandom random(1);
+        GameCore game(random);
+        game.Board = BoardFromText(board);
+        game.HandTile = TileFromText(tile.toLatin1().constData());
+        game.InHand = true;
+
+        if (game.Board.BlockEmpty(block))
+            QCOMPARE(game.Board.Balance(block, game.HandTile), balance);
+        QCOMPARE(game.AcceptedBalance(block).has_value(), accepted);
+        if (accepted)
+            QCOMPARE(*game.AcceptedBalance(block), balance);
+    }
+
+    void layScoresCubeAndWindsClockBack()
+    {
+        UniformRandom random(1);
+        GameCore game(random);
+        game.Board = BoardFromText(RingBoard);
+        game.HandTile = TileFromText("1234");
+        game.InHand = true;
+        game.Score = 5;
+        game.Clock.TimeLeft = 0.95f;
+
+        const LayOutcome outcome = game.Lay({3, 3});
+        QCOMPARE(outcome.balance, 8);
+        QCOMPARE(game.Score, 5 + 512);
+        QCOMPARE(game.Board.TileAt({3, 3}), TileFromText("1234"));
+        QCOMPARE(game.Clock.TimeLeft, 1.0f); // capped at full
+        QVERIFY(!game.InHand);
+        QVERIFY(!outcome.fullSquare);
+    }
+
+    void throwAwayCostsTenEvenBelowZero()
+    {
+        UniformRandom random(1);
+        GameCore game(random);
+        game.NewGame();
+        game.Clock.TimeLeft = 0.5f;
+        game.PickUp();
+        game.ThrowAway();
+        QCOMPARE(game.Score, -10);
+        QVERIFY(!game.InHand);
+        QCOMPARE(game.Clock.TimeLeft, 0.5f); // no time for a discard
+    }
+
+    void fullSquare_data()
+    {
+        QTest::addColumn<QList<BlockPos>>("squares");
+        QTest::addColumn<QList<BlockPos>>("holes"); // blocks left empty afterwards
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<BlockPos>("expected");
+
+        QTest::newRow("empty board") << QList<BlockPos>{} << QList<BlockPos>{} << false << BlockPos{};
+        QTest::newRow("one square") << QList<BlockPos>{{2, 3}} << QList<BlockPos>{} << true << BlockPos{2, 3};
+        // Square columns are searched before square rows: (0,2) comes before (2,0).
+        QTest::newRow("two squares: column order first")
+            << QList<BlockPos>{{2, 0}, {0, 2}} << QList<BlockPos>{} << true << BlockPos{0, 2};
+        QTest::newRow("one block short") << QList<BlockPos>{{4, 4}} << QList<BlockPos>{{6, 6}} << false << BlockPos{};
+        QTest::newRow("full board") << QList<BlockPos>{{0, 0}, {4, 4}, {0, 4}, {4, 0}} << QList<BlockPos>{} << true
+                                    << BlockPos{0, 0};
+    }
+    void fullSquare()
+    {
+        QFETCH(QList<BlockPos>, squares);
+        QFETCH(QList<BlockPos>, holes);
+        QFETCH(bool, found);
+        QFETCH(BlockPos, expected);
+
+        TBoard board;
+        for (const BlockPos& s : squares)
+            FillSquare(board, s.column, s.row);
+        for (const BlockPos& h : holes)
+            board.PutTile(h, EmptyTile);
+        const auto square = board.FindFullSquare();
+        QCOMPARE(square.has_value(), found);
+        if (found)
+            QCOMPARE(*square, expected);
+    }
+
+    void clockRunsOutAfter201Ticks()
+    {
+        GameClock clock;
+        int ticks = 0;
+        while (!clock.Tick())
+            ++ticks;
+        QCOMPARE(ticks + 1, 201);
+        QVERIFY(clock.TimeLeft < 0.0f);
+    }
+
+    // Each tick is computed in extended precision and rounded to float. Done
+    // in float alone, the value after 194 ticks would be 0.0300008095801.
+    void clockPrecision()
+    {
+        GameClock clock;
+        for (int i = 0; i < 194; ++i)
+            clock.Tick();
+        QCOMPARE(clock.TimeLeft, 0.0300008077174f);
+        QVERIFY(clock.TimeLeft != 0.0300008095801f);
+
+        clock.TimeLeft = 0.5f;
+        clock.WindBack();
+        QCOMPARE(clock.TimeLeft, float(0.5L + 0.1L));
+        clock.TimeLeft = 0.95f;
+        clock.WindBack();
+        QCOMPARE(clock.TimeLeft, 1.0f);
+    }
+
+    void clockTicksOnlyWhileReadyOrRunning_data()
+    {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<bool>("ticks");
+        QTest::newRow("ready") << int(TGameState::gsReady) << true;
+        QTest::newRow("running") << int(TGameState::gsRunning) << true;
+        QTest::newRow("over") << int(TGameState::gsOver) << false;
+        QTest::newRow("paused") << int(TGameState::gsPaused) << false;
+    }
+    void clockTicksOnlyWhileReadyOrRunning()
+    {
+        QFETCH(int, state);
+        QFETCH(bool, ticks);
+        UniformRandom random(1);
+        GameCore game(random);
+        game.NewGame();
+        game.GameState = TGameState(state);
+        game.TickClock();
+        QCOMPARE(game.Clock.TimeLeft < 1.0f, ticks);
+    }
+
+    void timeOutDropsCarriedTile()
+    {
+        UniformRandom random(1);
+        GameCore game(random);
+        game.NewGame();
+        game.StartOnFirstPress();
+        game.PickUp();
+        game.Clock.TimeLeft = 0.004f;
+        QVERIFY(game.TickClock());
+        game.EndByTimeOut();
+        QVERIFY(!game.InHand);
+        QCOMPARE(game.GameState, TGameState::gsOver);
+        QVERIFY(IsEmpty(game.NextTile)); // the preview stays empty until a new game
+    }
+
+    void darkenColor()
+    {
+        QCOMPARE(DarkenColor(0x00FFFFFFu, 75), 0x00BFBFBFu);
+        QCOMPARE(DarkenColor(0x00102030u, 75), 0x000C1824u); // each channel on its own, truncated
+        QCOMPARE(DarkenColor(0x00C08040u, 200), 0x00FFFF80u); // capped at 255
+        std::uint32_t c = 0x00FFFFFF;
+        for (int i = 0; i < 8; ++i)
+            c = DarkenColor(c, 75);
+        QCOMPARE(c, 0x00181818u); // 255 -> 191 -> 143 -> 107 -> 80 -> 60 -> 45 -> 33 -> 24
+    }
+};
+
+QTEST_GUILESS_MAIN(RulesTest)
+#include "test_rules.moc"
