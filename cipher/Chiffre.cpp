@@ -1,0 +1,117 @@
+#include "cipher/Chiffre.h"
+
+#include <QList>
+
+#include <cmath>
+#include <limits>
+
+// The shifts must come out exactly as the x87 extended format computes them;
+// with a different long double (64-bit on MSVC/ARM, 128-bit quad elsewhere)
+// stored high-score tables would decipher to garbage, so refuse to build.
+static_assert(std::numeric_limits<long double>::digits == 64,
+              "the record cipher needs the 80-bit extended long double (x86 with GCC or Clang)");
+static_assert(std::numeric_limits<double>::digits == 53, "the record cipher needs IEEE double");
+
+namespace {
+
+// The extended value nearest to pi (mantissa C90FDAA22168C235).
+constexpr long double ExtendedPi = 3.14159265358979323851L;
+constexpr long double Multiplier = 997.0L;
+
+// Storing through a volatile double forces the rounding to 53 bits at the
+// points where the original kept x in a double variable; without it the
+// compiler may keep x in an x87 register at full width.
+double StoreAsDouble(long double value)
+{
+    volatile double stored = static_cast<double>(value);
+    return stored;
+}
+
+std::u32string FromQString(const QString& text)
+{
+    const QList<uint> ucs4 = text.toUcs4();
+    return std::u32string(ucs4.cbegin(), ucs4.cend());
+}
+
+QString ToQString(const std::u32string& text)
+{
+    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+const std::u32string TChiffre::DefaultAlphabet = U"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+TChiffre ScoreCipher;
+
+TChiffre::TChiffre()
+    : m_alphabet(DefaultAlphabet)
+    , m_key(DefaultKey)
+{
+}
+
+void TChiffre::Init(const std::u32string& alphabet, std::int64_t key)
+{
+    m_alphabet = alphabet.empty() ? DefaultAlphabet : alphabet;
+    // Taken as a 64-bit magnitude so that the most negative 32-bit key is cut
+    // to LargestKey instead of overflowing into a negative key.
+    const std::int64_t magnitude = key < 0 ? -key : key;
+    if (magnitude == 0)
+        m_key = DefaultKey;
+    else if (magnitude > LargestKey)
+        m_key = LargestKey;
+    else
+        m_key = static_cast<std::int32_t>(magnitude);
+}
+
+void TChiffre::Init(const QString& alphabet, std::int64_t key)
+{
+    Init(FromQString(alphabet), key);
+}
+
+std::u32string TChiffre::Encipher(const std::u32string& text) const
+{
+    return Transform(text, m_key);
+}
+
+std::u32string TChiffre::Decipher(const std::u32string& text) const
+{
+    return Transform(text, -static_cast<std::int64_t>(m_key));
+}
+
+QString TChiffre::Encipher(const QString& text) const
+{
+    return ToQString(Encipher(FromQString(text)));
+}
+
+QString TChiffre::Decipher(const QString& text) const
+{
+    return ToQString(Decipher(FromQString(text)));
+}
+
+std::u32string TChiffre::Transform(std::u32string text, std::int64_t key) const
+{
+    if (text.empty())
+        return text;
+
+    const std::int64_t n = static_cast<std::int64_t>(m_alphabet.size());
+    const long double quotient = static_cast<long double>(key) / ExtendedPi;
+    double x = StoreAsDouble(std::fabs(quotient));
+
+    for (char32_t& ch : text) {
+        // x is a double here, so x - trunc(x) is exact in either width.
+        x = StoreAsDouble(static_cast<long double>(x) - std::trunc(static_cast<long double>(x)));
+        std::int64_t shift = static_cast<std::int64_t>(std::trunc(static_cast<long double>(n) * x));
+        if (key < 0)
+            shift = -shift;
+        const long double scaled = static_cast<long double>(x) * Multiplier;
+        x = StoreAsDouble(scaled + ExtendedPi);
+
+        const std::size_t index = m_alphabet.find(ch);
+        if (index != std::u32string::npos) {
+            const std::int64_t target = (static_cast<std::int64_t>(index) + shift + n) % n;
+            ch = m_alphabet[static_cast<std::size_t>(target)];
+        }
+    }
+    return text;
+}

@@ -1,0 +1,48 @@
+#pragma once
+// The record cipher: a position-dependent substitution over a fixed alphabet
+// that keeps the stored high-score rows from reading as names and numbers.
+//
+// The shift at each position comes from a chaotic sequence (x * 997 + pi,
+// fractional part) whose values depend on the exact rounding of every step.
+// Tables written by earlier versions can only be read back if that rounding is
+// reproduced bit for bit, hence the 80-bit extended arithmetic below.
+#include <QString>
+
+#include <cstdint>
+#include <string>
+
+class TChiffre
+{
+public:
+    static const std::u32string DefaultAlphabet;
+    static constexpr std::int32_t DefaultKey = 58213;
+    static constexpr std::int32_t LargestKey = 2147482863; // $7FFFFCEF
+
+    // Usable before Init: default alphabet and key.
+    TChiffre();
+
+    // An empty alphabet selects the default; the key's magnitude is used,
+    // 0 selects the default key, larger magnitudes are cut to LargestKey.
+    void Init(const std::u32string& alphabet, std::int64_t key);
+    void Init(const QString& alphabet, std::int64_t key);
+
+    std::u32string Encipher(const std::u32string& text) const;
+    std::u32string Decipher(const std::u32string& text) const;
+    QString Encipher(const QString& text) const;
+    QString Decipher(const QString& text) const;
+
+    // The core: shifts every alphabet character of the text by the amount of
+    // its position, forwards for a positive key, backwards for a negative one.
+    // Characters outside the alphabet stay as they are but use up their shift.
+    std::u32string Transform(std::u32string text, std::int64_t key) const;
+
+    const std::u32string& Alphabet() const { return m_alphabet; }
+    std::int32_t Key() const { return m_key; }
+
+private:
+    std::u32string m_alphabet;
+    std::int32_t m_key;
+};
+
+// The one cipher the whole program shares (initialised at start-up).
+extern TChiffre ScoreCipher;
