@@ -1,0 +1,50 @@
+#include "media/Effects.h"
+
+#include "assets/TWaveList.h"
+#include "media/QtSoundOutput.h"
+#include "settings/Globals.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+
+void EffectPlayer::Play(int n) {
+    // The one place that honours the sound switch: with sound off even the
+    // stop is ignored, and an effect already sounding plays to its end.
+    if (!SoundOn || !output_)
+        return;
+    if (n == 0) {
+        output_->Stop();
+        return;
+    }
+    if (!waves_ || n < 1 || n > waves_->Count())
+        return;
+    const QByteArray& wave = waves_->Item(n - 1);
+    if (wave.isEmpty() || !output_->HasDevice())
+        return;
+    output_->Play(wave);
+}
+
+namespace {
+
+const TWaveList* effectWaves = nullptr;
+SoundOutput* chosenOutput = nullptr;
+
+// Created on first use, when the application object exists, and freed with
+// it, while the audio system is still there to release its sink.
+SoundOutput* DefaultOutput() {
+    static QPointer<QtSoundOutput> output;
+    if (!output)
+        output = new QtSoundOutput(QCoreApplication::instance());
+    return output.data();
+}
+
+}  // namespace
+
+void SetEffectWaves(const TWaveList* waves) { effectWaves = waves; }
+
+void SetEffectOutput(SoundOutput* output) { chosenOutput = output; }
+
+void PlayEffect(int n) {
+    EffectPlayer player(effectWaves, chosenOutput ? chosenOutput : DefaultOutput());
+    player.Play(n);
+}
