@@ -1,0 +1,161 @@
+// The textured panel, the raised label, the transparent picture and the hint look.
+#include "tests/ui/TestPictures.h"
+#include "ui/toolkit/TRaisedLabel.h"
+#include "ui/toolkit/TShapeHint.h"
+#include "ui/toolkit/TTexturedPanel.h"
+#include "ui/toolkit/TTransparentImage.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QTest>
+#include <QToolTip>
+
+namespace {
+// The box around every pixel of the colour, or an empty rectangle.
+QRect BoundsOf(const QImage& image, QColor color)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == color)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+// Exact colours are compared, so the test text is drawn without smoothing.
+QFont PlainArial(int pixelSize)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+QImage Render(QWidget& widget, QColor background)
+{
+    QImage image(widget.size(), QImage::Format_RGB32);
+    image.fill(background);
+    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
+}
+} // namespace
+
+class TestToolkitWidgets : public QObject {
+    Q_OBJECT
+private slots:
+    void panelFaceIsRepeatedFromTopLeft()
+    {
+        // Smaller than the panel both ways, so the face repeats inside the frame.
+        const QImage face = PatternFace(23, 17);
+        TTexturedPanel panel(face, nullptr);
+        panel.resize(100, 60);
+        const QImage shot = panel.grab().toImage();
+        const int inside = TTexturedPanel::FrameWidth;
+        for (int y = inside; y < panel.height() - inside; ++y)
+            for (int x = inside; x < panel.width() - inside; ++x)
+                QCOMPARE(shot.pixel(x, y), face.pixel(x % face.width(), y % face.height()));
+    }
+
+    void panelFrameHasBevelsAroundBlackBorder()
+    {
+        TTexturedPanel panel(ButtonFace(QColor(90, 90, 90)), nullptr);
+        panel.resize(120, 80);
+        const QImage shot = panel.grab().toImage();
+        const int midX = 60, midY = 40;
+        for (int d : {0, 1}) {  // outer bevel: lit top and left, shaded bottom and right
+            QCOMPARE(shot.pixelColor(midX, d), TTexturedPanel::BevelLight());
+            QCOMPARE(shot.pixelColor(d, midY), TTexturedPanel::BevelLight());
+            QCOMPARE(shot.pixelColor(midX, 79 - d), TTexturedPanel::BevelShadow());
+            QCOMPARE(shot.pixelColor(119 - d, midY), TTexturedPanel::BevelShadow());
+        }
+        for (int d : {2, 3, 4}) {  // the black border on all four sides
+            QCOMPARE(shot.pixelColor(midX, d), QColor(Qt::black));
+            QCOMPARE(shot.pixelColor(d, midY), QColor(Qt::black));
+            QCOMPARE(shot.pixelColor(midX, 79 - d), QColor(Qt::black));
+            QCOMPARE(shot.pixelColor(119 - d, midY), QColor(Qt::black));
+        }
+        for (int d : {5, 6}) {  // inner bevel
+            QCOMPARE(shot.pixelColor(midX, d), TTexturedPanel::BevelLight());
+            QCOMPARE(shot.pixelColor(119 - d, midY), TTexturedPanel::BevelShadow());
+        }
+        QCOMPARE(shot.pixelColor(midX, 7), QColor(90, 90, 90));
+        QCOMPARE(panel.contentsRect(), QRect(7, 7, 106, 66));
+    }
+
+    void raisedLabelDrawsShadowDownRight()
+    {
+        TRaisedLabel label;
+        label.setFont(PlainArial(16));
+        label.SetCaption(QStringLiteral("Tangrix"));
+        label.resize(120, 40);
+        const QImage shot = Render(label, QColor(0, 0, 255));
+        const QRect text = BoundsOf(shot, Qt::white);
+        const QRect shadow = BoundsOf(shot, Qt::black);
+        QVERIFY(!text.isEmpty());
+        QCOMPARE(shadow.bottomRight(), text.bottomRight() + QPoint(2, 2));
+
+        label.SetDepth(0);
+        QVERIFY(BoundsOf(Render(label, QColor(0, 0, 255)), Qt::black).isEmpty());
+    }
+
+    void turnedLabelReadsUpwardsFromBottomLeft()
+    {
+        TRaisedLabel label;
+        label.setFont(PlainArial(16));
+        label.SetCaption(QStringLiteral("Version  V2.1"));
+        label.SetTurned(true);
+        label.resize(24, 200);
+        const QImage shot = Render(label, QColor(0, 0, 255));
+        const QRect text = BoundsOf(shot, Qt::white);
+        QVERIFY(text.height() > 3 * text.width());  // runs up the label, not across
+        QVERIFY(text.left() <= 3);                  // the text's top lies on the left edge
+        QVERIFY(text.bottom() >= 200 - 8);          // and it starts at the bottom
+        QVERIFY(text.top() > 50);                   // leaving the rest of the label empty
+        QCOMPARE(label.sizeHint().height() > label.sizeHint().width(), true);
+    }
+
+    void labelAndPictureLeaveTheirBackgroundAlone()
+    {
+        TRaisedLabel label;
+        label.resize(40, 20);
+        QCOMPARE(Render(label, QColor(1, 2, 3)).pixelColor(0, 0), QColor(1, 2, 3));
+
+        TTransparentImage logo;
+        logo.resize(50, 50);
+        logo.SetPicture(ButtonFace(QColor(0, 0, 200), QColor(255, 0, 255)), QColor(255, 0, 255));
+        const QImage shot = Render(logo, QColor(1, 2, 3));
+        QCOMPARE(shot.pixelColor(0, 0), QColor(1, 2, 3));
+        QCOMPARE(shot.pixelColor(25, 25), QColor(0, 0, 200));
+    }
+
+    void hintsHaveArialAndBlackBorder()
+    {
+        auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+        TShapeHint::Install(*app);
+        TShapeHint::Install(*app);
+        QCOMPARE(app->styleSheet().count(QStringLiteral("QToolTip")), 1);
+        QCOMPARE(QToolTip::font().pixelSize(), 13);
+        QCOMPARE(QFontInfo(QToolTip::font()).family(), QStringLiteral("Liberation Sans"));
+
+        QWidget owner;
+        owner.resize(200, 100);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        QToolTip::showText(owner.mapToGlobal(QPoint(20, 20)), QStringLiteral("Hinweis"), &owner);
+        QWidget* tip = nullptr;
+        QTRY_VERIFY((tip = [] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->inherits("QTipLabel") && w->isVisible())
+                    return w;
+            return static_cast<QWidget*>(nullptr);
+        }()));
+        const QImage shot = tip->grab().toImage();
+        QCOMPARE(shot.pixelColor(shot.width() / 2, 0), QColor(Qt::black));
+        QCOMPARE(shot.pixelColor(0, shot.height() / 2), QColor(Qt::black));
+        QCOMPARE(shot.pixelColor(1, 1), QToolTip::palette().color(QPalette::ToolTipBase));
+        QToolTip::hideText();
+    }
+};
+
+QTEST_MAIN(TestToolkitWidgets)
+#include "tst_toolkitwidgets.moc"

@@ -1,0 +1,139 @@
+#include "ui/toolkit/TPictureButton.h"
+
+#include "ui/toolkit/TransparentPixmap.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+TPictureButton::TPictureButton(QWidget* parent) : QAbstractButton(parent)
+{
+    setFixedSize(ButtonSize, ButtonSize);
+    // Reachable by Tab so that every dialog can be answered from the keyboard.
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::ArrowCursor);
+}
+
+void TPictureButton::SetPictures(const QImage& up, const QImage& over, const QImage& disabled)
+{
+    upPicture_ = up;
+    overPicture_ = over.isNull() ? up : over;
+    disabledPicture_ = disabled.isNull() ? up : disabled;
+    RebuildFaces();
+}
+
+void TPictureButton::SetTransparentColor(QColor color)
+{
+    if (color.rgb() == transparent_.rgb())
+        return;
+    transparent_ = color;
+    RebuildFaces();
+}
+
+void TPictureButton::RebuildFaces()
+{
+    upFace_ = MaskedPixmap(upPicture_, transparent_);
+    overFace_ = MaskedPixmap(overPicture_, transparent_);
+    disabledFace_ = MaskedPixmap(disabledPicture_, transparent_);
+    update();
+}
+
+void TPictureButton::SetHint(const QString& hint)
+{
+    hint_ = hint;
+    ApplyHint();
+}
+
+void TPictureButton::SetShowHint(bool show)
+{
+    showHint_ = show;
+    ApplyHint();
+}
+
+void TPictureButton::ApplyHint()
+{
+    setToolTip(showHint_ ? hint_ : QString());
+    setAccessibleName(hint_);
+}
+
+TPictureButton::Face TPictureButton::ShownFace() const
+{
+    if (!isEnabled())
+        return Face::Disabled;
+    if (isDown())
+        return Face::Up;
+    return mouseOver_ ? Face::Over : Face::Up;
+}
+
+const QPixmap& TPictureButton::FacePixmap(Face face) const
+{
+    switch (face) {
+    case Face::Over:
+        return overFace_;
+    case Face::Disabled:
+        return disabledFace_;
+    case Face::Up:
+        break;
+    }
+    return upFace_;
+}
+
+void TPictureButton::paintEvent(QPaintEvent*)
+{
+    // No background fill: the transparent corners must show the parent.
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, FacePixmap(ShownFace()));
+
+    if (hasFocus()) {
+        // A dotted ring just inside the rounded frame, black over white so it
+        // shows on light and dark faces alike.
+        const QRect ring = rect().adjusted(5, 5, -6, -6);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(ring);
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.drawRect(ring);
+    }
+}
+
+void TPictureButton::enterEvent(QEnterEvent* event)
+{
+    mouseOver_ = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void TPictureButton::leaveEvent(QEvent* event)
+{
+    mouseOver_ = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+void TPictureButton::keyPressEvent(QKeyEvent* event)
+{
+    // Space is handled by the base class (press and release); Enter clicks at once.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !event->isAutoRepeat()) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+void TPictureButton::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::EnabledChange)
+        update();
+    QAbstractButton::changeEvent(event);
+}
+
+void TPictureButton::hideEvent(QHideEvent* event)
+{
+    // A dialog closed by a click on this button is hidden under the mouse and
+    // may never get the leave; its next showing must start with the up face.
+    mouseOver_ = false;
+    QAbstractButton::hideEvent(event);
+}
+
+bool TPictureButton::hitButton(const QPoint& pos) const
+{
+    return rect().contains(pos);
+}

@@ -1,0 +1,83 @@
+#include "ui/toolkit/TRaisedLabel.h"
+
+#include <QPainter>
+
+TRaisedLabel::TRaisedLabel(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void TRaisedLabel::SetCaption(const QString& caption)
+{
+    caption_ = caption;
+    setAccessibleName(caption);
+    updateGeometry();
+    update();
+}
+
+void TRaisedLabel::SetTurned(bool turned)
+{
+    turned_ = turned;
+    updateGeometry();
+    update();
+}
+
+void TRaisedLabel::SetTextColor(QColor color)
+{
+    textColor_ = color;
+    update();
+}
+
+void TRaisedLabel::SetShadowColor(QColor color)
+{
+    shadowColor_ = color;
+    update();
+}
+
+void TRaisedLabel::SetDepth(int depth)
+{
+    depth_ = qMax(0, depth);
+    updateGeometry();
+    update();
+}
+
+void TRaisedLabel::SetAlignment(Qt::Alignment alignment)
+{
+    alignment_ = alignment;
+    update();
+}
+
+QSize TRaisedLabel::sizeHint() const
+{
+    const QSize text = fontMetrics().size(0, caption_) + QSize(depth_, depth_);
+    return turned_ ? text.transposed() : text;
+}
+
+void TRaisedLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setFont(font());
+    QRect area = rect();
+    Qt::Alignment alignment = alignment_;
+    if (turned_) {
+        // Rotate about the bottom-left corner: the text then runs upwards from
+        // there, its top along the label's left edge.
+        painter.translate(0, height());
+        painter.rotate(-90);
+        area = QRect(0, 0, height(), width());
+        alignment = Qt::AlignLeft | Qt::AlignTop;
+        // Leave room for the shadow, which falls towards the bottom (-u) and right (+v).
+        area.adjust(depth_, 0, 0, -depth_);
+    } else {
+        area.adjust(0, 0, -depth_, -depth_);
+    }
+
+    if (depth_ > 0) {
+        // The shadow lies down and to the right on screen, whichever way the text runs.
+        const QPoint offset = turned_ ? QPoint(-depth_, depth_) : QPoint(depth_, depth_);
+        painter.setPen(shadowColor_);
+        painter.drawText(area.translated(offset), int(alignment), caption_);
+    }
+    painter.setPen(textColor_);
+    painter.drawText(area, int(alignment), caption_);
+}
