@@ -1,0 +1,34 @@
+#include "settings/ProgramSettings.h"
+
+#include "settings/Globals.h"
+#include "settings/TIniCtrl.h"
+
+namespace {
+const QString TongueKey = QStringLiteral("tongue");
+const QString SoundKey = QStringLiteral("sound");
+const QString MusicKey = QStringLiteral("music");
+const QString BackModeKey = QStringLiteral("backmode");
+} // namespace
+
+void ReadProgramSettings(const TIniCtrl& ini, int& backMode)
+{
+    Tongue = ReadStoredTongue(ini);
+    SoundOn = ini.ReadBool(CommonSection(), SoundKey, true);
+    MusicOn = ini.ReadBool(CommonSection(), MusicKey, true);
+    backMode = ini.ReadInteger(CommonSection(), BackModeKey, 0);
+    if (backMode < 0 || backMode >= BackModeCount)
+        backMode = 0;
+}
+
+void WriteProgramSettings(TIniCtrl& ini, int backMode)
+{
+    ini.WriteBool(CommonSection(), SoundKey, SoundOn);
+    ini.WriteBool(CommonSection(), MusicKey, MusicOn);
+    ini.WriteInteger(CommonSection(), TongueKey, Tongue);
+    ini.WriteInteger(CommonSection(), BackModeKey, backMode);
+}
+
+int ReadStoredTongue(const TIniCtrl& ini)
+{
+    return ini.ReadInteger(CommonSection(), TongueKey, -1);
+}

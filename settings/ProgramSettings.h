@@ -1,0 +1,23 @@
+#pragma once
+// The program's own settings in the store: which keys, in which order, with
+// which defaults. The start-up and close code calls these and stays short.
+#include <QString>
+
+class TIniCtrl;
+
+// The one section the program keeps its values in.
+inline QString CommonSection() { return QStringLiteral("common"); }
+
+// Background variants 0..6 (the rows of the background sheet).
+constexpr int BackModeCount = 7;
+
+// Sets Tongue, SoundOn and MusicOn and gives the background variant; missing
+// values give -1, true, true and 0. A background variant outside 0..6 is read
+// as 0, so that no drawing code ever sees a row that does not exist.
+void ReadProgramSettings(const TIniCtrl& ini, int& backMode);
+
+// Writes SoundOn, MusicOn, Tongue and the background variant.
+void WriteProgramSettings(TIniCtrl& ini, int backMode);
+
+// "tongue" alone, as read again when the main window is first shown.
+int ReadStoredTongue(const TIniCtrl& ini);

@@ -1,0 +1,102 @@
+#include "settings/TIniCtrl.h"
+
+#include "settings/IntegerText.h"
+#include "ui/StandardErrorBox.h"
+
+#include <QStringList>
+
+#include <memory>
+
+namespace {
+
+QString ValuePath(const QString& section, const QString& key)
+{
+    return section + u'/' + key;
+}
+
+// The store's text for a value, or nothing if it is missing or holds
+// something that is not text (a hand-edited line the store cannot parse).
+std::optional<QString> StoredText(const QSettings& store, const QString& path)
+{
+    if (!store.contains(path))
+        return std::nullopt;
+    const QVariant value = store.value(path);
+    // An ini line "a,b,c" without quotes comes back as a list; its text is
+    // the parts joined again.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(u',');
+    if (!value.isValid() || !value.canConvert<QString>())
+        return std::nullopt;
+    return value.toString();
+}
+
+void ReportWriteFailure(const QString& key)
+{
+    ShowStandardError(QString::fromUtf8("Fehler beim Setzen der Daten für '%1'").arg(key));
+}
+
+} // namespace
+
+TIniCtrl::TIniCtrl(QString organization, QString application)
+    : m_organization(std::move(organization))
+    , m_application(std::move(application))
+{
+}
+
+bool TIniCtrl::ReadBool(const QString& section, const QString& key, bool def) const
+{
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+int TIniCtrl::ReadInteger(const QString& section, const QString& key, int def) const
+{
+    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application);
+    const std::optional<QString> text = StoredText(store, ValuePath(section, key));
+    return text ? StrToIntDef(*text, def) : def;
+}
+
+QString TIniCtrl::ReadString(const QString& section, const QString& key, const QString& def) const
+{
+    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application);
+    return StoredText(store, ValuePath(section, key)).value_or(def);
+}
+
+void TIniCtrl::WriteBool(const QString& section, const QString& key, bool value)
+{
+    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void TIniCtrl::WriteInteger(const QString& section, const QString& key, int value)
+{
+    WriteString(section, key, QString::number(value));
+}
+
+void TIniCtrl::WriteString(const QString& section, const QString& key, const QString& value)
+{
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application);
+    // Always a QString, so that the file and the registry hold text.
+    store.setValue(ValuePath(section, key), QVariant(value));
+    store.sync();
+    // A file that could not be parsed completely reports FormatError, yet the
+    // write went through; only AccessError means the value was not stored.
+    if (store.status() == QSettings::AccessError)
+        ReportWriteFailure(key);
+}
+
+void TIniCtrl::DeleteKey(const QString& section, const QString& key)
+{
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application);
+    const QString path = ValuePath(section, key);
+    // Nothing to do, and nothing to fail, for a value that is not there.
+    if (!store.contains(path))
+        return;
+    store.remove(path);
+    store.sync();
+    if (store.status() == QSettings::AccessError)
+        ReportWriteFailure(key);
+}
+
+QString TIniCtrl::StoreLocation() const
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application).fileName();
+}

@@ -1,0 +1,37 @@
+#pragma once
+// The settings component of the main window ("ini"): typed reads and writes
+// of named text values grouped in sections, kept in the current user's
+// settings store (registry on Windows, an ini file elsewhere).
+//
+// Every operation opens the store afresh and writes through at once, so a
+// value written is seen by the next read, also by another TIniCtrl, and a
+// killed process loses nothing that was written before.
+#include <QSettings>
+#include <QString>
+
+class TIniCtrl
+{
+public:
+    // Where the game keeps its values; other names only for tests and tools.
+    explicit TIniCtrl(QString organization = QStringLiteral("Orvane"),
+                      QString application = QStringLiteral("Tangrix V2"));
+
+    // Reads never create anything; a missing or unreadable value gives def.
+    bool ReadBool(const QString& section, const QString& key, bool def) const;
+    int ReadInteger(const QString& section, const QString& key, int def) const;
+    QString ReadString(const QString& section, const QString& key, const QString& def) const;
+
+    // Every value is stored as text: "1"/"0", decimal numbers, the string.
+    // A failed write is shown in the standard error box.
+    void WriteBool(const QString& section, const QString& key, bool value);
+    void WriteInteger(const QString& section, const QString& key, int value);
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    void DeleteKey(const QString& section, const QString& key);
+
+    // The file (or registry path) the values live in.
+    QString StoreLocation() const;
+
+private:
+    QString m_organization;
+    QString m_application;
+};
