@@ -30,11 +30,6 @@ std::optional<QString> StoredText(const QSettings& store, const QString& path)
     return value.toString();
 }
 
-void ReportWriteFailure(const QString& key)
-{
-    ShowStandardError(QString::fromUtf8("Fehler beim Setzen der Daten für '%1'").arg(key));
-}
-
 } // namespace
 
 TIniCtrl::TIniCtrl(QString organization, QString application)
@@ -73,27 +68,42 @@ void TIniCtrl::WriteInteger(const QString& section, const QString& key, int valu
 
 void TIniCtrl::WriteString(const QString& section, const QString& key, const QString& value)
 {
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application);
-    // Always a QString, so that the file and the registry hold text.
-    store.setValue(ValuePath(section, key), QVariant(value));
-    store.sync();
-    // A file that could not be parsed completely reports FormatError, yet the
-    // write went through; only AccessError means the value was not stored.
-    if (store.status() == QSettings::AccessError)
-        ReportWriteFailure(key);
+    ChangeValue(section, key, value);
 }
 
 void TIniCtrl::DeleteKey(const QString& section, const QString& key)
 {
+    ChangeValue(section, key, std::nullopt);
+}
+
+void TIniCtrl::ChangeValue(const QString& section, const QString& key, const std::optional<QString>& value)
+{
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application);
     const QString path = ValuePath(section, key);
-    // Nothing to do, and nothing to fail, for a value that is not there.
-    if (!store.contains(path))
+    const bool existed = store.contains(path);
+    // Nothing to do, and nothing to fail, when deleting a value that is not there.
+    if (!value && !existed)
         return;
-    store.remove(path);
+    const QVariant previous = store.value(path);
+
+    if (value)
+        store.setValue(path, QVariant(*value)); // always a QString: the store holds text
+    else
+        store.remove(path);
     store.sync();
-    if (store.status() == QSettings::AccessError)
-        ReportWriteFailure(key);
+
+    // A file that could not be parsed completely reports FormatError, yet the
+    // write went through; only AccessError means the change was not stored.
+    if (store.status() != QSettings::AccessError)
+        return;
+    // QSettings keeps unsaved changes in a cache shared by the whole process;
+    // take this one back so that later reads show what the store really holds.
+    if (existed)
+        store.setValue(path, previous);
+    else
+        store.remove(path);
+    store.sync();
+    ShowStandardError(QString::fromUtf8("Fehler beim Setzen der Daten für '%1'").arg(key));
 }
 
 QString TIniCtrl::StoreLocation() const

@@ -9,6 +9,8 @@
 #include <QSettings>
 #include <QString>
 
+#include <optional>
+
 class TIniCtrl
 {
 public:
@@ -32,6 +34,10 @@ public:
     QString StoreLocation() const;
 
 private:
+    // Writes the value, or deletes it when there is none, and reports a
+    // failure once.
+    void ChangeValue(const QString& section, const QString& key, const std::optional<QString>& value);
+
     QString m_organization;
     QString m_application;
 };

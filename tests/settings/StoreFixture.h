@@ -1,0 +1,88 @@
+#pragma once
+// Shared by the settings tests: a private, empty settings store for every
+// test, direct access to its file for hand-made contents, and a recorder in
+// place of the standard error box.
+#include "ui/StandardErrorBox.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class StoreFixture
+{
+public:
+    // Must run before anything opens a QSettings: the store's folder is
+    // looked up once per process.
+    void SetUpProcess()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.path()));
+        SetStandardErrorHandler([this](const QString& message) { errors.append(message); });
+    }
+
+    // An empty store and no recorded errors.
+    void Reset()
+    {
+        RestoreFolder();
+        QDir(m_home.path()).removeRecursively();
+        QDir().mkpath(m_home.path());
+        errors.clear();
+    }
+
+    QString Folder() const { return m_home.path() + QStringLiteral("/Orvane"); }
+    QString File() const { return Folder() + QStringLiteral("/Tangrix V2.conf"); }
+
+    void WriteFile(const QByteArray& content) const
+    {
+        QDir().mkpath(Folder());
+        QFile file(File());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+    }
+
+    QByteArray ReadFile() const
+    {
+        QFile file(File());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // Makes the store's folder read-only; false if writing is still possible
+    // there (as for root), so that the caller can skip.
+    bool MakeFolderReadOnly()
+    {
+        QDir().mkpath(Folder());
+        QFile::setPermissions(Folder(), QFile::ReadOwner | QFile::ExeOwner);
+        m_folderLocked = true;
+        QFile probe(Folder() + QStringLiteral("/probe"));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            return false;
+        }
+        return true;
+    }
+
+    // Puts a plain file where the store's folder belongs: nothing can be
+    // written or read there, whoever runs the test.
+    void BlockFolderWithFile() const
+    {
+        QFile blocker(Folder());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+
+    void RestoreFolder()
+    {
+        if (m_folderLocked)
+            QFile::setPermissions(Folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_folderLocked = false;
+    }
+
+    QStringList errors;
+
+private:
+    QTemporaryDir m_home;
+    bool m_folderLocked = false;
+};

@@ -1,0 +1,293 @@
+// The settings store: text encodings, defaults, the program's own settings,
+// robustness against hand-edited files, and failing writes.
+#include "settings/Globals.h"
+#include "settings/ProgramSettings.h"
+#include "settings/TIniCtrl.h"
+#include "tests/settings/StoreFixture.h"
+
+#include <climits>
+
+class TestIniCtrl : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { m_store.SetUpProcess(); }
+    void init() { m_store.Reset(); }
+    void cleanup() { m_store.RestoreFolder(); }
+
+    void emptyStoreGivesDefaults();
+    void integerText_data();
+    void integerText();
+    void booleanText_data();
+    void booleanText();
+    void backModeOutsideRangeReadsAsZero_data();
+    void backModeOutsideRangeReadsAsZero();
+    void programSettingsRoundTripAsText();
+    void stringsKeepTheirText();
+    void everyOperationSeesTheCurrentStore();
+    void unknownValuesSurviveWritesAndDeletes();
+    void hugeValueAndGarbageLinesDoNotStopAnything();
+    void unwritableStoreReportsEachFailedWrite();
+    void readOnlyFolderStillReads();
+
+private:
+    StoreFixture m_store;
+};
+
+void TestIniCtrl::emptyStoreGivesDefaults()
+{
+    Tongue = 5;
+    SoundOn = false;
+    MusicOn = false;
+    int backMode = 3;
+    ReadProgramSettings(TIniCtrl(), backMode);
+    QCOMPARE(Tongue, -1);
+    QCOMPARE(SoundOn, true);
+    QCOMPARE(MusicOn, true);
+    QCOMPARE(backMode, 0);
+    QCOMPARE(TIniCtrl().ReadString(CommonSection(), QStringLiteral("player"), QStringLiteral("x")), QStringLiteral("x"));
+    // Reading creates nothing.
+    QVERIFY(!QFileInfo::exists(m_store.File()));
+    QVERIFY(m_store.errors.isEmpty());
+}
+
+void TestIniCtrl::integerText_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("expected");
+    const int def = -77;
+    QTest::newRow("plain") << QStringLiteral("7") << 7;
+    QTest::newRow("leading blanks and sign") << QStringLiteral("  -12") << -12;
+    QTest::newRow("plus sign") << QStringLiteral("+5") << 5;
+    QTest::newRow("hexadecimal") << QStringLiteral("$1F") << 31;
+    QTest::newRow("negative hexadecimal") << QStringLiteral("-$1f") << -31;
+    QTest::newRow("largest") << QStringLiteral("2147483647") << INT_MAX;
+    QTest::newRow("smallest") << QStringLiteral("-2147483648") << INT_MIN;
+    QTest::newRow("one above largest") << QStringLiteral("2147483648") << def;
+    QTest::newRow("one below smallest") << QStringLiteral("-2147483649") << def;
+    QTest::newRow("hexadecimal out of range") << QStringLiteral("$80000000") << def;
+    QTest::newRow("very long digits") << QStringLiteral("99999999999999999999999") << def;
+    QTest::newRow("trailing garbage") << QStringLiteral("12abc") << def;
+    QTest::newRow("trailing blank") << QStringLiteral("12 ") << def;
+    QTest::newRow("empty") << QString() << def;
+    QTest::newRow("sign alone") << QStringLiteral("-") << def;
+    QTest::newRow("dollar alone") << QStringLiteral("$") << def;
+    QTest::newRow("decimal point") << QStringLiteral("1.5") << def;
+    QTest::newRow("non-ASCII digits") << QString::fromUtf8("١٢") << def;
+}
+
+void TestIniCtrl::integerText()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, expected);
+    TIniCtrl ini;
+    ini.WriteString(CommonSection(), QStringLiteral("tongue"), stored);
+    QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("tongue"), -77), expected);
+}
+
+void TestIniCtrl::booleanText_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("def");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("1") << QStringLiteral("1") << false << true;
+    QTest::newRow("any non-zero") << QStringLiteral("2") << false << true;
+    QTest::newRow("negative") << QStringLiteral("-1") << false << true;
+    QTest::newRow("0") << QStringLiteral("0") << true << false;
+    QTest::newRow("yes, default true") << QStringLiteral("yes") << true << true;
+    QTest::newRow("yes, default false") << QStringLiteral("yes") << false << false;
+    QTest::newRow("true is not a number") << QStringLiteral("true") << false << false;
+}
+
+void TestIniCtrl::booleanText()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, def);
+    QFETCH(bool, expected);
+    TIniCtrl ini;
+    ini.WriteString(CommonSection(), QStringLiteral("sound"), stored);
+    QCOMPARE(ini.ReadBool(CommonSection(), QStringLiteral("sound"), def), expected);
+}
+
+void TestIniCtrl::backModeOutsideRangeReadsAsZero_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("in range") << QStringLiteral("6") << 6;
+    QTest::newRow("above") << QStringLiteral("9") << 0;
+    QTest::newRow("seven") << QStringLiteral("7") << 0;
+    QTest::newRow("negative") << QStringLiteral("-1") << 0;
+    QTest::newRow("garbage") << QStringLiteral("blue") << 0;
+}
+
+void TestIniCtrl::backModeOutsideRangeReadsAsZero()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, expected);
+    TIniCtrl ini;
+    ini.WriteString(CommonSection(), QStringLiteral("backmode"), stored);
+    int backMode = -5;
+    ReadProgramSettings(ini, backMode);
+    QCOMPARE(backMode, expected);
+}
+
+void TestIniCtrl::programSettingsRoundTripAsText()
+{
+    TIniCtrl ini;
+    Tongue = 1;
+    SoundOn = false;
+    MusicOn = true;
+    WriteProgramSettings(ini, 4);
+
+    // The file holds plain text, not typed values.
+    const QByteArray file = m_store.ReadFile();
+    QVERIFY2(file.contains("[common]"), file.constData());
+    for (const char* line : {"sound=0", "music=1", "tongue=1", "backmode=4"})
+        QVERIFY2(file.contains(line), line);
+    QVERIFY(!file.contains("@Variant"));
+    QVERIFY(!file.contains("true"));
+
+    Tongue = -1;
+    SoundOn = true;
+    MusicOn = false;
+    int backMode = 0;
+    ReadProgramSettings(ini, backMode);
+    QCOMPARE(Tongue, 1);
+    QCOMPARE(SoundOn, false);
+    QCOMPARE(MusicOn, true);
+    QCOMPARE(backMode, 4);
+    QCOMPARE(ReadStoredTongue(ini), 1);
+    QVERIFY(m_store.errors.isEmpty());
+}
+
+void TestIniCtrl::stringsKeepTheirText()
+{
+    // Texts the ini syntax treats specially must come back exactly.
+    const QStringList texts = {
+        QStringLiteral("200,0,1,10,20,710,500"),
+        QString::fromUtf8("  Jürgen ; \"quoted\" = \\ x  "),
+        QStringLiteral("@Variant(not really)"),
+        QString(),
+    };
+    TIniCtrl ini;
+    for (const QString& text : texts) {
+        ini.WriteString(CommonSection(), QStringLiteral("player"), text);
+        QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("player"), QStringLiteral("default")), text);
+    }
+}
+
+void TestIniCtrl::everyOperationSeesTheCurrentStore()
+{
+    TIniCtrl ini;
+    TIniCtrl other;
+    ini.WriteInteger(CommonSection(), QStringLiteral("tongue"), 1);
+    QCOMPARE(other.ReadInteger(CommonSection(), QStringLiteral("tongue"), -1), 1);
+
+    // A change made behind its back is seen at once. (The file is told
+    // apart by size and time stamp; a same-size rewrite within the same
+    // time stamp tick would go unnoticed, hence the longer value here.)
+    m_store.WriteFile("[common]\ntongue=10\n");
+    QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("tongue"), -1), 10);
+
+    other.DeleteKey(CommonSection(), QStringLiteral("tongue"));
+    QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("tongue"), -1), -1);
+}
+
+void TestIniCtrl::unknownValuesSurviveWritesAndDeletes()
+{
+    m_store.WriteFile("[common]\nhs3=abc\nfuture=keep me\nsound=1\n[elsewhere]\nx=y\n");
+    TIniCtrl ini;
+    Tongue = 0;
+    SoundOn = false;
+    MusicOn = false;
+    WriteProgramSettings(ini, 2);
+    ini.DeleteKey(CommonSection(), QStringLiteral("sound"));
+    ini.DeleteKey(CommonSection(), QStringLiteral("never there"));
+
+    QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("future"), QString()), QStringLiteral("keep me"));
+    QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("hs3"), QString()), QStringLiteral("abc"));
+    QCOMPARE(ini.ReadString(QStringLiteral("elsewhere"), QStringLiteral("x"), QString()), QStringLiteral("y"));
+    QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("sound"), QStringLiteral("gone")), QStringLiteral("gone"));
+    QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("backmode"), -1), 2);
+    QVERIFY(m_store.errors.isEmpty());
+}
+
+void TestIniCtrl::hugeValueAndGarbageLinesDoNotStopAnything()
+{
+    const QByteArray huge(1024 * 1024, 'Z');
+    m_store.WriteFile("\x01\x02 no equals sign here\n"
+                      "[common\n"
+                      "===\n"
+                      "[common]\n"
+                      "player=" + huge + "\n"
+                      "just words\n"
+                      "tongue=1\n"
+                      "odd=@Variant(\\0\\0\\0\\x7f)\n"
+                      "MainForm=200,0,1,10,20,710,500\n"
+                      "sound=0\n");
+    TIniCtrl ini;
+    QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("tongue"), -1), 1);
+    QCOMPARE(ini.ReadBool(CommonSection(), QStringLiteral("sound"), true), false);
+    QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("player"), QString()).size(), huge.size());
+    // A value the store cannot decode reads as missing.
+    QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("odd"), QStringLiteral("def")), QStringLiteral("def"));
+    // A hand-written list without quotes still reads as its text.
+    QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("MainForm"), QString()),
+             QStringLiteral("200,0,1,10,20,710,500"));
+
+    // Writing still works, is not reported as a failure, and keeps the rest.
+    ini.WriteInteger(CommonSection(), QStringLiteral("backmode"), 5);
+    QVERIFY2(m_store.errors.isEmpty(), qPrintable(m_store.errors.join(u'\n')));
+    QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("backmode"), 0), 5);
+    QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("tongue"), -1), 1);
+    QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("player"), QString()), QString::fromLatin1(huge));
+}
+
+void TestIniCtrl::unwritableStoreReportsEachFailedWrite()
+{
+    m_store.BlockFolderWithFile();
+    TIniCtrl ini;
+    Tongue = 1;
+    SoundOn = true;
+    MusicOn = true;
+    WriteProgramSettings(ini, 3);
+    ini.WriteString(CommonSection(), QStringLiteral("MainForm"), QStringLiteral("200,0,1,0,0,640,480"));
+
+    const QStringList expected = {
+        QString::fromUtf8("Fehler beim Setzen der Daten für 'sound'"),
+        QString::fromUtf8("Fehler beim Setzen der Daten für 'music'"),
+        QString::fromUtf8("Fehler beim Setzen der Daten für 'tongue'"),
+        QString::fromUtf8("Fehler beim Setzen der Daten für 'backmode'"),
+        QString::fromUtf8("Fehler beim Setzen der Daten für 'MainForm'"),
+    };
+    QCOMPARE(m_store.errors, expected);
+
+    // Reads of an unusable store are those of an empty one.
+    int backMode = 6;
+    ReadProgramSettings(ini, backMode);
+    QCOMPARE(Tongue, -1);
+    QCOMPARE(backMode, 0);
+    QCOMPARE(m_store.errors.size(), expected.size());
+}
+
+void TestIniCtrl::readOnlyFolderStillReads()
+{
+    TIniCtrl ini;
+    ini.WriteInteger(CommonSection(), QStringLiteral("tongue"), 1);
+    ini.WriteString(CommonSection(), QStringLiteral("MainFormFont"), QStringLiteral("x"));
+    if (!m_store.MakeFolderReadOnly())
+        QSKIP("this user can write into read-only folders");
+
+    ini.WriteInteger(CommonSection(), QStringLiteral("tongue"), 0);
+    ini.DeleteKey(CommonSection(), QStringLiteral("MainFormFont"));
+    QCOMPARE(m_store.errors,
+             QStringList({QString::fromUtf8("Fehler beim Setzen der Daten für 'tongue'"),
+                          QString::fromUtf8("Fehler beim Setzen der Daten für 'MainFormFont'")}));
+    // Reads show what is stored, not the changes that could not be written.
+    QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("tongue"), -1), 1);
+    QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("MainFormFont"), QString()), QStringLiteral("x"));
+}
+
+QTEST_GUILESS_MAIN(TestIniCtrl)
+#include "test_inictrl.moc"
