@@ -1,0 +1,166 @@
+// The music player: its commands and modes, the end of a piece and the
+// rewind, failures with their texts, and real sound from the soundfont.
+#include "MidiFixture.h"
+#include "media/MidiSynth.h"
+#include "media/TMediaPlayer.h"
+#include "settings/Globals.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+MediaPlayerOptions Silent() { return {QString(), false}; }
+
+}  // namespace
+
+class TestMediaPlayer : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QVERIFY(dir_.isValid()); }
+
+    void PlayRunsToTheEndAndStartsAgain() {
+        const QString file = dir_.filePath("short.mid");
+        WriteFile(file, ShortMidi(400));
+        TMediaPlayer midi(Silent());
+        QCOMPARE(midi.Mode(), TMPModes::mpNotReady);
+
+        midi.SetFileName(file);
+        QVERIFY(midi.Open());
+        QVERIFY(midi.IsOpen());
+        QCOMPARE(midi.Mode(), TMPModes::mpStopped);
+        QCOMPARE(midi.LengthMs(), 400);
+
+        QVERIFY(midi.Play());
+        QCOMPARE(midi.Mode(), TMPModes::mpPlaying);
+        midi.AdvanceForTest(250);
+        QCOMPARE(midi.PositionMs(), 250);
+        QCOMPARE(midi.Mode(), TMPModes::mpPlaying);
+
+        // Past the end: stopped, standing at the end.
+        midi.AdvanceForTest(300);
+        QCOMPARE(midi.Mode(), TMPModes::mpStopped);
+        QCOMPARE(midi.PositionMs(), 400);
+
+        // Play at the end rewinds first.
+        QVERIFY(midi.Play());
+        midi.AdvanceForTest(100);
+        QCOMPARE(midi.Mode(), TMPModes::mpPlaying);
+        QCOMPARE(midi.PositionMs(), 100);
+    }
+
+    void StopHoldsThePositionAndPlayGoesOn() {
+        const QString file = dir_.filePath("short.mid");
+        WriteFile(file, ShortMidi(1000));
+        TMediaPlayer midi(Silent());
+        midi.SetFileName(file);
+        QVERIFY(midi.Open());
+        midi.Play();
+        midi.AdvanceForTest(300);
+        QVERIFY(midi.Stop());
+        QCOMPARE(midi.Mode(), TMPModes::mpStopped);
+        midi.AdvanceForTest(500);  // time passes, the piece does not
+        QCOMPARE(midi.PositionMs(), 300);
+        midi.Play();
+        midi.AdvanceForTest(200);
+        QCOMPARE(midi.PositionMs(), 500);
+
+        QVERIFY(midi.Close());
+        QVERIFY(!midi.IsOpen());
+        QCOMPARE(midi.Mode(), TMPModes::mpNotReady);
+    }
+
+    void OpenReplacesTheOpenPiece() {
+        WriteFile(dir_.filePath("a.mid"), ShortMidi(400));
+        WriteFile(dir_.filePath("b.mid"), ShortMidi(900));
+        TMediaPlayer midi(Silent());
+        midi.SetFileName(dir_.filePath("a.mid"));
+        QVERIFY(midi.Open());
+        midi.Play();
+        midi.AdvanceForTest(200);
+
+        midi.SetFileName(dir_.filePath("b.mid"));
+        QVERIFY(midi.Open());
+        QCOMPARE(midi.FileName(), dir_.filePath("b.mid"));
+        QCOMPARE(midi.Mode(), TMPModes::mpStopped);
+        QCOMPARE(midi.LengthMs(), 900);
+        QCOMPARE(midi.PositionMs(), 0);
+    }
+
+    void FailedOpenLeavesNoDeviceAndSaysWhy_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("german");
+        QTest::newRow("missing") << "gone.mid" << QByteArray() << "The file \"gone.mid\" cannot be opened."
+                                 << "Die Datei \"gone.mid\" kann nicht geöffnet werden.";
+        QTest::newRow("not MIDI") << "text.mid" << QByteArray("just some words")
+                                  << "The file \"text.mid\" is not a MIDI file."
+                                  << "Die Datei \"text.mid\" ist keine MIDI-Datei.";
+        QTest::newRow("damaged") << "cut.mid" << ShortMidi(400).left(30) << "The MIDI file \"cut.mid\" is damaged."
+                                 << "Die MIDI-Datei \"cut.mid\" ist beschädigt.";
+    }
+    void FailedOpenLeavesNoDeviceAndSaysWhy() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, english);
+        QFETCH(QString, german);
+        if (!content.isEmpty())
+            WriteFile(dir_.filePath(name), content);
+        WriteFile(dir_.filePath("good.mid"), ShortMidi(400));
+
+        TMediaPlayer midi(Silent());
+        midi.SetFileName(dir_.filePath("good.mid"));
+        QVERIFY(midi.Open());
+        for (int tongue : {0, 1}) {
+            Tongue = tongue;
+            midi.SetFileName(dir_.filePath(name));
+            QVERIFY(!midi.Open());
+            QCOMPARE(midi.LastError(), tongue == 1 ? german : english);
+            // The piece that was open before is closed too.
+            QVERIFY(!midi.IsOpen());
+            QCOMPARE(midi.Mode(), TMPModes::mpNotReady);
+        }
+        Tongue = -1;
+    }
+
+    void CommandsWithoutADeviceFailAndSaySo() {
+        TMediaPlayer midi(Silent());
+        QVERIFY(!midi.Play());
+        QCOMPARE(midi.LastError(), QStringLiteral("Kein MCI-Gerät geöffnet"));
+        QVERIFY(!midi.Stop());
+        QVERIFY(!midi.Close());
+        QCOMPARE(midi.Mode(), TMPModes::mpNotReady);
+
+        // A successful command clears the last error.
+        WriteFile(dir_.filePath("a.mid"), ShortMidi(400));
+        midi.SetFileName(dir_.filePath("a.mid"));
+        QVERIFY(midi.Open());
+        QVERIFY(midi.LastError().isEmpty());
+    }
+
+    // With the General MIDI soundfont the piece is heard, and a stop
+    // silences a note that is still held instead of letting it ring.
+    void TheSoundfontMakesItAudibleAndStopSilences() {
+        const QString soundFont = MidiSynth::DefaultSoundFont();
+        if (soundFont.isEmpty())
+            QSKIP("no General MIDI soundfont installed");
+        WriteFile(dir_.filePath("long.mid"), ShortMidi(5000, 72));
+        TMediaPlayer midi({soundFont, false});
+        midi.SetFileName(dir_.filePath("long.mid"));
+        QVERIFY(midi.Open());
+        QVERIFY(midi.Play());
+        QVERIFY2(midi.AdvanceForTest(500) > 1000, "no sound from the synthesiser");
+
+        midi.Stop();
+        midi.AdvanceForTest(1000);  // the reverb dies away
+        // Only the synthesiser's dither is left.
+        QVERIFY(midi.AdvanceForTest(200) < 30);
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+QTEST_GUILESS_MAIN(TestMediaPlayer)
+#include "test_media_player.moc"
