@@ -1,5 +1,9 @@
 #pragma once
 // An ordered, 0-based list of pictures, filled once when its owner is made.
+//
+// Depths as read back: the items called "24-bit" are Format_RGB32 (opaque,
+// 8 bits per channel); the palette items are Format_Indexed8 with a
+// 256-entry colour table.
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -9,7 +13,8 @@ public:
     TBitmapList() = default;
     explicit TBitmapList(QList<QImage> items) : items_(std::move(items)) {}
 
-    // Loads "<folder>/0.png", "<folder>/1.png", ... until one is missing.
+    // Loads "<folder>/0.bmp" (or "0.png"), "<folder>/1.bmp", ... until one is missing.
+    // Bitmaps are stored as BMP so that palette pictures keep their palette.
     static TBitmapList FromResourceFolder(const QString& folder);
 
     int Count() const { return int(items_.size()); }
