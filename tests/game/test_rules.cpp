@@ -5,6 +5,7 @@
 #include <set>
 
 #include "BoardText.h"
+#include "game/BoardGeometry.h"
 #include "game/DarkenColor.h"
 #include "game/GameCore.h"
 #include "game/Tableau.h"
@@ -375,6 +376,78 @@ private slots:
         QVERIFY(!game.InHand);
         QCOMPARE(game.GameState, TGameState::gsOver);
         QVERIFY(IsEmpty(game.NextTile)); // the preview stays empty until a new game
+    }
+
+    void layout_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("cell");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("preview");
+        QTest::newRow("design size") << 701 << 405 << 25 << 132 << 21 << 519;
+        QTest::newRow("smallest window") << 640 << 423 << 26 << 93 << 23 << 495;
+        QTest::newRow("narrow and tall") << 400 << 900 << 21 << 15 << 297 << 342;
+        QTest::newRow("1080p") << 1920 << 1023 << 63 << 418 << 64 << 1375;
+    }
+    void layout()
+    {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        const BoardGeometry g = BoardGeometry::ComputeLayout(width, height);
+        QTEST(g.CellSize, "cell");
+        QTEST(g.BoardLeft, "left");
+        QTEST(g.BoardTop, "top");
+        QTEST(g.PreviewLeft, "preview");
+        QCOMPARE(g.PreviewTop, g.BoardTop);
+    }
+
+    // A press acts on the block drawn under it; the gaps between blocks, the
+    // frame and everything outside the board hit nothing.
+    void blockUnderPointer_data()
+    {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<bool>("hit");
+        QTest::addColumn<BlockPos>("block");
+        // c = 25: block k spans 52k .. 52k + 49 from the board's corner (132, 21).
+        QTest::newRow("block 0, first pixel") << 132 << 21 << true << BlockPos{0, 0};
+        QTest::newRow("block 0, last pixel") << 132 + 49 << 21 + 49 << true << BlockPos{0, 0};
+        QTest::newRow("gap after block 0") << 132 + 50 << 21 + 10 << false << BlockPos{};
+        QTest::newRow("gap below block 0") << 132 + 10 << 21 + 51 << false << BlockPos{};
+        QTest::newRow("left of the board") << 131 << 30 << false << BlockPos{};
+        QTest::newRow("above the board") << 140 << 20 << false << BlockPos{};
+        QTest::newRow("block 3, first pixel") << 132 + 156 << 21 + 156 << true << BlockPos{3, 3};
+        QTest::newRow("block 3, right part") << 132 + 156 + 45 << 21 + 156 + 45 << true << BlockPos{3, 3};
+        QTest::newRow("gap after block 3") << 132 + 156 + 51 << 21 + 160 << false << BlockPos{};
+        QTest::newRow("block 6, last pixel") << 132 + 312 + 49 << 21 + 312 + 49 << true << BlockPos{6, 6};
+        QTest::newRow("right of block 6") << 132 + 312 + 50 << 21 + 320 << false << BlockPos{};
+        QTest::newRow("below block 6") << 132 + 320 << 21 + 312 + 50 << false << BlockPos{};
+    }
+    void blockUnderPointer()
+    {
+        QFETCH(int, x);
+        QFETCH(int, y);
+        QFETCH(bool, hit);
+        QFETCH(BlockPos, block);
+        const BoardGeometry g = BoardGeometry::ComputeLayout(701, 405);
+        const auto found = g.BlockAt(x, y);
+        QCOMPARE(found.has_value(), hit);
+        if (hit)
+            QCOMPARE(*found, block);
+    }
+
+    void previewAndDiscardAreas()
+    {
+        const BoardGeometry g = BoardGeometry::ComputeLayout(701, 405); // preview at (519, 21), c = 25
+        QVERIFY(g.InPreview(520, 22));
+        QVERIFY(g.InPreview(568, 70));
+        QVERIFY(!g.InPreview(519, 30)); // the comparisons are strict
+        QVERIFY(!g.InPreview(569, 30));
+        QVERIFY(g.InDiscard(540, 21 + 75 + 1));
+        QVERIFY(!g.InDiscard(540, 21 + 75));
+        QVERIFY(!g.InDiscard(540, 21 + 125));
     }
 
     void darkenColor()

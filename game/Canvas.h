@@ -1,0 +1,60 @@
+#pragma once
+// A drawing surface that behaves like a window canvas of the classic desktop
+// API: bit-block copies with the raster operations copy, AND and OR,
+// rectangles with a pen and a brush, and single pixels, all on a 32-bit image.
+// Every operation records the area it changed, so the widget showing the
+// canvas copies only that part to the screen.
+#include <QImage>
+#include <QRegion>
+
+enum class RasterOp { SrcCopy, SrcAnd, SrcPaint };
+
+class TCanvas {
+public:
+    // A new, black surface of the given size.
+    void Resize(int width, int height);
+    int Width() const { return image_.width(); }
+    int Height() const { return image_.height(); }
+    const QImage& Image() const { return image_; }
+
+    // Copies w x h pixels from (sx, sy) of source to (x, y), combined by op.
+    // Both rectangles are clipped to their images.
+    void BitBlt(int x, int y, int w, int h, const QImage& source, int sx, int sy, RasterOp op);
+    // Copies from this canvas into dest (w x h at (sx, sy) to (0, 0) of dest).
+    void CopyTo(QImage& dest, int sx, int sy, int w, int h) const;
+
+    // The outline of Rectangle(left, top, right, bottom) with a solid pen of
+    // the given width and no brush; the pen is centred on the edges, whose
+    // right and bottom lie at right - 1 and bottom - 1.
+    void FrameRectangle(int left, int top, int right, int bottom, int penWidth, QRgb color);
+    // Rectangle with a one-pixel pen and a solid brush of the same colour:
+    // left..right-1 by top..bottom-1.
+    void FillRectangle(int left, int top, int right, int bottom, QRgb color);
+
+    QRgb Pixel(int x, int y) const;
+    void SetPixel(int x, int y, QRgb color);
+    // Reads every pixel of r (x as the outer loop) and writes back f(pixel);
+    // the same as Pixel and SetPixel one by one, but marks the area once.
+    template <class F>
+    void TransformPixels(QRect r, F f)
+    {
+        r = r.intersected(image_.rect());
+        for (int x = r.left(); x <= r.right(); ++x)
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                auto* p = reinterpret_cast<quint32*>(image_.scanLine(y)) + x;
+                *p = f(*p) | 0xFF000000u;
+            }
+        if (!r.isEmpty())
+            MarkDirty(r);
+    }
+
+    // The area changed since the last call.
+    QRegion TakeDirty();
+
+private:
+    void Fill(QRect r, QRgb color);
+    void MarkDirty(const QRect& r) { dirty_ += r; }
+
+    QImage image_;
+    QRegion dirty_;
+};

@@ -1,0 +1,136 @@
+#pragma once
+// The main window: the tool strip with its seven buttons and two counters,
+// and the board canvas. It turns presses, moves, keys and clock ticks into
+// calls on the rules (GameCore), asks the rest of the program for messages,
+// sounds and dialogs (TMainServices), and draws the result (TBoardPainter).
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+#include "assets/TBitmapList.h"
+#include "assets/TSymbolPicture.h"
+#include "assets/TWaveList.h"
+#include "game/BoardPainter.h"
+#include "game/GameCore.h"
+#include "game/MainServices.h"
+#include "game/PaintBox.h"
+#include "settings/TIniCtrl.h"
+#include "ui/toolkit/TPictureButton.h"
+
+class TFormKeeper;
+
+class Tmainform : public QWidget {
+    Q_OBJECT
+public:
+    // Runs the creation steps; random defaults to the run-time generator seeded from the clock.
+    explicit Tmainform(TMainServices& services, std::unique_ptr<RandomSource> random = nullptr);
+    ~Tmainform() override;
+
+    // Binds the right-hand buttons to the shared dialog pictures, which exist
+    // only once the data module has been made after this window.
+    void BindDialogPictures();
+
+    // --- components ---------------------------------------------------------
+    QTimer Timer;
+    TBitmapList bmps;
+    TIniCtrl ini;
+    TFormKeeper* FormKeeper1 = nullptr;
+    TPaintBox* box;
+    TPaintBox* ToolBox;
+    QLabel* ScoLabel = nullptr;
+    TPictureButton* StartBtn = nullptr;
+    TPictureButton* PauseBtn = nullptr;
+    TPictureButton* HighScoreBtn = nullptr;
+    TPictureButton* OptionBtn = nullptr;
+    TPictureButton* InfoBtn = nullptr;
+    TPictureButton* RulesBtn = nullptr;
+    TPictureButton* ExitBtn = nullptr;
+    QLabel* LevLabel = nullptr;
+    TSymbolPicture masks;
+    QLabel* LevelLabel = nullptr;
+    QLabel* ScoreLabel = nullptr;
+    TWaveList waves;
+    TSymbolPicture pats;
+
+    // --- state ------------------------------------------------------------------
+    GameCore& Game() { return game_; }
+    const GameCore& Game() const { return game_; }
+    TBoardPainter& Painter() { return painter_; }
+    int BackMode() const { return painter_.BackMode; }
+    void SetBackMode(int mode) { painter_.BackMode = mode; }
+
+    // --- handlers (creation, layout and drawing) ------------------------------
+    void FormShow();
+    void Resize();
+    void Paint();
+    void ToolBoxPaint();
+
+    // --- handlers (laying pieces) ---------------------------------------------
+    void boxMouseDown(Qt::MouseButton button, int X, int Y);
+    void MouseMove(int X, int Y);
+
+    // --- handlers (game flow) --------------------------------------------------
+    void TimerTimer();
+    void StartBtnClick();
+    void PauseBtnClick();
+    void HighScoreBtnClick();
+    void OptionBtnClick();
+    void InfoBtnClick();
+    void RulesBtnClick();
+    void ExitBtnClick();
+    // Asks before every close; true when the window may close.
+    bool CloseQuery();
+    void Leave();
+
+    // --- operations -------------------------------------------------------------
+    void NewGame();
+    void SetUpLevel();
+    void DealNextTile();
+    void ShowCounters();
+    void ApplyLanguage();
+
+    // Holds the program for the given time, showing what was drawn, without
+    // handling any event (the animations block input and ticks).
+    void Delay(int milliseconds);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    void CreateControls();
+    void PlaceRightButtons();
+    void Flush();
+    // Like switching a timer on: a running clock keeps its rhythm.
+    void EnableTimer() { if (!Timer.isActive()) Timer.start(); }
+
+    void PickUpTile(int X, int Y);
+    void TurnTile();
+    void ThrowTileAway();
+    void TryToLay(BlockPos block);
+    void WinLevel(BlockPos square);
+
+    void TimeOut();
+    void DeliverTimeOut();
+    void OfferScore();
+    int AskMsg(int n);
+
+    TMainServices& services_;
+    std::unique_ptr<RandomSource> random_;
+    GameCore game_;
+    QImage textureSheet_;
+    TBoardPainter painter_;
+
+    bool FirstShow = true;
+    bool placementRestored_ = false;
+    // A time-out that came while a window it would need was open.
+    bool timeOutPending_ = false;
+    // The score of a game is offered to the table once at most.
+    bool scoreOffered_ = false;
+};
+
+extern Tmainform* mainform;
