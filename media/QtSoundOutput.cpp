@@ -7,7 +7,15 @@
 #include <QBuffer>
 #include <QMediaDevices>
 
-QtSoundOutput::QtSoundOutput(QObject* parent) : QObject(parent) {}
+namespace {
+constexpr int kPlayOutMs = 1000;
+}
+
+QtSoundOutput::QtSoundOutput(QObject* parent) : QObject(parent) {
+    releaseTimer_.setSingleShot(true);
+    releaseTimer_.setInterval(kPlayOutMs);
+    connect(&releaseTimer_, &QTimer::timeout, this, &QtSoundOutput::Release);
+}
 
 QtSoundOutput::~QtSoundOutput() { Release(); }
 
@@ -28,9 +36,9 @@ void QtSoundOutput::Play(const QByteArray& riff) {
     sink_ = new QAudioSink(device, wave->format, this);
     QAudioSink* sink = sink_;
     connect(sink_, &QAudioSink::stateChanged, this, [this, sink](QAudio::State state) {
-        // Idle: the buffer has run dry, the effect is over.
+        // Idle: the buffer has run dry; the device still plays its last part.
         if (sink == sink_ && state == QAudio::IdleState)
-            Release();
+            releaseTimer_.start();
     });
     sink_->start(source_);
 }
@@ -38,6 +46,7 @@ void QtSoundOutput::Play(const QByteArray& riff) {
 void QtSoundOutput::Stop() { Release(); }
 
 void QtSoundOutput::Release() {
+    releaseTimer_.stop();
     if (!sink_)
         return;
     QAudioSink* sink = sink_;
@@ -46,7 +55,7 @@ void QtSoundOutput::Release() {
     source_ = nullptr;
     sink->disconnect(this);
     sink->stop();
-    // Called from the sink's own signal as well, so it goes later.
+    // Later: a sink may be in the middle of delivering a signal.
     sink->deleteLater();
     source->deleteLater();
 }

@@ -4,6 +4,7 @@
 #include "media/SoundOutput.h"
 
 #include <QObject>
+#include <QTimer>
 
 class QAudioSink;
 class QBuffer;
@@ -25,4 +26,7 @@ private:
 
     QAudioSink* sink_ = nullptr;
     QBuffer* source_ = nullptr;
+    // Frees a finished effect's sink once the device has played out what it
+    // still holds; stopping at once would clip the effect's end.
+    QTimer releaseTimer_;
 };

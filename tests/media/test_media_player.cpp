@@ -70,6 +70,18 @@ private slots:
         QCOMPARE(midi.Mode(), TMPModes::mpNotReady);
     }
 
+    // Without a sound device the piece still moves on in real time, so that
+    // it ends and repeats as it would with sound.
+    void TheEventLoopMovesThePieceOnWithoutADevice() {
+        WriteFile(dir_.filePath("long.mid"), ShortMidi(60000));
+        TMediaPlayer midi(Silent());
+        midi.SetFileName(dir_.filePath("long.mid"));
+        QVERIFY(midi.Open());
+        QVERIFY(midi.Play());
+        QTRY_VERIFY(midi.PositionMs() > 0);
+        QVERIFY(!midi.IsAudible());
+    }
+
     void OpenReplacesTheOpenPiece() {
         WriteFile(dir_.filePath("a.mid"), ShortMidi(400));
         WriteFile(dir_.filePath("b.mid"), ShortMidi(900));
