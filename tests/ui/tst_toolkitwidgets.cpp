@@ -1,5 +1,6 @@
 // The textured panel, the raised label, the transparent picture and the hint look.
 #include "tests/ui/TestPictures.h"
+#include "ui/toolkit/DialogPlacement.h"
 #include "ui/toolkit/TRaisedLabel.h"
 #include "ui/toolkit/TShapeHint.h"
 #include "ui/toolkit/TTexturedPanel.h"
@@ -126,6 +127,28 @@ private slots:
         const QImage shot = Render(logo, QColor(1, 2, 3));
         QCOMPARE(shot.pixelColor(0, 0), QColor(1, 2, 3));
         QCOMPARE(shot.pixelColor(25, 25), QColor(0, 0, 200));
+    }
+
+    void dialogPlacement_data()
+    {
+        QTest::addColumn<QRect>("mainOuter");
+        QTest::addColumn<int>("clientHeight");
+        QTest::addColumn<QSize>("dialog");
+        QTest::addColumn<QPoint>("expected");
+        // Left 100 + (709 - 319) / 2 = 295; top 50 + 492 - (462 + 158) / 2 = 232:
+        // centred on the client area below a 26 px caption.
+        QTest::newRow("message dialog") << QRect(100, 50, 709, 492) << 462 << QSize(319, 158) << QPoint(295, 232);
+        // Halving toward zero: (200 - 319) / 2 = -59, not -60; top 141 - (75 + 158) / 2 = 25.
+        QTest::newRow("main window smaller") << QRect(300, 40, 200, 101) << 75 << QSize(319, 158) << QPoint(241, 25);
+        QTest::newRow("odd sizes") << QRect(-30, 0, 640, 480) << 455 << QSize(497, 416) << QPoint(41, 45);
+    }
+    void dialogPlacement()
+    {
+        QFETCH(QRect, mainOuter);
+        QFETCH(int, clientHeight);
+        QFETCH(QSize, dialog);
+        QFETCH(QPoint, expected);
+        QCOMPARE(PlaceOverMainWindow(mainOuter, clientHeight, dialog), expected);
     }
 
     void hintsHaveArialAndBlackBorder()

@@ -2,13 +2,16 @@
 
 #include <QWidget>
 
+QPoint PlaceOverMainWindow(const QRect& mainOuter, int mainClientHeight, QSize dialogSize)
+{
+    // C++ division truncates toward zero, as the halvings require when the
+    // main window is smaller than the dialog.
+    const int left = mainOuter.left() + (mainOuter.width() - dialogSize.width()) / 2;
+    const int top = mainOuter.top() + mainOuter.height() - (mainClientHeight + dialogSize.height()) / 2;
+    return {left, top};
+}
+
 QPoint PlaceOverMainWindow(const QWidget& mainWindow, QSize dialogSize)
 {
-    const QRect outer = mainWindow.frameGeometry();
-    const int clientHeight = mainWindow.height();
-    // C++ division truncates toward zero, as the layout's halvings require
-    // when the main window is smaller than the dialog.
-    const int left = outer.left() + (outer.width() - dialogSize.width()) / 2;
-    const int top = outer.top() + outer.height() - (clientHeight + dialogSize.height()) / 2;
-    return {left, top};
+    return PlaceOverMainWindow(mainWindow.frameGeometry(), mainWindow.height(), dialogSize);
 }

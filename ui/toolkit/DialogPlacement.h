@@ -2,11 +2,13 @@
 // Where a dialog goes when it opens over the main window: centred across the
 // main window, and centred up and down on the part of it below the caption.
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 
 class QWidget;
 
 // Left = main left + (main width - dialog width) / 2;
 // Top  = main top + main height - (main client height + dialog height) / 2,
-// on the main window's outer frame, with integer halvings toward zero.
+// with the main window's outer frame and integer halvings toward zero.
+QPoint PlaceOverMainWindow(const QRect& mainOuter, int mainClientHeight, QSize dialogSize);
 QPoint PlaceOverMainWindow(const QWidget& mainWindow, QSize dialogSize);

@@ -1,0 +1,41 @@
+#pragma once
+// The information window of the info button: the product's name and version
+// on the dialogs' granite, and a tick button back to the game.
+#include <QDialog>
+#include <QPointer>
+
+class TPictureButton;
+class TRaisedLabel;
+class TTexturedPanel;
+class TTransparentImage;
+
+class TInfoDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit TInfoDlg(QWidget* mainWindow = nullptr);
+
+    // The window the dialog centres itself over; without one it centres on the screen.
+    void SetMainWindow(QWidget* mainWindow);
+
+    TTexturedPanel* BackPanel1 = nullptr;
+    TTransparentImage* LogoImage = nullptr;
+    TTexturedPanel* p1 = nullptr;
+    TRaisedLabel* ProgLabel = nullptr;
+    TRaisedLabel* VersionLabel = nullptr;
+    TPictureButton* BackBtn = nullptr;
+
+public slots:
+    void BackBtnClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void FormActivate();
+
+    QPointer<QWidget> mainWindow_;
+};
+
+// Created by the program entry; lives until the end.
+extern TInfoDlg* InfoDlg;

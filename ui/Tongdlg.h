@@ -1,0 +1,35 @@
+#pragma once
+// Asks for the language at the first start: one button for German, one for
+// English, each beside a caption in its own language. A button sets Tongue
+// and closes; closing otherwise leaves Tongue as it was.
+#include <QDialog>
+
+class QLabel;
+class TPictureButton;
+class TTexturedPanel;
+class TTransparentImage;
+
+class TTongueDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit TTongueDlg(QWidget* parent = nullptr);
+
+    TTexturedPanel* BackPanel1 = nullptr;
+    TTransparentImage* LogoImage = nullptr;
+    TTexturedPanel* p10 = nullptr;
+    TPictureButton* GermanBtn = nullptr;
+    QLabel* TongueLabel = nullptr;
+    TPictureButton* EnglishBtn = nullptr;
+    QLabel* Label1 = nullptr;
+
+public slots:
+    void GermanBtnClick();
+    void EnglishBtnClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// Created by the program entry; lives until the end.
+extern TTongueDlg* TongueDlg;

@@ -1,0 +1,219 @@
+#include "ui/YesNo.h"
+
+#include "assets/DlgRes.h"
+#include "settings/Globals.h"
+#include "ui/toolkit/DialogPlacement.h"
+#include "ui/toolkit/TPictureButton.h"
+#include "ui/toolkit/TTexturedPanel.h"
+#include "ui/toolkit/ToolkitFonts.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QWindow>
+
+TYesNoDlg* YesNoDlg = nullptr;
+
+namespace {
+struct Message {
+    int buttons;  // 1 Yes only, 2 Yes and No
+    const char* english;
+    const char* german;
+};
+
+// Messages 1..14; 10 and 11 have no text and no buttons of their own.
+// A line break inside a text is a carriage return.
+constexpr Message Messages[] = {
+    {1, "Hurrah, you did it!", "Hurra, geschafft!"},
+    {2, "Do you really want to give up the level?", "Willst Du die Stufe wirklich aufgeben?"},
+    {2, "Do you really want to go?", "Willst Du wirklich schon aufhören?"},
+    {2, "Do you really want to give up the game?", "Willst Du die Partie wirklich aufgeben?"},
+    {1, "Sorry, you weren't quick enough!", "Du warst leider zu langsam!"},
+    {1, "Congratulation, you solved all levels.", "Gratulation, Du hast alle Stufen gelöst."},
+    {1, "Sorry, game over!", "Das Spiel ist leider aus."},
+    {1, "The next level is waiting!", "Auf zur nächsten Stufe!"},
+    {1, "Sorry, that was it!", "Du hast leider verloren!"},
+    {0, nullptr, nullptr},
+    {0, nullptr, nullptr},
+    {1, "Game paused.\rContinue?", "Spiel angehalten.\rWeitermachen?"},
+    {2, "That was it!\rRepeat level?", "Leider nein!\rStufe wiederholen?"},
+    {2, "Hurrah, you made it!\rContinue with next level?", "Hurra, geschafft!\rMit der nächste Stufe weitermachen?"},
+};
+constexpr quint32 MessageCount = sizeof(Messages) / sizeof(Messages[0]);
+
+const Message* FindMessage(quint32 n)
+{
+    return n >= 1 && n <= MessageCount ? &Messages[n - 1] : nullptr;
+}
+
+// The label breaks lines at '\n'; the messages carry '\r'.
+QString ForLabel(QString text)
+{
+    return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+TPictureButton* MakeButton(QWidget* parent, const char* name, QPoint at, int up, int over)
+{
+    auto* button = new TPictureButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->move(at);
+    button->SetPictures(DlgResources->dlgs.Item(up), DlgResources->dlgs.Item(over));
+    return button;
+}
+} // namespace
+
+TYesNoDlg::TYesNoDlg(QWidget* mainWindow)
+    : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint), mainWindow_(mainWindow)
+{
+    Q_ASSERT(DlgResources);
+    setObjectName(QStringLiteral("YesNoDlg"));
+    setModal(true);
+    setFixedSize(319, 158);
+    setFont(CaptionFont(11, true));
+
+    BackPanel1 = new TTexturedPanel(DlgResources->dlgs.Item(0), this);
+    BackPanel1->setObjectName(QStringLiteral("BackPanel1"));
+    BackPanel1->setGeometry(0, 0, 319, 158);
+
+    Pan = new TTexturedPanel(DlgResources->dlgs.Item(1), this);
+    Pan->setObjectName(QStringLiteral("Pan"));
+    Pan->setGeometry(11, 12, 298, 77);
+
+    txt = new QLabel(QStringLiteral("txt"), Pan);
+    txt->setObjectName(QStringLiteral("txt"));
+    txt->setGeometry(5, 5, 288, 67);
+    txt->setFont(ArialFont(16, true));
+    txt->setAlignment(Qt::AlignCenter);
+    txt->setWordWrap(true);
+    QPalette white = txt->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    txt->setPalette(white);
+
+    NoBtn = MakeButton(BackPanel1, "NoBtn", QPoint(204, 100), 5, 6);
+    YesBtn = MakeButton(BackPanel1, "YesBtn", QPoint(260, 100), 3, 4);
+    connect(NoBtn, &QAbstractButton::clicked, this, &TYesNoDlg::BnoClick);
+    connect(YesBtn, &QAbstractButton::clicked, this, &TYesNoDlg::ByesClick);
+    // The answer keys win over the focused button (Enter is Yes even on No).
+    NoBtn->installEventFilter(this);
+    YesBtn->installEventFilter(this);
+    setTabOrder(YesBtn, NoBtn);
+}
+
+void TYesNoDlg::SetMainWindow(QWidget* mainWindow)
+{
+    mainWindow_ = mainWindow;
+}
+
+QString TYesNoDlg::MessageText(quint32 n)
+{
+    const Message* message = FindMessage(n);
+    if (!message || !message->english)
+        return {};
+    return Lang(QString::fromUtf8(message->german), QString::fromUtf8(message->english));
+}
+
+int TYesNoDlg::ButtonsFor(quint32 n)
+{
+    const Message* message = FindMessage(n);
+    return message ? message->buttons : 0;
+}
+
+bool TYesNoDlg::ShowMsg(quint32 n)
+{
+    if (IsShowing())
+        return false;
+    MsgNo = n;
+    if (const int buttons = ButtonsFor(n))
+        ButtonMode = buttons;
+    setResult(0);
+    exec();
+    return true;
+}
+
+void TYesNoDlg::showEvent(QShowEvent* event)
+{
+    FormActivate();
+    QDialog::showEvent(event);
+}
+
+void TYesNoDlg::FormActivate()
+{
+    if (mainWindow_) {
+        move(PlaceOverMainWindow(*mainWindow_, frameGeometry().size()));
+        if (windowHandle() && mainWindow_->windowHandle())
+            windowHandle()->setTransientParent(mainWindow_->windowHandle());
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+
+    // Hidden, the No button leaves its place empty: nothing else moves.
+    NoBtn->setVisible(ButtonMode == 2);
+    if (MsgNo == 10 || MsgNo == 11)
+        txt->setText(ForLabel(CustomText));
+    else if (const QString text = MessageText(MsgNo); !text.isNull())
+        txt->setText(ForLabel(text));
+    YesBtn->setFocus();
+}
+
+void TYesNoDlg::ByesClick()
+{
+    done(ResultYes);
+}
+
+void TYesNoDlg::BnoClick()
+{
+    done(ResultNo);
+}
+
+void TYesNoDlg::reject()
+{
+    done(ResultNo);
+}
+
+bool TYesNoDlg::FormKeyPress(QChar key)
+{
+    switch (key.unicode()) {
+    case 13:
+    case u'J':
+    case u'Y':
+    case u'j':
+    case u'y':
+        ByesClick();
+        return true;
+    case 27:
+    case u'N':
+    case u'n':
+        BnoClick();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TYesNoDlg::AnswerKey(const QKeyEvent& event)
+{
+    switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return FormKeyPress(QChar(13));
+    case Qt::Key_Escape:
+        return FormKeyPress(QChar(27));
+    default:
+        // Letters by the character typed, so J and Y work on any keyboard layout.
+        return event.text().size() == 1 && FormKeyPress(event.text().front());
+    }
+}
+
+void TYesNoDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (!AnswerKey(*event))
+        event->ignore();
+}
+
+bool TYesNoDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && AnswerKey(*static_cast<QKeyEvent*>(event)))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
