@@ -1,0 +1,507 @@
+// The high-score window against a real (private) settings store and the
+// program's cipher: what it shows, what it writes, and what it leaves alone.
+#include "ModalAnswer.h"
+
+#include "assets/DlgRes.h"
+#include "cipher/Chiffre.h"
+#include "settings/Globals.h"
+#include "settings/TIniCtrl.h"
+#include "ui/HighscoreTable.h"
+#include "ui/highscor.h"
+#include "ui/toolkit/TPictureButton.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+const QString Common = QStringLiteral("common");
+const QString Quill = THighscoreTable::EmptyName();
+
+using Rows = QList<THighscoreEntry>;
+
+QString RowKey(int row) { return QStringLiteral("hs%1").arg(row); }
+
+// Fifteen rows: the given ones first, then unused ones.
+Rows Padded(Rows rows)
+{
+    while (rows.size() < THighscoreTable::RowCount)
+        rows << THighscoreTable::EmptyEntry();
+    return rows;
+}
+
+Rows Descending(int from)
+{
+    Rows rows;
+    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+        rows << THighscoreEntry{QStringLiteral("p%1").arg(row), from - 100 * row};
+    return rows;
+}
+
+template <class Widget> Widget* Part(QWidget* dialog, const QString& name)
+{
+    auto* widget = dialog->findChild<Widget*>(name);
+    if (!widget)
+        qFatal("no part named %s", qPrintable(name));
+    return widget;
+}
+
+QString LabelText(QWidget* dialog, const QString& prefix, int row)
+{
+    return Part<QLabel>(dialog, prefix + QString::number(row))->text();
+}
+
+Rows ShownRows(QWidget* dialog)
+{
+    Rows rows;
+    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+        rows << THighscoreEntry{LabelText(dialog, QStringLiteral("pla"), row),
+                                LabelText(dialog, QStringLiteral("sco"), row).toInt()};
+    return rows;
+}
+
+// Types like a keyboard, one key event per character; also characters that
+// have no key of their own on a plain keyboard, such as umlauts.
+void Type(QWidget* target, const QString& text)
+{
+    for (const QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(target, &press);
+        QApplication::sendEvent(target, &release);
+    }
+}
+
+void Click(QWidget* dialog, const QString& button)
+{
+    auto* target = Part<TPictureButton>(dialog, button);
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
+}
+}
+
+class HighscoreDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void showOnlyListsTheStoredTable_data();
+    void showOnlyListsTheStoredTable();
+    void entryRanksStoresAndReloads_data();
+    void entryRanksStoresAndReloads();
+    void scoreWithoutPlaceShowsNothing();
+    void nameTakesAtMost25Characters();
+    void closingWithoutOkWritesNothing_data();
+    void closingWithoutOkWritesNothing();
+    void returnKeyStoresTheEntry();
+    void clearingDropsEverythingAndTheNewScore();
+    void storedRowsAreEnciphered();
+    void lastNameIsProposedAfterRestart();
+    void otherPrefixAndLowerFirst();
+    void secondShowingWhileOpenIsIgnored();
+    void textsFollowTheLanguage_data();
+    void textsFollowTheLanguage();
+    void placedOverTheMainWindow();
+
+private:
+    void StoreRows(const Rows& rows);
+    void StoreRaw(int row, const QString& value);
+    Rows StoredRows(const QString& prefix = QStringLiteral("hs")) const;
+    QStringList RawKeys() const;
+
+    TIniCtrl ini_;
+    std::unique_ptr<THighscoreDlg> dialog_;
+};
+
+void HighscoreDialogTest::initTestCase()
+{
+    DlgResources = new TDlgResources;
+    ScoreCipher.Init(QString(), 0);
+}
+
+void HighscoreDialogTest::init()
+{
+    ini_.DeleteKey(Common, QStringLiteral("player"));
+    for (const QString& prefix : {QStringLiteral("hs"), QStringLiteral("low")})
+        for (int row = 0; row < THighscoreTable::RowCount; ++row)
+            ini_.DeleteKey(Common, prefix + QString::number(row));
+    Tongue = 0;
+}
+
+void HighscoreDialogTest::cleanup()
+{
+    dialog_.reset();
+}
+
+void HighscoreDialogTest::StoreRows(const Rows& rows)
+{
+    for (int row = 0; row < rows.size(); ++row)
+        StoreRaw(row, ScoreCipher.Encipher(THighscoreTable::FormatEntry(rows[row])));
+}
+
+void HighscoreDialogTest::StoreRaw(int row, const QString& value)
+{
+    ini_.WriteString(Common, RowKey(row), value);
+}
+
+Rows HighscoreDialogTest::StoredRows(const QString& prefix) const
+{
+    Rows rows;
+    for (int row = 0; row < THighscoreTable::RowCount; ++row) {
+        const QString raw = ini_.ReadString(Common, prefix + QString::number(row), QString());
+        rows << THighscoreTable::ParseEntry(ScoreCipher.Decipher(raw));
+    }
+    return rows;
+}
+
+// "player" and the fifteen row keys exactly as stored (missing ones marked).
+QStringList HighscoreDialogTest::RawKeys() const
+{
+    const QString missing = QStringLiteral("<missing>");
+    QStringList raw{ini_.ReadString(Common, QStringLiteral("player"), missing)};
+    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+        raw << ini_.ReadString(Common, RowKey(row), missing);
+    return raw;
+}
+
+void HighscoreDialogTest::showOnlyListsTheStoredTable_data()
+{
+    QTest::addColumn<Rows>("stored");
+    QTest::addColumn<QString>("damagedRaw"); // stored over row 3 when not empty
+    QTest::addColumn<Rows>("shown");
+
+    QTest::newRow("empty store") << Rows{} << QString() << Padded({});
+    QTest::newRow("full table") << Descending(1500) << QString() << Descending(1500);
+    Rows withHole = Descending(1500);
+    withHole[3] = THighscoreTable::EmptyEntry();
+    // A hand-edited row must not lock the player out of the table.
+    QTest::newRow("row without comma") << Descending(1500) << ScoreCipher.Encipher(QStringLiteral("Anna"))
+                                       << withHole;
+    QTest::newRow("row without number") << Descending(1500) << ScoreCipher.Encipher(QStringLiteral("x1,Anna"))
+                                        << withHole;
+}
+
+void HighscoreDialogTest::showOnlyListsTheStoredTable()
+{
+    QFETCH(Rows, stored);
+    QFETCH(QString, damagedRaw);
+    QFETCH(Rows, shown);
+    StoreRows(stored);
+    if (!damagedRaw.isEmpty())
+        StoreRaw(3, damagedRaw);
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+
+    ModalAnswer answer([&](QWidget* dialog) {
+        QVERIFY(dialog_->IsShowing());
+        for (int row = 0; row < THighscoreTable::RowCount; ++row)
+            QCOMPARE(LabelText(dialog, QStringLiteral("num"), row), QStringLiteral("%1.   ").arg(row + 1));
+        QCOMPARE(ShownRows(dialog), shown);
+        QVERIFY(!Part<QLineEdit>(dialog, QStringLiteral("Edit1"))->isVisible());
+        QVERIFY(!Part<TPictureButton>(dialog, QStringLiteral("CancelBtn"))->isVisible());
+        Click(dialog, QStringLiteral("OkBtn"));
+    });
+    dialog_->ShowModal(12345, true);
+
+    QVERIFY(answer.Seen());
+    QVERIFY(!dialog_->IsShowing());
+    // OK writes the table back unchanged (a damaged row comes back clean).
+    QCOMPARE(StoredRows(), shown);
+    QCOMPARE(ini_.ReadString(Common, QStringLiteral("player"), QString()), QStringLiteral("Mr.Quill"));
+}
+
+void HighscoreDialogTest::entryRanksStoresAndReloads_data()
+{
+    QTest::addColumn<Rows>("stored");
+    QTest::addColumn<int>("score");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("entryRow");
+    QTest::addColumn<Rows>("after");
+
+    const auto entry = [](const char* name, int score) { return THighscoreEntry{QString::fromUtf8(name), score}; };
+
+    QTest::newRow("empty store") << Rows{} << 10 << "Anna" << 0 << Padded({entry("Anna", 10)});
+    const Rows ties{entry("a", 900), entry("b", 500), entry("c", 500), entry("d", 100)};
+    QTest::newRow("below equal scores")
+        << ties << 500 << "Eve" << 3
+        << Padded({entry("a", 900), entry("b", 500), entry("c", 500), entry("Eve", 500), entry("d", 100)});
+    Rows lastReplaced = Descending(1500);
+    lastReplaced[14] = entry("Last", 150);
+    QTest::newRow("beats the last row") << Descending(1500) << 150 << "Last" << 14 << lastReplaced;
+    Rows allMoved = Descending(1500);
+    allMoved.prepend(entry("Top", 9999));
+    allMoved.removeLast();
+    QTest::newRow("beats the first row") << Descending(1500) << 9999 << "Top" << 0 << allMoved;
+    QTest::newRow("name with commas") << Rows{entry("a", 50)} << 70 << "Smith, J., 3rd" << 0
+                                      << Padded({entry("Smith, J., 3rd", 70), entry("a", 50)});
+    QTest::newRow("umlauts and blanks") << Rows{} << 5 << "Jörg Müller" << 0 << Padded({entry("Jörg Müller", 5)});
+}
+
+void HighscoreDialogTest::entryRanksStoresAndReloads()
+{
+    QFETCH(Rows, stored);
+    QFETCH(int, score);
+    QFETCH(QString, typed);
+    QFETCH(int, entryRow);
+    QFETCH(Rows, after);
+    StoreRows(stored);
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+
+    ModalAnswer answer([&](QWidget* dialog) {
+        QCOMPARE(dialog_->EntryRow(), entryRow);
+        auto* edit = Part<QLineEdit>(dialog, QStringLiteral("Edit1"));
+        QVERIFY(edit->isVisible());
+        QCOMPARE(dialog->focusWidget(), edit);
+        QCOMPARE(edit->geometry(), QRect(50, 10 + 21 * entryRow, 140, 17));
+        // The remembered name is proposed, shown in the new row, and replaced by typing.
+        QCOMPARE(edit->text(), QStringLiteral("Mr.Quill"));
+        QCOMPARE(LabelText(dialog, QStringLiteral("pla"), entryRow), QStringLiteral("Mr.Quill"));
+        QCOMPARE(LabelText(dialog, QStringLiteral("sco"), entryRow), QString::number(score));
+        QVERIFY(Part<TPictureButton>(dialog, QStringLiteral("CancelBtn"))->isVisible());
+        Type(edit, typed);
+        Click(dialog, QStringLiteral("OkBtn"));
+    });
+    dialog_->ShowModal(score, false);
+    QVERIFY(answer.Seen());
+
+    QCOMPARE(StoredRows(), after);
+    QCOMPARE(ini_.ReadString(Common, QStringLiteral("player"), QString()), typed);
+
+    // Reloaded by the next showing exactly as stored.
+    ModalAnswer reload([&](QWidget* dialog) {
+        QCOMPARE(ShownRows(dialog), after);
+        Click(dialog, QStringLiteral("OkBtn"));
+    });
+    dialog_->ShowModal(0, true);
+    QVERIFY(reload.Seen());
+    QCOMPARE(StoredRows(), after);
+}
+
+void HighscoreDialogTest::scoreWithoutPlaceShowsNothing()
+{
+    StoreRows(Descending(1500));
+    const QStringList before = RawKeys();
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+
+    for (int score : {0, -20, 100}) {
+        ModalAnswer answer([](QWidget*) {});
+        dialog_->ShowModal(score, false);
+        QVERIFY2(!answer.Seen(), qPrintable(QString::number(score)));
+        QCOMPARE(dialog_->EntryRow(), -1);
+    }
+    QCOMPARE(RawKeys(), before);
+}
+
+void HighscoreDialogTest::nameTakesAtMost25Characters()
+{
+    const QString name25 = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY");
+    QCOMPARE(name25.size(), 25);
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+
+    ModalAnswer answer([&](QWidget* dialog) {
+        auto* edit = Part<QLineEdit>(dialog, QStringLiteral("Edit1"));
+        Type(edit, name25 + QStringLiteral("Z"));
+        QCOMPARE(edit->text(), name25);
+        Click(dialog, QStringLiteral("OkBtn"));
+    });
+    dialog_->ShowModal(10, false);
+    QVERIFY(answer.Seen());
+    QCOMPARE(StoredRows().first(), (THighscoreEntry{name25, 10}));
+}
+
+void HighscoreDialogTest::closingWithoutOkWritesNothing_data()
+{
+    QTest::addColumn<bool>("byEscape");
+    QTest::addColumn<bool>("showOnly");
+    QTest::newRow("cancel button, entry") << false << false;
+    QTest::newRow("escape, entry") << true << false;
+    QTest::newRow("escape, show-only") << true << true;
+}
+
+void HighscoreDialogTest::closingWithoutOkWritesNothing()
+{
+    QFETCH(bool, byEscape);
+    QFETCH(bool, showOnly);
+    StoreRows(Descending(1500));
+    ini_.WriteString(Common, QStringLiteral("player"), QStringLiteral("Anna"));
+    const QStringList before = RawKeys();
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+
+    ModalAnswer answer([&](QWidget* dialog) {
+        auto* edit = Part<QLineEdit>(dialog, QStringLiteral("Edit1"));
+        if (!showOnly)
+            Type(edit, QStringLiteral("Bert"));
+        // Even a ticked "remove all" is dropped when the window is not confirmed.
+        Part<QCheckBox>(dialog, QStringLiteral("ClearBox"))->setChecked(true);
+        if (byEscape)
+            QTest::keyClick(showOnly ? dialog : edit, Qt::Key_Escape);
+        else
+            Click(dialog, QStringLiteral("CancelBtn"));
+        QVERIFY(!dialog->isVisible());
+    });
+    dialog_->ShowModal(1450, showOnly);
+    QVERIFY(answer.Seen());
+    QCOMPARE(RawKeys(), before);
+
+    // The dropped entry is gone from the next showing too.
+    ModalAnswer again([&](QWidget* dialog) {
+        QCOMPARE(ShownRows(dialog), Descending(1500));
+        QVERIFY(!Part<QCheckBox>(dialog, QStringLiteral("ClearBox"))->isChecked());
+        Click(dialog, QStringLiteral("OkBtn"));
+    });
+    dialog_->ShowModal(0, true);
+    QVERIFY(again.Seen());
+}
+
+void HighscoreDialogTest::returnKeyStoresTheEntry()
+{
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+    ModalAnswer answer([&](QWidget* dialog) {
+        auto* edit = Part<QLineEdit>(dialog, QStringLiteral("Edit1"));
+        Type(edit, QStringLiteral("Cleo"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(!dialog->isVisible());
+    });
+    dialog_->ShowModal(42, false);
+    QVERIFY(answer.Seen());
+    QCOMPARE(StoredRows().first(), (THighscoreEntry{QStringLiteral("Cleo"), 42}));
+}
+
+void HighscoreDialogTest::clearingDropsEverythingAndTheNewScore()
+{
+    StoreRows(Descending(1500));
+    ini_.WriteString(Common, QStringLiteral("player"), QStringLiteral("Anna"));
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+
+    ModalAnswer answer([&](QWidget* dialog) {
+        Type(Part<QLineEdit>(dialog, QStringLiteral("Edit1")), QStringLiteral("Bert"));
+        Part<QCheckBox>(dialog, QStringLiteral("ClearBox"))->setChecked(true);
+        Click(dialog, QStringLiteral("OkBtn"));
+        QCOMPARE(ShownRows(dialog), Padded({}));
+    });
+    dialog_->ShowModal(5000, false);
+    QVERIFY(answer.Seen());
+
+    QCOMPARE(ini_.ReadString(Common, QStringLiteral("player"), QString()), Quill);
+    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+        QCOMPARE(ini_.ReadString(Common, RowKey(row), QString()), ScoreCipher.Encipher(QStringLiteral("0,Mr. Quill")));
+}
+
+void HighscoreDialogTest::storedRowsAreEnciphered()
+{
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+    ModalAnswer answer([&](QWidget* dialog) {
+        Type(Part<QLineEdit>(dialog, QStringLiteral("Edit1")), QStringLiteral("Anna"));
+        Click(dialog, QStringLiteral("OkBtn"));
+    });
+    dialog_->ShowModal(1520, false);
+    QVERIFY(answer.Seen());
+
+    const QString plain = QStringLiteral("1520,Anna");
+    const QString raw = ini_.ReadString(Common, QStringLiteral("hs0"), QString());
+    QCOMPARE(raw.size(), plain.size());
+    QVERIFY2(raw != plain, qPrintable(raw));
+    QCOMPARE(raw.at(4), u','); // outside the cipher's alphabet
+    QCOMPARE(ScoreCipher.Decipher(raw), plain);
+    // The player name is kept plain.
+    QCOMPARE(ini_.ReadString(Common, QStringLiteral("player"), QString()), QStringLiteral("Anna"));
+}
+
+void HighscoreDialogTest::lastNameIsProposedAfterRestart()
+{
+    ini_.WriteString(Common, QStringLiteral("player"), QStringLiteral("Dora"));
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+
+    for (const QString& next : {QStringLiteral("Emil"), QStringLiteral("Fritz")}) {
+        ModalAnswer answer([&](QWidget* dialog) {
+            auto* edit = Part<QLineEdit>(dialog, QStringLiteral("Edit1"));
+            QCOMPARE(edit->text(), dialog_->PlayerName());
+            Type(edit, next);
+            Click(dialog, QStringLiteral("OkBtn"));
+        });
+        dialog_->ShowModal(100, false);
+        QVERIFY(answer.Seen());
+        QCOMPARE(dialog_->PlayerName(), next);
+        dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr); // a new program run
+        QCOMPARE(dialog_->PlayerName(), next);
+    }
+}
+
+void HighscoreDialogTest::otherPrefixAndLowerFirst()
+{
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+    dialog_->SetINIString(QStringLiteral("low"));
+    dialog_->SetDirection(1);
+    for (int score : {30, 10, 20}) {
+        ModalAnswer answer([&](QWidget* dialog) { Click(dialog, QStringLiteral("OkBtn")); });
+        dialog_->ShowModal(score, false);
+        QVERIFY(answer.Seen());
+    }
+    const auto player = [](int score) { return THighscoreEntry{QStringLiteral("Mr.Quill"), score}; };
+    QCOMPARE(StoredRows(QStringLiteral("low")), Padded({player(10), player(20), player(30)}));
+    QCOMPARE(ini_.ReadString(Common, RowKey(0), QStringLiteral("<missing>")), QStringLiteral("<missing>"));
+}
+
+void HighscoreDialogTest::secondShowingWhileOpenIsIgnored()
+{
+    StoreRows(Descending(1500));
+    const QStringList before = RawKeys();
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+
+    ModalAnswer answer([&](QWidget* dialog) {
+        // A time-out offering a score while the table is open for looking.
+        dialog_->ShowModal(99999, false);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(dialog_->ShowOnly());
+        QCOMPARE(dialog_->EntryRow(), -1);
+        QCOMPARE(ShownRows(dialog), Descending(1500));
+        Click(dialog, QStringLiteral("OkBtn"));
+    });
+    dialog_->ShowModal(0, true);
+    QVERIFY(answer.Seen());
+    QCOMPARE(RawKeys().mid(1), before.mid(1)); // OK stored the unchanged rows
+}
+
+void HighscoreDialogTest::textsFollowTheLanguage_data()
+{
+    QTest::addColumn<int>("tongue");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("delcheck");
+    QTest::newRow("German") << 1 << "Tangrix - Bestenliste" << QString::fromUtf8("alle Einträge löschen");
+    QTest::newRow("English") << 0 << "Tangrix - Highscore" << "remove all entries";
+    QTest::newRow("not yet chosen") << -1 << "Tangrix - Highscore" << "remove all entries";
+}
+
+void HighscoreDialogTest::textsFollowTheLanguage()
+{
+    QFETCH(int, tongue);
+    QFETCH(QString, title);
+    QFETCH(QString, delcheck);
+    Tongue = tongue;
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+    ModalAnswer answer([&](QWidget* dialog) {
+        QCOMPARE(Part<QLabel>(dialog, QStringLiteral("title"))->text(), title);
+        QCOMPARE(Part<QLabel>(dialog, QStringLiteral("delcheck"))->text(), delcheck);
+        Click(dialog, QStringLiteral("OkBtn"));
+    });
+    dialog_->ShowModal(0, true);
+    QVERIFY(answer.Seen());
+}
+
+void HighscoreDialogTest::placedOverTheMainWindow()
+{
+    QWidget main;
+    main.setGeometry(100, 80, 701, 462);
+    main.show();
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, &main);
+    dialog_->FormActivate();
+    const QRect frame = main.frameGeometry();
+    QCOMPARE(dialog_->pos(), QPoint(frame.left() + (frame.width() - 320) / 2,
+                                    frame.top() + (frame.height() - 476) / 2 - 2));
+    QCOMPARE(dialog_->size(), QSize(320, 476));
+}
+
+QTEST_MAIN(HighscoreDialogTest)
+#include "test_highscore_dialog.moc"

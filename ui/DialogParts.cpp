@@ -1,0 +1,43 @@
+#include "ui/DialogParts.h"
+
+#include "assets/DlgRes.h"
+#include "ui/toolkit/TPictureButton.h"
+#include "ui/toolkit/TTexturedPanel.h"
+
+#include <QLabel>
+
+TTexturedPanel* MakePanel(QWidget* parent, const QString& name, PanelGrade grade, const QRect& geometry)
+{
+    // Light granite fills a whole dialog; the darker grade carries the texts.
+    const int face = grade == PanelGrade::Outer ? 0 : 1;
+    auto* panel = new TTexturedPanel(DlgResources->dlgs.Item(face), parent);
+    panel->setObjectName(name);
+    panel->setGeometry(geometry);
+    return panel;
+}
+
+QLabel* MakeCaption(QWidget* parent, const QString& name, const QRect& geometry, const QFont& font,
+                    Qt::Alignment alignment)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setAlignment(alignment);
+    label->setAutoFillBackground(false);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(palette);
+    return label;
+}
+
+TPictureButton* MakePictureButton(QWidget* parent, const QString& name, QPoint topLeft, const TBitmapList& list,
+                                  int up, int over, int disabled)
+{
+    auto* button = new TPictureButton(parent);
+    button->setObjectName(name);
+    button->setGeometry(QRect(topLeft, QSize(TPictureButton::ButtonSize, TPictureButton::ButtonSize)));
+    button->SetPictures(list.Item(up), list.Item(over), disabled >= 0 ? list.Item(disabled) : QImage());
+    return button;
+}

@@ -1,0 +1,184 @@
+#include "ui/Options.h"
+
+#include "assets/DlgRes.h"
+#include "settings/Globals.h"
+#include "ui/DialogParts.h"
+#include "ui/OptionsHost.h"
+#include "ui/toolkit/DialogPlacement.h"
+#include "ui/toolkit/TPictureButton.h"
+#include "ui/toolkit/TRaisedLabel.h"
+#include "ui/toolkit/TTexturedPanel.h"
+#include "ui/toolkit/TTransparentImage.h"
+#include "ui/toolkit/ToolkitFonts.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+
+TOptionDlg* OptionDlg = nullptr;
+
+namespace {
+constexpr int BackgroundVariants = 7;
+
+TRaisedLabel* MakeTurnedLabel(QWidget* parent, const QString& name, const QRect& geometry, const QFont& font)
+{
+    auto* label = new TRaisedLabel(parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->SetTurned(true);
+    label->SetTextColor(Qt::white);
+    label->SetShadowColor(Qt::black);
+    label->SetDepth(2);
+    return label;
+}
+}
+
+TOptionDlg::TOptionDlg(TOptionsHost& host) : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint), host_(host)
+{
+    setObjectName(QStringLiteral("OptionDlg"));
+    BuildLayout();
+    // Where it stays while the main window is not visible.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    }
+}
+
+void TOptionDlg::BuildLayout()
+{
+    setFixedSize(497, 416);
+    setFont(CaptionFont(11));
+    const TBitmapList& dlgs = DlgResources->dlgs;
+    const TBitmapList& opts = DlgResources->opts;
+
+    BackPanel1 = MakePanel(this, QStringLiteral("BackPanel1"), PanelGrade::Outer, {0, 0, 497, 416});
+    LogoImage = new TTransparentImage(BackPanel1);
+    LogoImage->setObjectName(QStringLiteral("LogoImage"));
+    LogoImage->setGeometry(0, 12, 105, 77);
+    LogoImage->SetPicture(dlgs.Item(2), QColor(255, 0, 255));
+    ProgLabel = MakeTurnedLabel(BackPanel1, QStringLiteral("ProgLabel"), {12, 119, 53, 281}, ArialFont(37, true));
+    VersionLabel =
+        MakeTurnedLabel(BackPanel1, QStringLiteral("VersionLabel"), {56, 130, 21, 266}, ArialFont(16, true));
+    OKBtn = MakePictureButton(BackPanel1, QStringLiteral("OKBtn"), {436, 355}, dlgs, 3, 4);
+
+    p7 = MakePanel(this, QStringLiteral("p7"), PanelGrade::Inner, {116, 12, 369, 333});
+    OptLabel = MakeCaption(p7, QStringLiteral("OptLabel"), {19, 12, 254, 29}, ArialFont(21, true));
+    OptLabel->setText(QStringLiteral("Optionen"));
+
+    // Each option: its button, and level with it (17 px lower) its label.
+    const QFont labelFont = ArialFont(16);
+    auto option = [&](const QString& name, int top, int up, int over, int disabled, int labelWidth,
+                      const QString& text, TPictureButton*& button, QLabel*& label) {
+        button = MakePictureButton(p7, name + QStringLiteral("Btn"), {16, top}, opts, up, over, disabled);
+        label = MakeCaption(p7, name + QStringLiteral("Label"), {79, top + 17, labelWidth, 18}, labelFont);
+        label->setText(text);
+    };
+    option(QStringLiteral("Tongue"), 47, 0, 1, -1, 294, QStringLiteral("Ich spreche deutsch"), TongueBtn, TongueLabel);
+    option(QStringLiteral("Sound"), 103, 5, 6, -1, 294, QStringLiteral("Geräusche"), SoundBtn, SoundLabel);
+    option(QStringLiteral("Music"), 159, 2, 3, 4, 294, QStringLiteral("Musik"), MusicBtn, MusicLabel);
+    option(QStringLiteral("Back"), 215, 7, 8, -1, 290, QStringLiteral("Hintergrund"), BackBtn, BackLabel);
+
+    connect(OKBtn, &QAbstractButton::clicked, this, &TOptionDlg::exitClick);
+    connect(TongueBtn, &QAbstractButton::clicked, this, &TOptionDlg::TongueBtnClick);
+    connect(SoundBtn, &QAbstractButton::clicked, this, &TOptionDlg::SoundBtnClick);
+    connect(MusicBtn, &QAbstractButton::clicked, this, &TOptionDlg::MusicBtnClick);
+    connect(BackBtn, &QAbstractButton::clicked, this, &TOptionDlg::BackBtnClick);
+}
+
+int TOptionDlg::ShowModal()
+{
+    UpdateTexts();
+    return exec();
+}
+
+QString TOptionDlg::MusicText() const
+{
+    if (!host_.MusicFilesFound())
+        return Lang(QStringLiteral("Keine Musikdateien vorhanden."), QStringLiteral("No music files available."));
+    if (MusicOn)
+        return Lang(QStringLiteral("Musik: "), QStringLiteral("Music: ")) + host_.MusicFileName();
+    return Lang(QStringLiteral("Musik ist aus."), QStringLiteral("Music is off."));
+}
+
+void TOptionDlg::UpdateTexts()
+{
+    ProgLabel->SetCaption(QStringLiteral("Tangrix"));
+    VersionLabel->SetCaption(QStringLiteral("Version  V2.1"));
+    MusicBtn->setEnabled(host_.MusicFilesFound());
+
+    OKBtn->SetHint(Lang(QStringLiteral("Zurück zum Spiel"), QStringLiteral("Back to game")));
+    OptLabel->setText(Lang(QStringLiteral("Einstellungen:"), QStringLiteral("Options:")));
+    TongueBtn->SetHint(Lang(QStringLiteral("Sprache ändern"), QStringLiteral("Change language")));
+    TongueLabel->setText(Lang(QStringLiteral("Ich spreche deutsch."), QStringLiteral("I speak English.")));
+    SoundBtn->SetHint(Lang(QStringLiteral("Geräusche ein- und ausschalten."), QStringLiteral("Sound on or off")));
+    SoundLabel->setText(SoundOn ? Lang(QStringLiteral("Geräusche sind an."), QStringLiteral("Sound is on."))
+                                : Lang(QStringLiteral("Geräusche sind aus."), QStringLiteral("Sound is off.")));
+    MusicBtn->SetHint(Lang(QStringLiteral("Musik ein- und ausschalten."), QStringLiteral("Music on or off.")));
+    MusicLabel->setText(MusicText());
+    BackBtn->SetHint(Lang(QStringLiteral("Hintergrund ändern"), QStringLiteral("Change background")));
+    BackLabel->setText(Lang(QStringLiteral("Hintergrund: "), QStringLiteral("Background: ")) +
+                       QString::number(host_.BackMode() + 1));
+}
+
+void TOptionDlg::FormActivate()
+{
+    QWidget* main = host_.MainWindow();
+    if (main && main->isVisible()) {
+        move(PlaceOverMainWindow(*main, size()));
+    }
+}
+
+void TOptionDlg::exitClick()
+{
+    accept();
+}
+
+void TOptionDlg::TongueBtnClick()
+{
+    // C++ remainder keeps the dividend's sign: an unchosen -1 becomes 0.
+    Tongue = (Tongue + 1) % 2;
+    UpdateTexts();
+    host_.ApplyLanguage();
+}
+
+void TOptionDlg::SoundBtnClick()
+{
+    SoundOn = !SoundOn;
+    UpdateTexts();
+}
+
+void TOptionDlg::MusicBtnClick()
+{
+    // After a failed open the error box has spoken; the texts stay as they were.
+    if (host_.SwitchMusic())
+        UpdateTexts();
+}
+
+void TOptionDlg::BackBtnClick()
+{
+    host_.SetBackMode((host_.BackMode() + 1) % BackgroundVariants);
+    host_.Resize();
+    host_.ApplyLanguage();
+    UpdateTexts();
+}
+
+void TOptionDlg::showEvent(QShowEvent* event)
+{
+    FormActivate();
+    QDialog::showEvent(event);
+}
+
+void TOptionDlg::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        exitClick();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}

@@ -1,0 +1,61 @@
+#pragma once
+// The options window: language, sound effects, music and background. Every
+// press changes the setting at once, in memory, and re-words the window;
+// there is no cancel. The settings reach the store when the program closes.
+#include <QDialog>
+
+class QLabel;
+class TOptionsHost;
+class TPictureButton;
+class TRaisedLabel;
+class TTexturedPanel;
+class TTransparentImage;
+
+class TOptionDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit TOptionDlg(TOptionsHost& host);
+
+    // Words the window for the current settings, then shows it modally.
+    int ShowModal();
+
+    // Every text, hint and the music button's state from the current settings.
+    void UpdateTexts();
+    // Centres the window over the main window's client area, when that is visible.
+    void FormActivate();
+
+    void exitClick();
+    void TongueBtnClick();
+    void SoundBtnClick();
+    void MusicBtnClick();
+    void BackBtnClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildLayout();
+    QString MusicText() const;
+
+    TOptionsHost& host_;
+
+    TTexturedPanel* BackPanel1 = nullptr;
+    TTransparentImage* LogoImage = nullptr;
+    TRaisedLabel* ProgLabel = nullptr;
+    TRaisedLabel* VersionLabel = nullptr;
+    TPictureButton* OKBtn = nullptr;
+    TTexturedPanel* p7 = nullptr;
+    QLabel* OptLabel = nullptr;
+    TPictureButton* TongueBtn = nullptr;
+    QLabel* TongueLabel = nullptr;
+    TPictureButton* SoundBtn = nullptr;
+    QLabel* SoundLabel = nullptr;
+    TPictureButton* MusicBtn = nullptr;
+    QLabel* MusicLabel = nullptr;
+    TPictureButton* BackBtn = nullptr;
+    QLabel* BackLabel = nullptr;
+};
+
+// The one options window, made by the program entry after the main window.
+extern TOptionDlg* OptionDlg;

@@ -1,0 +1,247 @@
+#include "ui/highscor.h"
+
+#include "assets/DlgRes.h"
+#include "cipher/Chiffre.h"
+#include "settings/Globals.h"
+#include "settings/TIniCtrl.h"
+#include "ui/DialogParts.h"
+#include "ui/toolkit/TPictureButton.h"
+#include "ui/toolkit/TTexturedPanel.h"
+#include "ui/toolkit/ToolkitFonts.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+THighscoreDlg* HighscoreDlg = nullptr;
+
+namespace {
+const QString Section = QStringLiteral("common");
+const QString PlayerKey = QStringLiteral("player");
+
+constexpr int RowTop = 10;
+constexpr int RowHeight = 21;
+
+int RowY(int row) { return RowTop + RowHeight * row; }
+}
+
+THighscoreDlg::THighscoreDlg(TIniCtrl& ini, QWidget* mainWindow)
+    : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint), ini_(ini), mainWindow_(mainWindow)
+{
+    setObjectName(QStringLiteral("HighscoreDlg"));
+    BuildLayout();
+    Create();
+}
+
+void THighscoreDlg::BuildLayout()
+{
+    setFixedSize(320, 476);
+    setFont(CaptionFont(15, true));
+
+    BackPanel2 = MakePanel(this, QStringLiteral("BackPanel2"), PanelGrade::Outer, {0, 0, 320, 476});
+
+    // The inner panels lie over the outer one in this order.
+    p6 = MakePanel(this, QStringLiteral("p6"), PanelGrade::Inner, {11, 380, 298, 29});
+    ClearBox = new QCheckBox(QStringLiteral(" "), p6);
+    ClearBox->setObjectName(QStringLiteral("ClearBox"));
+    ClearBox->setGeometry(16, 7, 17, 17);
+    delcheck = MakeCaption(p6, QStringLiteral("delcheck"), {40, 8, 245, 17}, ArialFont(13));
+    delcheck->setText(QStringLiteral("xxx"));
+
+    BackPanel1 = MakePanel(this, QStringLiteral("BackPanel1"), PanelGrade::Inner, {11, 12, 298, 33});
+    title = MakeCaption(BackPanel1, QStringLiteral("title"), {12, 4, 273, 25}, ArialFont(19, true),
+                        Qt::AlignCenter);
+    title->setText(QStringLiteral("title"));
+
+    EditBack = MakePanel(this, QStringLiteral("EditBack"), PanelGrade::Inner, {11, 48, 298, 329});
+    Edit1 = new QLineEdit(EditBack);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(52, 84, 177, 21);
+    Edit1->setFrame(false);
+    Edit1->setMaxLength(MaxNameLength);
+    Edit1->setFont(ArialFont(13, true));
+    Edit1->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    QPalette editColours = Edit1->palette();
+    editColours.setColor(QPalette::Base, Qt::black);
+    editColours.setColor(QPalette::Text, Qt::yellow);
+    Edit1->setPalette(editColours);
+    Edit1->hide();
+
+    const TBitmapList& dlgs = DlgResources->dlgs;
+    CancelBtn = MakePictureButton(BackPanel2, QStringLiteral("CancelBtn"), {204, 416}, dlgs, 5, 6);
+    OkBtn = MakePictureButton(BackPanel2, QStringLiteral("OkBtn"), {260, 416}, dlgs, 3, 4);
+    CancelBtn->SetShowHint(false);
+    OkBtn->SetShowHint(false);
+    connect(CancelBtn, &QAbstractButton::clicked, this, &THighscoreDlg::CancelBtnClick);
+    connect(OkBtn, &QAbstractButton::clicked, this, &THighscoreDlg::OkBtnClick);
+}
+
+void THighscoreDlg::Create()
+{
+    iniPrefix_ = QStringLiteral("hs");
+    direction_ = 0;
+    playerName_ = ini_.ReadString(Section, PlayerKey, QStringLiteral("Mr.Quill"));
+    Edit1->setText(playerName_);
+    MakeRowLabels();
+}
+
+void THighscoreDlg::MakeRowLabels()
+{
+    const QFont font = ArialFont(13);
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignTop;
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignTop;
+    for (int row = 0; row < THighscoreTable::RowCount; ++row) {
+        QLabel* number = MakeCaption(EditBack, QStringLiteral("num%1").arg(row), {10, RowY(row), 40, RowHeight},
+                                     font, right);
+        number->setText(QStringLiteral("%1.   ").arg(row + 1));
+    }
+    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+        MakeCaption(EditBack, QStringLiteral("pla%1").arg(row), {50, RowY(row), 140, RowHeight}, font, left);
+    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+        MakeCaption(EditBack, QStringLiteral("sco%1").arg(row), {190, RowY(row), 90, RowHeight}, font, right);
+    // The edit box must lie over the name labels, which were made after it.
+    Edit1->raise();
+}
+
+void THighscoreDlg::SetDirection(int value)
+{
+    direction_ = value;
+}
+
+void THighscoreDlg::SetINIString(const QString& value)
+{
+    iniPrefix_ = value;
+}
+
+bool THighscoreDlg::IsShowing() const
+{
+    return isVisible();
+}
+
+QString THighscoreDlg::RowKey(int row) const
+{
+    return iniPrefix_ + QString::number(row);
+}
+
+QLabel* THighscoreDlg::RowLabel(const QString& prefix, int row) const
+{
+    return EditBack->findChild<QLabel*>(prefix + QString::number(row), Qt::FindDirectChildrenOnly);
+}
+
+void THighscoreDlg::ShowModal(int score, bool showOnly)
+{
+    if (IsShowing())
+        return;
+
+    showOnly_ = showOnly;
+    CancelBtn->setVisible(!showOnly_);
+    ClearBox->setChecked(false);
+    LoadTable();
+
+    if (showOnly_) {
+        entryRow_ = -1;
+        Edit1->hide();
+        ShowRows();
+        exec();
+        return;
+    }
+
+    entryRow_ = table_.Rank(score, direction_);
+    if (entryRow_ < 0)
+        return;
+    table_.Insert(entryRow_, {playerName_, score});
+    ShowRows();
+    OpenEntryRow();
+    exec();
+}
+
+void THighscoreDlg::LoadTable()
+{
+    for (int row = 0; row < THighscoreTable::RowCount; ++row) {
+        const QString stored = ini_.ReadString(Section, RowKey(row), QString());
+        table_.SetRow(row, THighscoreTable::ParseEntry(ScoreCipher.Decipher(stored)));
+    }
+}
+
+void THighscoreDlg::ShowRows()
+{
+    for (int row = 0; row < THighscoreTable::RowCount; ++row) {
+        RowLabel(QStringLiteral("pla"), row)->setText(table_.Row(row).Name);
+        RowLabel(QStringLiteral("sco"), row)->setText(QString::number(table_.Row(row).Score));
+    }
+}
+
+void THighscoreDlg::OpenEntryRow()
+{
+    Edit1->setGeometry(50, RowY(entryRow_), 140, 17);
+    Edit1->setText(playerName_);
+    Edit1->setEnabled(true);
+    Edit1->show();
+    // The proposed name is selected, so typing replaces it.
+    Edit1->selectAll();
+    Edit1->setFocus();
+}
+
+void THighscoreDlg::OkBtnClick()
+{
+    if (ClearBox->isChecked()) {
+        table_.Clear();
+        ShowRows();
+        playerName_ = THighscoreTable::EmptyName();
+        Edit1->setText(playerName_);
+        entryRow_ = -1; // the result being entered goes as well
+    }
+    if (entryRow_ >= 0) {
+        playerName_ = Edit1->text();
+        table_.SetName(entryRow_, playerName_);
+        RowLabel(QStringLiteral("pla"), entryRow_)->setText(playerName_);
+    }
+    Edit1->hide();
+
+    ini_.WriteString(Section, PlayerKey, playerName_);
+    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+        ini_.WriteString(Section, RowKey(row), ScoreCipher.Encipher(THighscoreTable::FormatEntry(table_.Row(row))));
+    accept();
+}
+
+void THighscoreDlg::CancelBtnClick()
+{
+    reject();
+}
+
+void THighscoreDlg::FormActivate()
+{
+    if (mainWindow_) {
+        const QRect main = mainWindow_->frameGeometry();
+        move(main.left() + (main.width() - width()) / 2, main.top() + (main.height() - height()) / 2 - 2);
+    }
+    title->setText(Lang(QStringLiteral("Tangrix - Bestenliste"), QStringLiteral("Tangrix - Highscore")));
+    delcheck->setText(Lang(QStringLiteral("alle Einträge löschen"), QStringLiteral("remove all entries")));
+    CancelBtn->SetHint(Lang(QStringLiteral("Abbrechen"), QStringLiteral("Cancel")));
+    OkBtn->SetHint(Lang(QStringLiteral("In Liste aufnehmen"), QStringLiteral("put in list")));
+}
+
+void THighscoreDlg::showEvent(QShowEvent* event)
+{
+    // Placed and worded before it first appears, not a moment after.
+    FormActivate();
+    QDialog::showEvent(event);
+}
+
+void THighscoreDlg::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        OkBtnClick();
+        return;
+    case Qt::Key_Escape:
+        // Closes without storing, in either mode: in show-only mode there is
+        // nothing new to keep, and a ticked "remove all" is not confirmed.
+        CancelBtnClick();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
