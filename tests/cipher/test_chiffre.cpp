@@ -26,7 +26,9 @@ QString DoublePrecisionEncipher(const QString& text, std::int32_t key)
     for (QChar ch : text) {
         x -= std::trunc(x);
         const int shift = static_cast<int>(std::trunc(n * x));
-        x = x * 997 + 3.14159265358979323846;
+        // Kept apart so that no build option can fuse them into one step.
+        volatile double scaled = x * 997;
+        x = scaled + 3.14159265358979323846;
         const auto index = alphabet.find(ch.unicode());
         result += index == std::u32string::npos
             ? ch
