@@ -56,7 +56,7 @@ void TFormKeeper::UpdateMinimumSize()
     // known before the first showing, and the client area alone round-trips
     // from run to run without the window creeping or growing.
     const QSize frame = m_form->frameGeometry().size() - m_form->geometry().size();
-    const QSize smallest = SmallestOuterSize - frame.expandedTo(QSize(0, 0));
+    const QSize smallest = (SmallestOuterSize - frame.expandedTo(QSize(0, 0))).expandedTo(QSize(0, 0));
     if (m_form->minimumSize() != smallest)
         m_form->setMinimumSize(smallest);
 }
