@@ -33,6 +33,3 @@ public:
     // Frees the help router and closes the viewer's windows once more.
     virtual void HelpShutDown() = 0;
 };
-
-// The one help command the main window sends itself.
-inline constexpr int HELP_QUIT = 2;

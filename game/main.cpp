@@ -12,6 +12,7 @@
 #include "cipher/Chiffre.h"
 #include "settings/Globals.h"
 #include "settings/ProgramSettings.h"
+#include "ui/keeper/TFormKeeper.h"
 #include "ui/toolkit/ToolkitFonts.h"
 
 Tmainform* mainform = nullptr;
@@ -97,6 +98,7 @@ void Tmainform::CreateControls()
     HighScoreBtn->SetPictures(bmps.Item(4), bmps.Item(5), bmps.Item(6));
     BindDialogPictures();
 
+    FormKeeper1 = new TFormKeeper(this, ini);
     Timer.setInterval(500);
     connect(&Timer, &QTimer::timeout, this, &Tmainform::TimerTimer);
 }
@@ -136,9 +138,15 @@ void Tmainform::FormCreate()
     NewGame();
 }
 
+void Tmainform::RestorePlacement()
+{
+    FormKeeper1->RestorePlacement();
+}
+
 void Tmainform::FormDestroy()
 {
     Timer.stop();
+    FormKeeper1->SavePlacement();
     services_.HelpShutDown();
 }
 

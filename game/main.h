@@ -30,6 +30,8 @@ public:
     // Binds the right-hand buttons to the shared dialog pictures, which exist
     // only once the data module has been made after this window.
     void BindDialogPictures();
+    // Puts the window where it was left last time (before it is first shown).
+    void RestorePlacement();
 
     // --- components ---------------------------------------------------------
     QTimer Timer;

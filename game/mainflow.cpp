@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 
+#include "help/hh_funcs.h"
 #include "settings/Globals.h"
 #include "settings/ProgramSettings.h"
 
