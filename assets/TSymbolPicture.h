@@ -24,8 +24,10 @@ private:
     std::shared_ptr<QSvgRenderer> renderer_;
 };
 
-// Scales both pictures to (9c + 2) x (3c + 2) pixels (Format_RGB32) and makes the
-// pair exact for the board's two-step drawing (dest AND mask, then OR pattern):
+// Scales both pictures to (9c + 2) x (3c + 2) pixels (Format_RGB32), the picture
+// itself filling the 9c x 3c inside a one-pixel border so that image n fills
+// exactly its square at every c, and makes the pair exact for the board's
+// two-step drawing (dest AND mask, then OR pattern):
 // the mask is pure black where a symbol covers its cell (at least half a pixel)
 // and pure white elsewhere, including the one-pixel border that belongs to no
 // cut-out square; the pattern is pure black wherever the mask is white.
