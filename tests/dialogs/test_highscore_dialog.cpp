@@ -209,6 +209,8 @@ void HighscoreDialogTest::showOnlyListsTheStoredTable()
     QVERIFY(!dialog_->IsShowing());
     // OK writes the table back unchanged (a damaged row comes back clean).
     QCOMPARE(StoredRows(), shown);
+    if (!damagedRaw.isEmpty())
+        QCOMPARE(ini_.ReadString(Common, RowKey(3), QString()), ScoreCipher.Encipher(QStringLiteral("0,Mr. Quill")));
     QCOMPARE(ini_.ReadString(Common, QStringLiteral("player"), QString()), QStringLiteral("Mr.Quill"));
 }
 
