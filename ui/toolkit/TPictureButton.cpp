@@ -10,7 +10,6 @@ TPictureButton::TPictureButton(QWidget* parent) : QAbstractButton(parent)
     setFixedSize(ButtonSize, ButtonSize);
     // Reachable by Tab so that every dialog can be answered from the keyboard.
     setFocusPolicy(Qt::StrongFocus);
-    setCursor(Qt::ArrowCursor);
 }
 
 void TPictureButton::SetPictures(const QImage& up, const QImage& over, const QImage& disabled)
@@ -131,9 +130,4 @@ void TPictureButton::hideEvent(QHideEvent* event)
     // may never get the leave; its next showing must start with the up face.
     mouseOver_ = false;
     QAbstractButton::hideEvent(event);
-}
-
-bool TPictureButton::hitButton(const QPoint& pos) const
-{
-    return rect().contains(pos);
 }

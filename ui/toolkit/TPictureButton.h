@@ -42,7 +42,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    bool hitButton(const QPoint& pos) const override;
 
 private:
     void RebuildFaces();
