@@ -65,6 +65,10 @@ private:
     bool failed_ = false;
 };
 
+constexpr qint64 kMaxTick = 0x7FFFFFFF;
+// Longer pieces are taken for damaged files rather than music.
+constexpr qint64 kMaxLengthMicros = qint64(24) * 3600 * 1000000;
+
 int DataBytesOf(int status) {
     const int kind = status & 0xF0;
     return (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
@@ -77,6 +81,9 @@ bool ReadTrack(ByteReader& in, qint64 tickOffset, std::vector<TickEntry>& out, q
     int runningStatus = 0;
     while (!in.AtEnd()) {
         tick += in.VarLen();
+        // Keeps the conversion to microseconds clear of overflow.
+        if (tick > kMaxTick)
+            return false;
         int status = in.Byte();
         if (in.Failed())
             return false;
@@ -217,5 +224,7 @@ std::optional<MidiSequence> MidiSequence::Parse(const QByteArray& bytes, MidiPar
             break;
         }
     }
+    if (sequence.lengthMicros_ > kMaxLengthMicros)
+        return fail(MidiParseError::Damaged);
     return sequence;
 }

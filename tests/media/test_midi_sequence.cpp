@@ -74,6 +74,10 @@ private slots:
             << header + QByteArray::fromHex("4d54726b00000004003c4000") << damaged;
         QTest::newRow("delta time too long")
             << header + QByteArray::fromHex("4d54726b0000000880808080903c4000") << damaged;
+        // Two days at the slowest tempo: no music, and times would overflow.
+        QTest::newRow("absurdly long")
+            << QByteArray::fromHex("4d546864000000060000000100014d54726b0000000e"
+                                   "00ff5103ffffff" "8fffff7fff2f00") << damaged;
         QTest::newRow("zero division")
             << QByteArray::fromHex("4d54686400000006000000010000") + goodTrack << damaged;
     }
