@@ -153,13 +153,16 @@ void TMediaPlayer::EnsureSynth() {
     if (synth_)
         return;
     int rate = kPreferredRate;
+    QString soundFont = options_.soundFont;
     if (options_.useAudioDevice) {
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (!device.isNull() && !device.isFormatSupported(StereoInt16(rate)) &&
-            device.isFormatSupported(StereoInt16(device.preferredFormat().sampleRate())))
+        if (device.isNull())
+            soundFont.clear();  // nobody to hear it: spare the memory and the start-up time
+        else if (!device.isFormatSupported(StereoInt16(rate)) &&
+                 device.isFormatSupported(StereoInt16(device.preferredFormat().sampleRate())))
             rate = device.preferredFormat().sampleRate();
     }
-    synth_ = std::make_unique<MidiSynth>(rate, options_.soundFont);
+    synth_ = std::make_unique<MidiSynth>(rate, soundFont);
 }
 
 void TMediaPlayer::StartOutput() {

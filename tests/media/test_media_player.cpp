@@ -5,6 +5,8 @@
 #include "media/TMediaPlayer.h"
 #include "settings/Globals.h"
 
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -80,6 +82,22 @@ private slots:
         QVERIFY(midi.Play());
         QTRY_VERIFY(midi.PositionMs() > 0);
         QVERIFY(!midi.IsAudible());
+    }
+
+    // The player as the game makes it, on a machine without sound: it plays
+    // along silently and without complaint.
+    void WithoutADeviceTheMusicIsSilentAndFine() {
+        if (!QMediaDevices::defaultAudioOutput().isNull())
+            QSKIP("this machine has an audio output");
+        WriteFile(dir_.filePath("long.mid"), ShortMidi(5000, 72));
+        TMediaPlayer midi;
+        midi.SetFileName(dir_.filePath("long.mid"));
+        QVERIFY(midi.Open());
+        QVERIFY(midi.Play());
+        QVERIFY(!midi.IsAudible());
+        QVERIFY(midi.AdvanceForTest(1000) < 30);  // dither, no note
+        QCOMPARE(midi.Mode(), TMPModes::mpPlaying);
+        QVERIFY(midi.LastError().isEmpty());
     }
 
     void OpenReplacesTheOpenPiece() {
