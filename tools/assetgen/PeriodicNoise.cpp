@@ -44,6 +44,29 @@ double TPeriodicNoise::Octave(double x, double y, int octave) const
     return top + (bottom - top) * ty;
 }
 
+double TPeriodicNoise::GradientOctave(double x, double y, int octave) const
+{
+    const int periodX = cellsX_ << octave;
+    const int periodY = cellsY_ << octave;
+    const double u = x / width_ * periodX;
+    const double v = y / height_ * periodY;
+    const double fu = std::floor(u), fv = std::floor(v);
+    const auto ix = std::int64_t(fu), iy = std::int64_t(fv);
+    const double du = u - fu, dv = v - fv;
+    auto corner = [&](std::int64_t cx, std::int64_t cy, double ox, double oy) {
+        const double angle = 6.283185307179586 * 0.5 * (Lattice(cx, cy, periodX, periodY, octave + 64) + 1.0);
+        return std::cos(angle) * ox + std::sin(angle) * oy;
+    };
+    const double a = corner(ix, iy, du, dv);
+    const double b = corner(ix + 1, iy, du - 1, dv);
+    const double c = corner(ix, iy + 1, du, dv - 1);
+    const double d = corner(ix + 1, iy + 1, du - 1, dv - 1);
+    const double tx = Fade(du), ty = Fade(dv);
+    const double top = a + (b - a) * tx;
+    const double bottom = c + (d - c) * tx;
+    return 1.4 * (top + (bottom - top) * ty);
+}
+
 double TPeriodicNoise::Fractal(double x, double y, int octaves, double persistence) const
 {
     double sum = 0, weight = 1, total = 0;

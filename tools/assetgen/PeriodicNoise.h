@@ -11,6 +11,9 @@ public:
 
     // One octave in [-1, 1] at pixel position (x, y); octave k has 2^k times the cells.
     double Octave(double x, double y, int octave) const;
+    // Gradient (Perlin) noise of one octave in about [-1, 1]: rounder features, no
+    // axis-aligned creases, for surfaces that are shaded by their slope.
+    double GradientOctave(double x, double y, int octave) const;
     // Fractal sum of octaves, each with half the weight of the one before, in about [-1, 1].
     double Fractal(double x, double y, int octaves, double persistence = 0.5) const;
     // Sum of absolute octaves (creases), in [0, about 1].

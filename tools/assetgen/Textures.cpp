@@ -20,11 +20,14 @@ TColour RedMarble(double x, double y)
 {
     static const TPeriodicNoise noise(kTile, kTile, 3, 3, 11);
     const double swirl = noise.Turbulence(x, y, 5);
-    const double wave = std::sin(kTau * (x / kTile + 2 * y / kTile) + 7.0 * swirl);
-    const double vein = std::pow(1.0 - std::abs(wave), 10);
+    const double wave = std::sin(kTau * (x / kTile + 2 * y / kTile) + 5.0 * swirl);
+    // A bright, soft main vein and a thin darker one beside it.
+    const double vein = std::pow(1.0 - std::abs(wave), 5);
+    const double seam = std::pow(1.0 - std::abs(std::sin(kTau * (2 * x / kTile - y / kTile) + 4.0 * swirl)), 14);
     const double cloud = 0.5 + 0.5 * noise.Fractal(x + 37, y + 11, 4);
-    TColour stone = Mix({112, 18, 24}, {190, 52, 44}, cloud);
-    return Mix(stone, {238, 196, 180}, 0.85 * vein);
+    TColour stone = Mix({112, 18, 24}, {186, 50, 44}, cloud);
+    stone = Mix(stone, {70, 8, 12}, 0.5 * seam);
+    return Mix(stone, {236, 186, 170}, 0.75 * vein);
 }
 
 TColour FoldedBands(double x, double y)
@@ -38,21 +41,21 @@ TColour FoldedBands(double x, double y)
     return cloth * fold;
 }
 
-double CrumpleHeight(const TPeriodicNoise& noise, double x, double y)
+// Creases of several sizes whose lattices do not line up, so no grid shows.
+double CrumpleHeight(double x, double y)
 {
-    double h = 0, weight = 1;
-    for (int k = 0; k < 4; ++k) {
-        h += weight * (1.0 - std::abs(noise.Octave(x, y, k)));
-        weight *= 0.55;
-    }
-    return h;
+    static const TPeriodicNoise coarse(kTile, kTile, 3, 3, 37), middle(kTile, kTile, 5, 5, 38),
+        fine(kTile, kTile, 8, 8, 39), finest(kTile, kTile, 13, 13, 40);
+    return 1.0 * (1.0 - std::abs(coarse.GradientOctave(x, y, 0))) + 0.6 * (1.0 - std::abs(middle.GradientOctave(x, y, 0)))
+        + 0.35 * (1.0 - std::abs(fine.GradientOctave(x, y, 0))) + 0.2 * (1.0 - std::abs(finest.GradientOctave(x, y, 0)));
 }
 
 TColour CrumpledViolet(double x, double y)
 {
-    static const TPeriodicNoise noise(kTile, kTile, 4, 4, 37);
-    const double dx = CrumpleHeight(noise, x + 0.5, y) - CrumpleHeight(noise, x - 0.5, y);
-    const double dy = CrumpleHeight(noise, x, y + 0.5) - CrumpleHeight(noise, x, y - 0.5);
+    // Shifted so that no long crease runs along the tile's edge, where it would read as a seam.
+    y += 30;
+    const double dx = CrumpleHeight(x + 0.5, y) - CrumpleHeight(x - 0.5, y);
+    const double dy = CrumpleHeight(x, y + 0.5) - CrumpleHeight(x, y - 0.5);
     const double light = std::clamp(0.78 - 4.0 * (0.7 * dx + 0.7 * dy), 0.35, 1.35);
     return TColour{88, 72, 190} * light;
 }
@@ -162,19 +165,21 @@ QImage MakeTextureSheet()
 QImage MakeGranite(bool light)
 {
     constexpr int width = 160, height = 120;
-    const TPeriodicNoise noise(width, height, 8, 6, 83);
+    const TPeriodicNoise cloud(width, height, 4, 3, 83);
+    const TPeriodicNoise crystals(width, height, 40, 30, 89);  // grains of about four pixels
     QImage granite(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            const double cloud = noise.Fractal(x + 0.5, y + 0.5, 5, 0.6);
             const double grain = HashUnit(x, y, 97);
-            double v = 0.66 + 0.16 * cloud + 0.10 * (HashUnit(x, y, 101) - 0.5);
-            if (grain < 0.07)
-                v *= 0.45;  // dark mica
-            else if (grain > 0.95)
-                v = std::min(1.0, v * 1.3);  // bright quartz
-            const double tint = 6.0 * (HashUnit(x / 2, y / 2, 103) - 0.5);
-            TColour c{255 * v + tint, 255 * v, 255 * v - tint + 4};
+            double v = 0.68 + 0.07 * cloud.Fractal(x + 0.5, y + 0.5, 3) + 0.09 * crystals.Octave(x + 0.5, y + 0.5, 0)
+                + 0.05 * (HashUnit(x, y, 101) - 0.5);
+            if (grain < 0.035)
+                v *= 0.55;  // dark mica
+            else if (grain > 0.975)
+                v = std::min(1.0, v * 1.22);  // bright quartz
+            // Feldspar gives some grains a faint warm tint.
+            const double warm = 10.0 * std::max(0.0, crystals.Octave(x + 40.5, y + 0.5, 0) - 0.4);
+            TColour c{255 * v + warm, 255 * v + warm * 0.4, 255 * v - warm * 0.3 + 3};
             if (!light)
                 c = c * 0.5;
             granite.setPixel(x, y, c.ToRgb());
