@@ -120,7 +120,7 @@ QImage Brighter(const QImage& face)
             const QRgb p = out.pixel(x, y);
             if (qAlpha(p) < 255)
                 continue;  // leave the rounded edge as it is
-            auto lift = [](int v) { return std::min(255, int(std::lround(v * 1.08 + (255 - v) * 0.16))); };
+            auto lift = [](int v) { return std::min(255, int(std::lround(v * 1.05 + (255 - v) * 0.12))); };
             out.setPixel(x, y, qRgb(lift(qRed(p)), lift(qGreen(p)), lift(qBlue(p))));
         }
     return out;

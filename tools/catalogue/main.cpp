@@ -30,7 +30,7 @@ public:
         y_ += 10;
         painter_.setFont(QFont(QStringLiteral("Liberation Sans"), 15, QFont::Bold));
         painter_.setPen(kInk);
-        painter_.drawText(QPoint(16, y_ + 20), text);
+        painter_.drawText(QPoint(left_, y_ + 20), text);
         y_ += 32;
     }
 
@@ -43,16 +43,24 @@ public:
         painter_.drawImage(QRect(QPoint(x_, y_), size), image);
         painter_.setFont(QFont(QStringLiteral("Liberation Sans"), 9));
         painter_.setPen(kInk);
-        painter_.drawText(QRect(x_, y_ + size.height() + 2, std::max(size.width(), 90), 16), Qt::AlignLeft, label);
+        painter_.drawText(QRect(x_, y_ + size.height() + 2, std::max(size.width(), 100), 32), Qt::AlignLeft, label);
         x_ += std::max(size.width(), 70) + 14;
-        rowHeight_ = std::max(rowHeight_, size.height() + 22);
+        rowHeight_ = std::max(rowHeight_, size.height() + (label.contains(u'\n') ? 36 : 22));
     }
 
     void NewLine()
     {
-        if (x_ > 16)
+        if (x_ > left_)
             y_ += rowHeight_ + 8;
-        x_ = 16;
+        x_ = left_;
+        rowHeight_ = 0;
+    }
+
+    // Starts a column at the given left edge and height, beside what is already placed.
+    void StartColumn(int left, int top)
+    {
+        left_ = x_ = left;
+        y_ = top;
         rowHeight_ = 0;
     }
 
@@ -60,7 +68,7 @@ public:
 
 private:
     QPainter& painter_;
-    int x_ = 16, y_ = 0, rowHeight_ = 0;
+    int left_ = 16, x_ = 16, y_ = 0, rowHeight_ = 0;
 };
 
 QString Depth(const QImage& image)
@@ -68,12 +76,12 @@ QString Depth(const QImage& image)
     return image.format() == QImage::Format_Indexed8 ? QStringLiteral("256 col") : QStringLiteral("24-bit");
 }
 
-void ShowList(TSheet& sheet, const QString& name, const TBitmapList& list, int scale)
+void ShowList(TSheet& sheet, const QString& name, const TBitmapList& list, int scale, int first = 0)
 {
-    for (int i = 0; i < list.Count(); ++i) {
+    for (int i = first; i < list.Count(); ++i) {
         const QImage& item = list.Item(i);
         const int s = item.width() > 100 ? 1 : scale;
-        sheet.Picture(item, QStringLiteral("%1 %2  %3x%4 %5").arg(name).arg(i).arg(item.width()).arg(item.height()).arg(Depth(item)), s);
+        sheet.Picture(item, QStringLiteral("%1 %2\n%3x%4 %5").arg(name).arg(i).arg(item.width()).arg(item.height()).arg(Depth(item)), s);
     }
 }
 
@@ -141,8 +149,12 @@ int main(int argc, char** argv)
     painter.setRenderHint(QPainter::TextAntialiasing);
     TSheet sheet(painter);
 
-    sheet.Heading(QStringLiteral("bmps (main window): texture sheet and left-hand buttons (faces at 2x)"));
-    ShowList(sheet, QStringLiteral("bmps"), bmps, 2);
+    sheet.Heading(QStringLiteral("bmps 0: texture sheet"));
+    sheet.Picture(bmps.Item(0), QStringLiteral("bmps 0\n300x700 %1").arg(Depth(bmps.Item(0))));
+    const int textureBottom = sheet.Bottom();
+    sheet.StartColumn(360, 0);
+    sheet.Heading(QStringLiteral("bmps 1-9: left-hand tool-strip buttons (2x)"));
+    ShowList(sheet, QStringLiteral("bmps"), bmps, 2, 1);
     sheet.Heading(QStringLiteral("dlgs: granite, cartoon, tick, cross, flags (faces at 2x)"));
     ShowList(sheet, QStringLiteral("dlgs"), resources.dlgs, 2);
     sheet.Heading(QStringLiteral("opts: options dialog buttons (2x)"));
@@ -150,6 +162,7 @@ int main(int argc, char** argv)
     sheet.Heading(QStringLiteral("btns: right-hand tool-strip buttons (2x)"));
     ShowList(sheet, QStringLiteral("btns"), resources.btns, 2);
 
+    sheet.StartColumn(16, std::max(sheet.Bottom(), textureBottom));
     sheet.Heading(QStringLiteral("symbols 1-27 drawn with AND mask / OR pattern over textures, cell sizes 16, 28 and 64"));
     const QImage& textures = bmps.Item(0);
     sheet.Picture(SymbolStrip(textures, 16, 2), QStringLiteral("c = 16, background 2"));
@@ -157,13 +170,12 @@ int main(int argc, char** argv)
     sheet.Picture(SymbolStrip(textures, 28, 4), QStringLiteral("c = 28, background 4"));
     sheet.NewLine();
     sheet.Picture(SymbolStrip(textures, 64, 0).copy(0, 0, 14 * 72, 80), QStringLiteral("c = 64, symbols 1-14, background 0"));
+    QImage maskSheet, patternSheet;
+    RenderSymbolSheets(MaskPicture(), PatternPicture(), 32, maskSheet, patternSheet);
+    sheet.Picture(maskSheet, QStringLiteral("mask sheet, c = 32"));
     sheet.NewLine();
     sheet.Picture(SymbolStrip(textures, 64, 6).copy(14 * 72, 0, 13 * 72 + 8, 80), QStringLiteral("c = 64, symbols 15-27, background 6"));
-    QImage maskSheet, patternSheet;
-    RenderSymbolSheets(MaskPicture(), PatternPicture(), 40, maskSheet, patternSheet);
-    sheet.NewLine();
-    sheet.Picture(maskSheet, QStringLiteral("mask sheet, c = 40"));
-    sheet.Picture(patternSheet, QStringLiteral("pattern sheet, c = 40"));
+    sheet.Picture(patternSheet, QStringLiteral("pattern sheet, c = 32"));
 
     sheet.Heading(QStringLiteral("program icon and waves (sound n = item n-1)"));
     const QIcon icon = ProgramIcon();
@@ -171,7 +183,7 @@ int main(int argc, char** argv)
         sheet.Picture(icon.pixmap(size).toImage(), QStringLiteral("icon %1").arg(size));
     const char* names[] = {"1 level won", "2 tile laid", "3 refused / time up", "4 falling slide", "5 discarded"};
     for (int i = 0; i < waves.Count(); ++i)
-        sheet.Picture(Waveform(waves.Item(i), 300, 90), QStringLiteral("waves %1: %2").arg(i).arg(QLatin1String(names[i])));
+        sheet.Picture(Waveform(waves.Item(i), 270, 90), QStringLiteral("waves %1: %2").arg(i).arg(QLatin1String(names[i])));
     painter.end();
 
     if (!page.copy(0, 0, kWidth, sheet.Bottom()).save(QString::fromLocal8Bit(argv[1]))) {
