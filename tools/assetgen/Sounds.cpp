@@ -125,7 +125,8 @@ QList<double> Discarded()
     double low = 0, band = 0;
     for (qsizetype i = 0; i < s.size(); ++i) {
         const double t = double(i) / kSampleRate;
-        const double centre = 3200.0 * std::pow(600.0 / 3200.0, t / length);
+        // Kept below 2.5 kHz: this filter form is stable only well under the Nyquist frequency.
+        const double centre = 2400.0 * std::pow(500.0 / 2400.0, t / length);
         const double f = 2.0 * std::sin(kTau / 2 * centre / kSampleRate);
         const double damping = 0.5;
         const double high = random.Signed() - low - damping * band;
