@@ -1,6 +1,7 @@
 #include "KeyedImage.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cmath>
 
 QImage FlattenOnKey(const QImage& drawing, QColor key, QColor underlay)
@@ -34,6 +35,8 @@ QImage GreyDisabled(const QImage& picture, QColor key)
 {
     const QImage source = picture.convertToFormat(QImage::Format_RGB32);
     QImage out(source.size(), QImage::Format_Indexed8);
+    // Rows are padded to whole words; clear the padding too, so every build writes the same file.
+    std::memset(out.bits(), 0, size_t(out.sizeInBytes()));
     QList<QRgb> greys;
     for (int i = 0; i < 256; ++i)
         greys.append(qRgb(i, i, i));
