@@ -13,11 +13,6 @@ std::uint32_t ReadU32(std::string_view bytes, std::size_t at)
     return value;
 }
 
-std::uint64_t ReadU64(std::string_view bytes, std::size_t at)
-{
-    return ReadU32(bytes, at) | (std::uint64_t(ReadU32(bytes, at + 4)) << 32);
-}
-
 std::string AsciiLower(std::string_view text)
 {
     std::string lower(text);
@@ -63,10 +58,6 @@ std::string Resolve(std::string_view recordedPath, const ObjectIndex& index)
     return {};
 }
 
-constexpr std::size_t kItsfV2HeaderSize = 0x58;
-constexpr std::size_t kItsfV3HeaderSize = 0x60;
-constexpr std::size_t kItspHeaderSize = 0x54;
-
 } // namespace
 
 std::string ResolveTopicObject(std::string_view recordedPath, const std::vector<std::string>& objectNames)
@@ -100,42 +91,4 @@ std::optional<std::vector<ChmContextEntry>> ReadContextTable(std::string_view iv
         entries.push_back({context, Resolve(strings.substr(offset, end - offset), index)});
     }
     return entries;
-}
-
-bool ChmHeadersPlausible(std::string_view file)
-{
-    const std::uint64_t size = file.size();
-    if (size < kItsfV2HeaderSize || file.substr(0, 4) != "ITSF")
-        return false;
-    const std::uint32_t version = ReadU32(file, 4);
-    const std::uint32_t headerLength = ReadU32(file, 8);
-    if (version != 2 && version != 3)
-        return false;
-    const std::size_t needed = version == 3 ? kItsfV3HeaderSize : kItsfV2HeaderSize;
-    if (headerLength < needed || headerLength > size)
-        return false;
-
-    const std::uint64_t dirOffset = ReadU64(file, 0x48);
-    const std::uint64_t dirLength = ReadU64(file, 0x50);
-    if (dirOffset > size || dirLength > size - dirOffset || dirLength < kItspHeaderSize)
-        return false;
-    const std::uint64_t dataOffset = version == 3 ? ReadU64(file, 0x58) : dirOffset + dirLength;
-    if (dataOffset > size)
-        return false;
-
-    const std::string_view dir = file.substr(dirOffset, dirLength);
-    if (dir.substr(0, 4) != "ITSP")
-        return false;
-    const std::uint32_t dirHeaderLength = ReadU32(dir, 8);
-    const std::uint32_t blockLength = ReadU32(dir, 0x10);
-    const std::uint32_t rootChunk = ReadU32(dir, 0x1c);
-    const std::uint32_t firstListingChunk = ReadU32(dir, 0x20);
-    const std::uint32_t blockCount = ReadU32(dir, 0x2c);
-    if (dirHeaderLength < kItspHeaderSize || dirHeaderLength > dirLength || blockLength == 0)
-        return false;
-    // The library seeks to these chunks by number; -1 means no index tree.
-    if (firstListingChunk >= blockCount || (rootChunk != 0xffffffffu && rootChunk >= blockCount))
-        return false;
-    // Both factors are 32-bit, so the product cannot overflow 64 bits.
-    return std::uint64_t(blockLength) * blockCount <= dirLength - dirHeaderLength;
 }

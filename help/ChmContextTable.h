@@ -33,9 +33,3 @@ std::optional<std::vector<ChmContextEntry>> ReadContextTable(std::string_view iv
 // are dropped until what is left names an object of the file, compared without
 // regard to ASCII case. Returns that object's name, or "" if none matches.
 std::string ResolveTopicObject(std::string_view recordedPath, const std::vector<std::string>& objectNames);
-
-// Checks the container headers of a whole help file (the "ITSF" header and the
-// "ITSP" directory header it points to) before the file is handed to the CHM
-// library: signatures, versions, and that the directory and data sections lie
-// inside the file.
-bool ChmHeadersPlausible(std::string_view file);

@@ -5,6 +5,8 @@
 
 #include <chm_lib.h>
 
+#include "help/ChmContainerCheck.h"
+
 namespace {
 
 // The CHM library lists every object through this callback; only normal files
@@ -20,24 +22,27 @@ int CollectObjectName(chmFile*, chmUnitInfo* unit, void* context)
     return CHM_ENUMERATOR_CONTINUE;
 }
 
-std::optional<QByteArray> Retrieve(chmFile* handle, quint64 fileSize, const QByteArray& name)
+enum class Retrieval { Ok, Absent, Unreadable };
+
+// Reads a whole object into `bytes`. An object that the directory lists but
+// that cannot be read whole, or that claims more room than it can have, is
+// unreadable.
+Retrieval Retrieve(chmFile* handle, quint64 fileSize, const QByteArray& name, QByteArray& bytes)
 {
     chmUnitInfo unit{};
     if (chm_resolve_object(handle, name.constData(), &unit) != CHM_RESOLVE_SUCCESS)
-        return std::nullopt;
+        return Retrieval::Absent;
     if (unit.length > quint64(TChmFile::kMaxObjectBytes))
-        return std::nullopt;
+        return Retrieval::Unreadable;
     // Uncompressed objects are stored as they are, so they must lie inside the file.
     if (unit.space == CHM_UNCOMPRESSED && (unit.start > fileSize || unit.length > fileSize - unit.start))
-        return std::nullopt;
-    QByteArray bytes(qsizetype(unit.length), Qt::Uninitialized);
+        return Retrieval::Unreadable;
+    bytes = QByteArray(qsizetype(unit.length), Qt::Uninitialized);
     if (unit.length == 0)
-        return bytes;
+        return Retrieval::Ok;
     const LONGINT64 got = chm_retrieve_object(handle, &unit, reinterpret_cast<unsigned char*>(bytes.data()), 0,
                                               LONGINT64(unit.length));
-    if (got != LONGINT64(unit.length))
-        return std::nullopt;
-    return bytes;
+    return got == LONGINT64(unit.length) ? Retrieval::Ok : Retrieval::Unreadable;
 }
 
 } // namespace
@@ -52,6 +57,7 @@ void TChmFile::Close()
     if (FHandle)
         chm_close(FHandle);
     FHandle = nullptr;
+    FCheckedCopy.reset();
     FFileSize = 0;
     FObjectNames.clear();
     FContexts.clear();
@@ -66,12 +72,21 @@ TChmStatus TChmFile::Open(const QString& path)
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
         return TChmStatus::Damaged;
     const QByteArray whole = file.readAll();
+    // The CHM library trusts the container's structures; they are checked here
+    // first, as a damaged file could crash it.
     if (whole.size() != file.size()
-        || !ChmHeadersPlausible(std::string_view(whole.constData(), std::size_t(whole.size()))))
+        || !ChmContainerPlausible(std::string_view(whole.constData(), std::size_t(whole.size()))))
         return TChmStatus::Damaged;
     FFileSize = quint64(whole.size());
 
-    FHandle = chm_open(QFile::encodeName(path).constData());
+    // The library reads a private copy of exactly the bytes checked above, so
+    // a file replaced in the meantime cannot slip past the checks.
+    FCheckedCopy = std::make_unique<QTemporaryFile>();
+    if (!FCheckedCopy->open() || FCheckedCopy->write(whole) != whole.size() || !FCheckedCopy->flush()) {
+        Close();
+        return TChmStatus::Damaged;
+    }
+    FHandle = chm_open(QFile::encodeName(FCheckedCopy->fileName()).constData());
     if (!FHandle) {
         Close();
         return TChmStatus::Damaged;
@@ -83,16 +98,18 @@ TChmStatus TChmFile::Open(const QString& path)
     }
 
     // A file without a context table is readable but holds no numbered topics.
-    const std::optional<QByteArray> ivb = ReadSpecialObject("/#IVB");
-    if (!ivb)
+    QByteArray ivb;
+    QByteArray strings;
+    const Retrieval ivbRead = Retrieve(FHandle, FFileSize, QByteArrayLiteral("/#IVB"), ivb);
+    if (ivbRead == Retrieval::Absent)
         return TChmStatus::Ok;
-    const std::optional<QByteArray> strings = ReadSpecialObject("/#STRINGS");
-    if (!strings) {
+    if (ivbRead == Retrieval::Unreadable
+        || Retrieve(FHandle, FFileSize, QByteArrayLiteral("/#STRINGS"), strings) != Retrieval::Ok) {
         Close();
         return TChmStatus::Damaged;
     }
-    auto table = ReadContextTable(std::string_view(ivb->constData(), std::size_t(ivb->size())),
-                                  std::string_view(strings->constData(), std::size_t(strings->size())),
+    auto table = ReadContextTable(std::string_view(ivb.constData(), std::size_t(ivb.size())),
+                                  std::string_view(strings.constData(), std::size_t(strings.size())),
                                   FObjectNames);
     if (!table) {
         Close();
@@ -100,11 +117,6 @@ TChmStatus TChmFile::Open(const QString& path)
     }
     FContexts = std::move(*table);
     return TChmStatus::Ok;
-}
-
-std::optional<QByteArray> TChmFile::ReadSpecialObject(const char* name) const
-{
-    return Retrieve(FHandle, FFileSize, QByteArray(name));
 }
 
 std::optional<QByteArray> TChmFile::ReadObject(const QString& name) const
@@ -119,7 +131,10 @@ std::optional<QByteArray> TChmFile::ReadObject(const QString& name) const
     });
     if (listed == FObjectNames.end())
         return std::nullopt;
-    return Retrieve(FHandle, FFileSize, QByteArray::fromStdString(*listed));
+    QByteArray bytes;
+    if (Retrieve(FHandle, FFileSize, QByteArray::fromStdString(*listed), bytes) != Retrieval::Ok)
+        return std::nullopt;
+    return bytes;
 }
 
 TChmStatus TChmFile::TopicForContext(quint32 context, QString& topic) const

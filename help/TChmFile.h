@@ -5,6 +5,8 @@
 // checked before it is read.
 #include <QByteArray>
 #include <QString>
+#include <QTemporaryFile>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,9 +45,8 @@ public:
     const std::vector<std::string>& ObjectNames() const { return FObjectNames; }
 
 private:
-    std::optional<QByteArray> ReadSpecialObject(const char* name) const;
-
     chmFile* FHandle = nullptr;
+    std::unique_ptr<QTemporaryFile> FCheckedCopy;
     quint64 FFileSize = 0;
     std::vector<std::string> FObjectNames;
     std::vector<ChmContextEntry> FContexts;

@@ -1,0 +1,17 @@
+#pragma once
+// The viewer that shows help topics: on Windows the platform's HTML help
+// control, elsewhere the game's own viewer. The help layer talks to it only
+// through these two calls, so a test can stand in for it.
+#include <QString>
+
+class QWidget;
+
+class THelpViewer {
+public:
+    virtual ~THelpViewer() = default;
+    // Shows the topic with this context number from the help file; returns
+    // the window that shows it, or nullptr.
+    virtual QWidget* ShowContext(const QString& helpFile, quint32 context) = 0;
+    // Closes every help window.
+    virtual void CloseAll() = 0;
+};

@@ -1,0 +1,99 @@
+#include "help/THelpWindow.h"
+
+#include <QStringDecoder>
+#include <QTextDocument>
+
+#include "settings/Globals.h"
+
+namespace {
+
+QString NoticeFor(TChmStatus status, const QString& helpFile, quint32 context)
+{
+    switch (status) {
+    case TChmStatus::Missing:
+        return Lang(QStringLiteral("Die Hilfedatei „%1“ wurde nicht gefunden."),
+                    QStringLiteral("The help file \"%1\" was not found."))
+            .arg(helpFile);
+    case TChmStatus::NoSuchContext:
+        return Lang(QStringLiteral("Die Hilfedatei „%1“ enthält kein Thema mit der Nummer %2."),
+                    QStringLiteral("The help file \"%1\" holds no topic number %2."))
+            .arg(helpFile)
+            .arg(context);
+    case TChmStatus::Damaged:
+    case TChmStatus::Ok:
+        break;
+    }
+    return Lang(QStringLiteral("Die Hilfedatei „%1“ ist beschädigt und kann nicht gelesen werden."),
+                QStringLiteral("The help file \"%1\" is damaged and cannot be read."))
+        .arg(helpFile);
+}
+
+// Pages say their encoding in a meta tag; without one they are taken as UTF-8.
+QString DecodePage(const QByteArray& bytes)
+{
+    QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
+    if (!decoder.isValid())
+        decoder = QStringDecoder(QStringDecoder::Utf8);
+    return decoder.decode(bytes);
+}
+
+} // namespace
+
+THelpWindow::THelpWindow(QWidget* parent) : QTextBrowser(parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setOpenExternalLinks(true);
+    resize(680, 600);
+    connect(this, &QTextBrowser::sourceChanged, this, [this] {
+        if (!FShowsNotice && !documentTitle().isEmpty())
+            setWindowTitle(documentTitle());
+    });
+}
+
+void THelpWindow::ShowContext(const QString& helpFile, quint32 context)
+{
+    TChmStatus status = FFile.Open(helpFile);
+    QString topic;
+    if (status == TChmStatus::Ok)
+        status = FFile.TopicForContext(context, topic);
+    if (status == TChmStatus::Ok && !FFile.ReadObject(topic))
+        status = TChmStatus::Damaged;
+    if (status != TChmStatus::Ok) {
+        FFile.Close();
+        ShowNotice(NoticeFor(status, helpFile, context));
+        return;
+    }
+
+    FShowsNotice = false;
+    QUrl url;
+    url.setScheme(QLatin1String(kScheme));
+    url.setPath(topic);
+    clearHistory();
+    // The same topic is read again: the file may have been replaced meanwhile.
+    if (source() == url)
+        reload();
+    else
+        setSource(url, QTextDocument::HtmlResource);
+    setWindowTitle(documentTitle().isEmpty() ? QStringLiteral("Tangrix") : documentTitle());
+}
+
+void THelpWindow::ShowNotice(const QString& text)
+{
+    FShowsNotice = true;
+    setWindowTitle(Lang(QStringLiteral("Tangrix – Spielregeln"), QStringLiteral("Tangrix – Rules")));
+    setHtml(QStringLiteral("<p>%1</p>").arg(text.toHtmlEscaped()));
+}
+
+QVariant THelpWindow::loadResource(int type, const QUrl& name)
+{
+    if (name.scheme() != QLatin1String(kScheme))
+        return QTextBrowser::loadResource(type, name);
+    const std::optional<QByteArray> bytes = FFile.ReadObject(name.path());
+    if (!bytes)
+        return {};
+    switch (type) {
+    case QTextDocument::HtmlResource: return DecodePage(*bytes);
+    case QTextDocument::StyleSheetResource: return QString::fromUtf8(*bytes);
+    default: return *bytes;
+    }
+}

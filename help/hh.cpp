@@ -1,0 +1,215 @@
+#include "help/hh.h"
+
+#include <QGuiApplication>
+#include <QThread>
+#include <QWidget>
+
+#include "help/HelpTrace.h"
+#include "help/THelpViewer.h"
+
+#ifdef Q_OS_WIN
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <windows.h>
+#else
+#include "help/TChmHelpViewer.h"
+#endif
+
+bool HHInstalled = false;
+
+namespace {
+
+THelpViewer* g_standIn = nullptr;
+bool g_controlLoaded = false;
+
+#ifdef Q_OS_WIN
+
+using HtmlHelpAProc = HWND(WINAPI*)(HWND caller, LPCSTR file, UINT command, DWORD_PTR data);
+using HtmlHelpWProc = HWND(WINAPI*)(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data);
+
+HMODULE g_control = nullptr;
+HtmlHelpAProc g_HtmlHelpA = nullptr;
+HtmlHelpWProc g_HtmlHelpW = nullptr;
+QString g_controlVersion;
+
+// Releases the control when the program ends.
+struct ControlRelease {
+    ~ControlRelease()
+    {
+        if (g_control)
+            FreeLibrary(g_control);
+    }
+} g_release;
+
+QString WindowsDirectory()
+{
+    wchar_t buffer[MAX_PATH];
+    const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? QString::fromWCharArray(buffer, int(length)) : QString();
+}
+
+QString SystemDirectory()
+{
+    wchar_t buffer[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? QString::fromWCharArray(buffer, int(length)) : QString();
+}
+
+// Where the registry says the control lives, or else the system folder.
+QString ControlFile()
+{
+    const QSettings registry(
+        QStringLiteral("HKEY_CLASSES_ROOT\\CLSID\\{adb880a6-d8ff-11cf-9377-00aa003b7a11}\\InprocServer32"),
+        QSettings::NativeFormat);
+    QString path = registry.value(QStringLiteral("Default")).toString();
+    const QString placeholder = QStringLiteral("%SystemRoot%");
+    if (path.left(placeholder.size()).compare(placeholder, Qt::CaseInsensitive) == 0)
+        path = WindowsDirectory() + path.mid(placeholder.size());
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        path = SystemDirectory() + QStringLiteral("\\hhctrl.ocx");
+    return path;
+}
+
+QString FileVersion(const QString& path)
+{
+    const std::wstring file = path.toStdWString();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+    if (size == 0)
+        return {};
+    QByteArray info(int(size), '\0');
+    if (!GetFileVersionInfoW(file.c_str(), 0, size, info.data()))
+        return {};
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed)
+        return {};
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg(HIWORD(fixed->dwFileVersionMS))
+        .arg(LOWORD(fixed->dwFileVersionMS))
+        .arg(HIWORD(fixed->dwFileVersionLS))
+        .arg(LOWORD(fixed->dwFileVersionLS));
+}
+
+THelpTraceFacts LoadHelpControl()
+{
+    if (!g_control) {
+        g_control = LoadLibraryW(L"hhctrl.ocx");
+        const QString registered = ControlFile();
+        if (!g_control && QFileInfo::exists(registered))
+            g_control = LoadLibraryW(registered.toStdWString().c_str());
+        if (g_control) {
+            g_HtmlHelpA = reinterpret_cast<HtmlHelpAProc>(GetProcAddress(g_control, "HtmlHelpA"));
+            g_HtmlHelpW = reinterpret_cast<HtmlHelpWProc>(GetProcAddress(g_control, "HtmlHelpW"));
+        }
+        g_controlVersion = FileVersion(registered);
+    }
+    g_controlLoaded = g_control != nullptr && g_HtmlHelpA != nullptr;
+    HHInstalled = !g_controlVersion.isEmpty();
+
+    THelpTraceFacts facts;
+    facts.viewerInstalled = HHInstalled;
+    facts.viewerVersion = g_controlVersion;
+    facts.viewerFriendlyVersion = QStringLiteral("HTML Help control %1").arg(g_controlVersion);
+    const QString browser = FileVersion(SystemDirectory() + QStringLiteral("\\mshtml.dll"));
+    facts.browserInstalled = !browser.isEmpty();
+    facts.browserVersion = browser;
+    facts.browserFriendlyVersion = QStringLiteral("Internet Explorer %1").arg(browser);
+    return facts;
+}
+
+void PlatformShowTopic(const QString& path, quint32 context)
+{
+    if (!g_HtmlHelpA)
+        return;
+    const QByteArray file = QDir::toNativeSeparators(path).toLocal8Bit();
+    const HWND window = g_HtmlHelpA(GetDesktopWindow(), file.constData(), HH_HELP_CONTEXT, context);
+    if (window)
+        SetForegroundWindow(window);
+}
+
+void PlatformCloseAll()
+{
+    if (g_HtmlHelpA)
+        g_HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
+}
+
+#else
+
+// Lives until the program ends; its window goes with close-all.
+TChmHelpViewer& OwnViewer()
+{
+    static TChmHelpViewer viewer;
+    return viewer;
+}
+
+THelpTraceFacts LoadHelpControl()
+{
+    g_controlLoaded = true;
+    HHInstalled = true;
+    THelpTraceFacts facts;
+    facts.viewerInstalled = true;
+    facts.viewerVersion = QStringLiteral("chmlib");
+    facts.viewerFriendlyVersion = QStringLiteral("Tangrix help viewer on chmlib");
+    facts.browserInstalled = true;
+    facts.browserVersion = QString::fromLatin1(qVersion());
+    facts.browserFriendlyVersion = QStringLiteral("Qt %1 text browser").arg(QString::fromLatin1(qVersion()));
+    return facts;
+}
+
+void PlatformShowTopic(const QString& path, quint32 context)
+{
+    if (QWidget* window = OwnViewer().ShowContext(path, context)) {
+        window->raise();
+        window->activateWindow();
+    }
+}
+
+void PlatformCloseAll()
+{
+    OwnViewer().CloseAll();
+}
+
+#endif
+
+} // namespace
+
+void InitHelpLayer(const QStringList& args, const QString& programDir)
+{
+    const THelpTraceFacts facts = LoadHelpControl();
+    InitHelpTrace(args, programDir, facts);
+}
+
+bool HelpControlLoaded()
+{
+    return g_controlLoaded;
+}
+
+void HHShowTopic(const QString& path, quint32 context)
+{
+    if (g_standIn) {
+        if (QWidget* window = g_standIn->ShowContext(path, context)) {
+            window->raise();
+            window->activateWindow();
+        }
+        return;
+    }
+    PlatformShowTopic(path, context);
+}
+
+void HHCloseAll()
+{
+    if (g_standIn)
+        g_standIn->CloseAll();
+    else
+        PlatformCloseAll();
+    QThread::yieldCurrentThread();
+}
+
+THelpViewer* SetHelpViewer(THelpViewer* viewer)
+{
+    THelpViewer* previous = g_standIn;
+    g_standIn = viewer;
+    return previous;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The help layer under the router: finds the help viewer once when the
+// program starts, sets up the trace, and carries the two viewer calls the
+// game makes, show a topic and close all help windows.
+#include <QString>
+#include <QStringList>
+
+class THelpViewer;
+
+// Commands of the HTML help control.
+constexpr int HH_HELP_CONTEXT = 15;
+constexpr int HH_CLOSE_ALL = 18;
+
+// True when a help viewer can show topics. The game's own viewer is built in
+// wherever the platform has none, so there it is always true.
+extern bool HHInstalled;
+
+// Called by the program entry before any window exists, with the program's
+// arguments (its own path first) and its directory (trailing '/'): deletes an
+// old trace, switches the trace on if asked, and loads the help viewer.
+// May be called again; it starts afresh.
+void InitHelpLayer(const QStringList& args, const QString& programDir);
+
+// Whether the viewer library is loaded (on Windows "hhctrl.ocx"; elsewhere
+// the built-in viewer, always).
+bool HelpControlLoaded();
+
+// Shows the topic and brings its window to the front. The viewer's answer is
+// not reported: a missing file or topic is the viewer's to show.
+void HHShowTopic(const QString& path, quint32 context);
+
+// Closes every help window, then yields the rest of the time slice so the
+// viewer can take them down.
+void HHCloseAll();
+
+// Puts another viewer in place of the platform's (tests count its calls);
+// nullptr puts the platform's back. Returns the viewer that was set before,
+// nullptr for the platform's.
+THelpViewer* SetHelpViewer(THelpViewer* viewer);

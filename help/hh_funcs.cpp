@@ -1,0 +1,129 @@
+#include "help/hh_funcs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "help/HelpTrace.h"
+#include "help/hh.h"
+#include "settings/Globals.h"
+
+int RulesContext()
+{
+    return German() ? kRulesGermanContext : kRulesEnglishContext;
+}
+
+QString HelpCommandName(int command)
+{
+    const char* name = "??";
+    switch (command) {
+    case HELP_CONTEXT: name = "HELP_CONTEXT"; break;
+    case HELP_QUIT: name = "HELP_QUIT"; break;
+    case HELP_INDEX: name = "HELP_INDEX or HELP_CONTENTS"; break;
+    case HELP_HELPONHELP: name = "HELP_HELPONHELP"; break;
+    case HELP_SETINDEX: name = "HELP_SETINDEX or HELP_SETCONTENTS"; break;
+    case HELP_CONTEXTPOPUP: name = "HELP_CONTEXTPOPUP"; break;
+    case HELP_FORCEFILE: name = "HELP_FORCEFILE"; break;
+    case HELP_CONTEXTMENU: name = "HELP_CONTEXTMENU"; break;
+    case HELP_FINDER: name = "HELP_FINDER"; break;
+    case HELP_WM_HELP: name = "HELP_WM_HELP"; break;
+    case HELP_SETPOPUP_POS: name = "HELP_SETPOPUP_POS"; break;
+    case HELP_KEY: name = "HELP_KEY"; break;
+    case HELP_COMMAND: name = "HELP_COMMAND"; break;
+    case HELP_PARTIALKEY: name = "HELP_PARTIALKEY"; break;
+    case HELP_MULTIKEY: name = "HELP_MULTIKEY"; break;
+    case HELP_SETWINPOS: name = "HELP_SETWINPOS"; break;
+    default: break;
+    }
+    return QStringLiteral("%1 (%2)").arg(QLatin1String(name)).arg(command);
+}
+
+int HHHelpContext(const QString& helpFile, int context, const QString& winDef, THostType hostType)
+{
+    DebugOut(QStringLiteral("HHHelpContext(\"%1\", %2, \"%3\", %4)")
+                 .arg(helpFile)
+                 .arg(context)
+                 .arg(winDef)
+                 .arg(int(hostType)));
+    QString path = helpFile;
+    path.replace(QStringLiteral("%20"), QStringLiteral(" "));
+    path = path.trimmed();
+    if (!winDef.isEmpty())
+        path += u'>' + winDef;
+
+    DebugOut(QStringLiteral("ShowContext(\"%1\", %2)").arg(path).arg(context));
+    int result = 0;
+    switch (hostType) {
+    case THostType::HtmlHelp:
+        if (!HHInstalled)
+            result = 1;
+        else
+            HHShowTopic(path, quint32(context));
+        break;
+    // The external viewer programs belong to old Windows installations; they
+    // are never found here.
+    case THostType::KeyHH: result = 2; break;
+    case THostType::HH: result = 3; break;
+    }
+    DebugOut(QStringLiteral("  returned - %1").arg(result));
+    return result;
+}
+
+QString HHErrorText(int code)
+{
+    switch (code) {
+    case 1: return QStringLiteral("MS Html Help is not installed on this PC.");
+    case 2: return QStringLiteral("System file KeyHH.EXE was not found in the Windows folder.");
+    case 3: return QStringLiteral("System file HH.EXE was not found in the Windows folder.");
+    default: return QStringLiteral("Unknown error returned by HHHelpContext");
+    }
+}
+
+void HHShowError(int code)
+{
+    const QString text = HHErrorText(code);
+    DebugOut(QStringLiteral("HHShowError(%1), \"%2\"").arg(code).arg(text));
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(), text, QMessageBox::Ok);
+    box.exec();
+}
+
+THookHelpSystem::THookHelpSystem(const QString& chmFile, const QString& winDef, THostType hostType)
+    : FChmFile(chmFile), FWinDef(winDef), FHostType(hostType)
+{
+    FPreviousHandler = SetAppHelpHandler(
+        [this](int command, int data, bool& callHelp) { return HelpHook(command, data, callHelp); });
+    DebugOut(QStringLiteral("THookHelpSystem.Create(\"%1\",\"%2\", %3)")
+                 .arg(FChmFile)
+                 .arg(FWinDef)
+                 .arg(int(FHostType)));
+}
+
+THookHelpSystem::~THookHelpSystem()
+{
+    if (FHostType == THostType::HtmlHelp && HelpControlLoaded())
+        HHCloseAll();
+    SetAppHelpHandler(FPreviousHandler);
+    DebugOut(QStringLiteral("THookHelpSystem.Destroy"));
+}
+
+bool THookHelpSystem::HelpHook(int command, int data, bool& callHelp)
+{
+    DebugOut(QStringLiteral("THookHelpSystem.HelpHook(%1, %2)").arg(HelpCommandName(command)).arg(data));
+    switch (command) {
+    case HELP_CONTEXT:
+    case HELP_CONTEXTPOPUP: {
+        callHelp = false;
+        const int result = HHHelpContext(FChmFile, data, FWinDef, FHostType);
+        if (result != 0)
+            HHShowError(result);
+        break;
+    }
+    case HELP_SETPOPUP_POS:
+        callHelp = false;
+        // The position comes packed as two 16-bit screen coordinates, x low.
+        FPopupPosition = QPoint(qint16(quint32(data) & 0xffff), qint16(quint32(data) >> 16));
+        break;
+    default:
+        break;
+    }
+    return true;
+}

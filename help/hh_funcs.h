@@ -1,0 +1,79 @@
+#pragma once
+// The help router: stands between the application's help requests and the
+// help viewer. It turns context requests into "show topic" calls, reports a
+// missing viewer, and closes the viewer's windows when it goes.
+#include <QPoint>
+#include <QString>
+
+#include "help/AppHelp.h"
+
+// The application's help commands.
+constexpr int HELP_CONTEXT = 1;
+constexpr int HELP_QUIT = 2;
+constexpr int HELP_INDEX = 3;
+constexpr int HELP_CONTENTS = 3;
+constexpr int HELP_HELPONHELP = 4;
+constexpr int HELP_SETINDEX = 5;
+constexpr int HELP_SETCONTENTS = 5;
+constexpr int HELP_CONTEXTPOPUP = 8;
+constexpr int HELP_FORCEFILE = 9;
+constexpr int HELP_CONTEXTMENU = 10;
+constexpr int HELP_FINDER = 11;
+constexpr int HELP_WM_HELP = 12;
+constexpr int HELP_SETPOPUP_POS = 13;
+constexpr int HELP_KEY = 257;
+constexpr int HELP_COMMAND = 258;
+constexpr int HELP_PARTIALKEY = 261;
+constexpr int HELP_MULTIKEY = 513;
+constexpr int HELP_SETWINPOS = 515;
+
+// Context numbers of the topics in "tngx.chm".
+constexpr int kRulesGermanContext = 1;
+constexpr int kRulesEnglishContext = 2;
+
+// The rules topic for the player's language: German when Tongue is 1.
+int RulesContext();
+
+// The command's name and number for the trace: "HELP_QUIT (2)", "?? (99)".
+QString HelpCommandName(int command);
+
+// Which viewer a router drives. Only the HTML help control is used by this
+// game; the two external viewer programs are not available here.
+enum class THostType { HtmlHelp = 0, KeyHH = 1, HH = 2 };
+
+// Shows a topic: 0 when it was handed to the viewer, 1 when no viewer is
+// installed, 2 or 3 when the external viewer program was asked for.
+int HHHelpContext(const QString& helpFile, int context, const QString& winDef, THostType hostType);
+
+// The warning text for a result of HHHelpContext.
+QString HHErrorText(int code);
+// Tells the player about a failed HHHelpContext in a warning box.
+void HHShowError(int code);
+
+class THookHelpSystem {
+public:
+    // From here on the application's help requests come to this router.
+    THookHelpSystem(const QString& chmFile, const QString& winDef, THostType hostType);
+    // Closes the viewer's windows and gives help requests back to the handler
+    // that was installed before.
+    ~THookHelpSystem();
+    THookHelpSystem(const THookHelpSystem&) = delete;
+    THookHelpSystem& operator=(const THookHelpSystem&) = delete;
+
+    // One help request of the application. Context requests show their topic
+    // and skip the application's own handling; a popup position is kept; all
+    // other commands are left to the application. Always reports handled.
+    bool HelpHook(int command, int data, bool& callHelp);
+
+    const QString& ChmFile() const { return FChmFile; }
+    const QString& WinDef() const { return FWinDef; }
+    THostType HostType() const { return FHostType; }
+    QPoint PopupPosition() const { return FPopupPosition; }
+
+private:
+    QString FChmFile;
+    QString FWinDef;
+    THostType FHostType;
+    AppHelpHandler FPreviousHandler;
+    QPoint FPopupPosition;
+};

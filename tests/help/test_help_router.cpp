@@ -1,0 +1,241 @@
+// The help router between the application's help requests and the viewer:
+// which topic the rules button asks for, what each command does, the warning
+// for a missing viewer, and the close-all calls when the game ends.
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "HelpTestSupport.h"
+#include "help/AppHelp.h"
+#include "help/THelpWindow.h"
+#include "help/hh.h"
+#include "help/hh_funcs.h"
+#include "settings/Globals.h"
+
+namespace {
+
+THelpWindow* OpenHelpWindow()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<THelpWindow*>(widget); window && window->isVisible())
+            return window;
+    return nullptr;
+}
+
+} // namespace
+
+class TestHelpRouter : public QObject {
+    Q_OBJECT
+    QTemporaryDir FFolder;
+    QString FProgramDir;
+    QString FHelpFile;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(FFolder.isValid());
+        FProgramDir = FFolder.path() + u'/';
+        FHelpFile = FProgramDir + QStringLiteral("tngx.chm");
+        QVERIFY(QFile::copy(QStringLiteral(TANGRIX_HELP_FILE), FHelpFile));
+        InitHelpLayer({QStringLiteral("tangrix")}, FProgramDir);
+    }
+    void init()
+    {
+        HHInstalled = true;
+        Tongue = 2;
+    }
+
+    void rulesButtonAsksForTheLanguagesTopic_data()
+    {
+        QTest::addColumn<int>("tongue");
+        QTest::addColumn<quint32>("context");
+        QTest::newRow("German") << 1 << 1u;
+        QTest::newRow("English") << 2 << 2u;
+        QTest::newRow("not chosen yet") << -1 << 2u;
+        QTest::newRow("any other value") << 0 << 2u;
+    }
+    void rulesButtonAsksForTheLanguagesTopic()
+    {
+        QFETCH(int, tongue);
+        QFETCH(quint32, context);
+        FakeViewerInstalled fake;
+        THookHelpSystem router(FHelpFile, QString(), THostType::HtmlHelp);
+        Tongue = tongue;
+        QVERIFY(AppHelpContext(RulesContext()));
+        QCOMPARE(fake.viewer.shown.size(), 1);
+        QCOMPARE(fake.viewer.shown[0].context, context);
+        QCOMPARE(fake.viewer.shown[0].file, FHelpFile);
+    }
+
+    // What each command does: context requests show a topic and skip the
+    // application's own handling; everything else is left to it.
+    void commands_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<bool>("callHelp");
+        QTest::addColumn<int>("topicsShown");
+        QTest::newRow("HELP_CONTEXT") << HELP_CONTEXT << false << 1;
+        QTest::newRow("HELP_CONTEXTPOPUP") << HELP_CONTEXTPOPUP << false << 1;
+        QTest::newRow("HELP_SETPOPUP_POS") << HELP_SETPOPUP_POS << false << 0;
+        QTest::newRow("HELP_QUIT") << HELP_QUIT << true << 0;
+        QTest::newRow("HELP_FINDER") << HELP_FINDER << true << 0;
+        QTest::newRow("unknown") << 99 << true << 0;
+    }
+    void commands()
+    {
+        QFETCH(int, command);
+        QFETCH(bool, callHelp);
+        QFETCH(int, topicsShown);
+        FakeViewerInstalled fake;
+        THookHelpSystem router(FHelpFile, QString(), THostType::HtmlHelp);
+        bool call = true;
+        QVERIFY(router.HelpHook(command, 2, call));
+        QCOMPARE(call, callHelp);
+        QCOMPARE(fake.viewer.shown.size(), topicsShown);
+        QCOMPARE(fake.viewer.closeAllCount, 0);
+    }
+
+    void popupPositionIsKept()
+    {
+        FakeViewerInstalled fake;
+        THookHelpSystem router(FHelpFile, QString(), THostType::HtmlHelp);
+        // x 300 in the low word, y -20 in the high word
+        QVERIFY(AppHelpCommand(HELP_SETPOPUP_POS, int((quint32(quint16(-20)) << 16) | 300u)));
+        QCOMPARE(router.PopupPosition(), QPoint(300, -20));
+    }
+
+    void commandNames_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("1") << 1 << "HELP_CONTEXT (1)";
+        QTest::newRow("2") << 2 << "HELP_QUIT (2)";
+        QTest::newRow("3") << 3 << "HELP_INDEX or HELP_CONTENTS (3)";
+        QTest::newRow("5") << 5 << "HELP_SETINDEX or HELP_SETCONTENTS (5)";
+        QTest::newRow("13") << 13 << "HELP_SETPOPUP_POS (13)";
+        QTest::newRow("261") << 261 << "HELP_PARTIALKEY (261)";
+        QTest::newRow("515") << 515 << "HELP_SETWINPOS (515)";
+        QTest::newRow("6") << 6 << "?? (6)";
+        QTest::newRow("-1") << -1 << "?? (-1)";
+    }
+    void commandNames()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, name);
+        QCOMPARE(HelpCommandName(command), name);
+    }
+
+    // The path handed to the viewer: "%20" is a blank, surrounding blanks go.
+    void pathIsCleanedUp()
+    {
+        FakeViewerInstalled fake;
+        THookHelpSystem router(QStringLiteral("  /games/my%20tangrix/tngx.chm "), QString(), THostType::HtmlHelp);
+        QVERIFY(AppHelpContext(2));
+        QCOMPARE(fake.viewer.shown.value(0).file, QStringLiteral("/games/my tangrix/tngx.chm"));
+    }
+
+    void missingViewerIsReported_data()
+    {
+        QTest::addColumn<int>("hostType");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no help control") << 0 << false << "MS Html Help is not installed on this PC.";
+        QTest::newRow("KeyHH") << 1 << true << "System file KeyHH.EXE was not found in the Windows folder.";
+        QTest::newRow("HH") << 2 << true << "System file HH.EXE was not found in the Windows folder.";
+    }
+    void missingViewerIsReported()
+    {
+        QFETCH(int, hostType);
+        QFETCH(bool, installed);
+        QFETCH(QString, text);
+        FakeViewerInstalled fake;
+        QApplication::setApplicationDisplayName(QStringLiteral("Tangrix"));
+        HHInstalled = installed;
+        THookHelpSystem router(FHelpFile, QString(), THostType(hostType));
+        AnsweredBox box;
+        AnswerNextMessageBox(box);
+        QVERIFY(AppHelpContext(1));
+        QVERIFY(box.seen);
+        QCOMPARE(box.text, text);
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.title, QStringLiteral("Tangrix"));
+        QVERIFY(fake.viewer.shown.isEmpty());
+    }
+
+    void unknownErrorText() { QCOMPARE(HHErrorText(9), QStringLiteral("Unknown error returned by HHHelpContext")); }
+
+    // The main window's part at the end: HELP_QUIT when it closes (no effect),
+    // then the router goes (close-all) and close-all is sent once more.
+    void closingTheGame()
+    {
+        int earlierHandlerCalls = 0;
+        const AppHelpHandler earlier = [&](int, int, bool&) {
+            ++earlierHandlerCalls;
+            return false;
+        };
+        const AppHelpHandler outside = SetAppHelpHandler(earlier);
+        FakeViewerInstalled fake;
+        auto router = std::make_unique<THookHelpSystem>(FHelpFile, QString(), THostType::HtmlHelp);
+        QVERIFY(AppHelpCommand(HELP_QUIT, 0));
+        QVERIFY(fake.viewer.shown.isEmpty());
+        QCOMPARE(fake.viewer.closeAllCount, 0);
+        QCOMPARE(earlierHandlerCalls, 0);
+
+        router.reset();
+        QCOMPARE(fake.viewer.closeAllCount, 1);
+        HHCloseAll();
+        QCOMPARE(fake.viewer.closeAllCount, 2);
+
+        // Help requests go back to the handler installed before the router.
+        QVERIFY(!AppHelpContext(1));
+        QCOMPARE(earlierHandlerCalls, 1);
+        QVERIFY(fake.viewer.shown.isEmpty());
+        SetAppHelpHandler(outside);
+    }
+
+    // The whole way with the game's own viewer: the rules button opens the
+    // rules in the player's language, and the end of the game closes them.
+    void ownViewerShowsAndCloses_data()
+    {
+        QTest::addColumn<int>("tongue");
+        QTest::addColumn<QString>("heading");
+        QTest::newRow("German") << 1 << "Die Spielregeln von Tangrix";
+        QTest::newRow("English") << 2 << "The rules of Tangrix";
+    }
+    void ownViewerShowsAndCloses()
+    {
+        QFETCH(int, tongue);
+        QFETCH(QString, heading);
+        auto router = std::make_unique<THookHelpSystem>(FHelpFile, QString(), THostType::HtmlHelp);
+        Tongue = tongue;
+        QVERIFY(AppHelpContext(RulesContext()));
+        THelpWindow* window = OpenHelpWindow();
+        QVERIFY(window);
+        QVERIFY(!window->ShowsNotice());
+        QVERIFY(window->toPlainText().contains(heading));
+
+        // Asking again reuses the window.
+        QVERIFY(AppHelpContext(RulesContext()));
+        QCOMPARE(OpenHelpWindow(), window);
+
+        router.reset();
+        QVERIFY(!OpenHelpWindow());
+        HHCloseAll();
+        QVERIFY(!OpenHelpWindow());
+    }
+
+    void ownViewerWithoutHelpFile()
+    {
+        THookHelpSystem router(FProgramDir + QStringLiteral("elsewhere.chm"), QString(), THostType::HtmlHelp);
+        Tongue = 1;
+        QVERIFY(AppHelpContext(RulesContext()));
+        THelpWindow* window = OpenHelpWindow();
+        QVERIFY(window);
+        QVERIFY(window->ShowsNotice());
+        QVERIFY(window->toPlainText().contains(QStringLiteral("wurde nicht gefunden")));
+    }
+};
+
+QTEST_MAIN(TestHelpRouter)
+#include "test_help_router.moc"

@@ -1,0 +1,184 @@
+// The compiled help file and the game's own help window: the context numbers
+// lead to the right rules, and a missing, damaged or replaced file gives a
+// notice in the player's language instead of a topic.
+#include <QFile>
+#include <QImage>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "help/TChmFile.h"
+#include "help/THelpWindow.h"
+#include "settings/Globals.h"
+
+namespace {
+
+const QString kGermanHeading = QStringLiteral("Die Spielregeln von Tangrix");
+const QString kEnglishHeading = QStringLiteral("The rules of Tangrix");
+
+QByteArray BuiltHelpFile()
+{
+    QFile file(QStringLiteral(TANGRIX_HELP_FILE));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The document keeps a picture it has decoded as a pixmap or image.
+QImage ImageOf(const QVariant& resource)
+{
+    switch (resource.userType()) {
+    case QMetaType::QPixmap: return resource.value<QPixmap>().toImage();
+    case QMetaType::QImage: return resource.value<QImage>();
+    default: return QImage::fromData(resource.toByteArray());
+    }
+}
+
+bool Write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestHelpViewer : public QObject {
+    Q_OBJECT
+    QTemporaryDir FFolder;
+    QString FCopy;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(FFolder.isValid());
+        QVERIFY2(!BuiltHelpFile().isEmpty(), "the build's help file is missing");
+        FCopy = FFolder.filePath(QStringLiteral("tngx.chm"));
+    }
+    void init()
+    {
+        QVERIFY(Write(FCopy, BuiltHelpFile()));
+        Tongue = 2;
+    }
+
+    void fileMapsContextsToTopics()
+    {
+        TChmFile file;
+        QCOMPARE(file.Open(FCopy), TChmStatus::Ok);
+        QString topic;
+        QCOMPARE(file.TopicForContext(1, topic), TChmStatus::Ok);
+        QCOMPARE(topic, QStringLiteral("/de.html"));
+        QVERIFY(QString::fromUtf8(file.ReadObject(topic).value_or(QByteArray())).contains(kGermanHeading));
+        QCOMPARE(file.TopicForContext(2, topic), TChmStatus::Ok);
+        QCOMPARE(topic, QStringLiteral("/en.html"));
+        QVERIFY(QString::fromUtf8(file.ReadObject(topic).value_or(QByteArray())).contains(kEnglishHeading));
+        QCOMPARE(file.TopicForContext(0, topic), TChmStatus::NoSuchContext);
+        QCOMPARE(file.TopicForContext(3, topic), TChmStatus::NoSuchContext);
+        // Only listed objects are read: no way round the directory.
+        QVERIFY(!file.ReadObject(QStringLiteral("/#IVB")));
+        QVERIFY(!file.ReadObject(QStringLiteral("/fr.html")));
+    }
+
+    void windowShowsTopic_data()
+    {
+        QTest::addColumn<int>("context");
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<QString>("otherHeading");
+        QTest::newRow("German") << 1 << kGermanHeading << kEnglishHeading;
+        QTest::newRow("English") << 2 << kEnglishHeading << kGermanHeading;
+    }
+    void windowShowsTopic()
+    {
+        QFETCH(int, context);
+        QFETCH(QString, heading);
+        QFETCH(QString, otherHeading);
+        THelpWindow window;
+        window.ShowContext(FCopy, quint32(context));
+        QVERIFY(!window.ShowsNotice());
+        QVERIFY2(window.toPlainText().contains(heading), qPrintable(window.toPlainText().left(200)));
+        QVERIFY(!window.toPlainText().contains(otherHeading));
+        QVERIFY(window.windowTitle().startsWith(QStringLiteral("Tangrix")));
+        // Pictures and the style sheet come out of the same file.
+        const QVariant picture = window.document()->resource(QTextDocument::ImageResource,
+                                                             QUrl(QStringLiteral("tngx:/board-start.png")));
+        QVERIFY(!ImageOf(picture).isNull());
+        const QVariant css = window.document()->resource(QTextDocument::StyleSheetResource,
+                                                         QUrl(QStringLiteral("tngx:/rules.css")));
+        QVERIFY(css.toString().contains(QStringLiteral("body")));
+    }
+
+    void linkToTheOtherLanguage()
+    {
+        THelpWindow window;
+        window.ShowContext(FCopy, 1);
+        window.setSource(window.source().resolved(QUrl(QStringLiteral("en.html"))));
+        QVERIFY(window.toPlainText().contains(kEnglishHeading));
+    }
+
+    void noticeInsteadOfTopic_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("context");
+        QTest::addColumn<int>("tongue");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("missing, German") << "missing" << 1 << 1 << "wurde nicht gefunden";
+        QTest::newRow("missing, English") << "missing" << 2 << 2 << "was not found";
+        QTest::newRow("unknown context, German") << "none" << 3 << 1 << "kein Thema mit der Nummer 3";
+        QTest::newRow("unknown context, English") << "none" << 7 << 0 << "holds no topic number 7";
+        QTest::newRow("cut to the header") << "cut:96" << 2 << 2 << "is damaged";
+        QTest::newRow("cut in the middle") << "cut:half" << 1 << 1 << "ist beschädigt";
+        QTest::newRow("last byte cut") << "cut:last" << 2 << 2 << "is damaged";
+        QTest::newRow("empty file") << "cut:0" << 2 << 2 << "is damaged";
+        QTest::newRow("not a help file") << "text" << 2 << 2 << "is damaged";
+        QTest::newRow("directory offset altered") << "dir" << 2 << 2 << "is damaged";
+        // Left to the CHM library, this one would crash it.
+        QTest::newRow("decompressor version altered") << "lzx" << 2 << 2 << "is damaged";
+    }
+    void noticeInsteadOfTopic()
+    {
+        QFETCH(QString, fault);
+        QFETCH(int, context);
+        QFETCH(int, tongue);
+        QFETCH(QString, notice);
+        QByteArray bytes = BuiltHelpFile();
+        if (fault == u"missing")
+            QVERIFY(QFile::remove(FCopy));
+        else if (fault == u"text")
+            QVERIFY(Write(FCopy, "<html>not compiled</html>"));
+        else if (fault == u"dir") {
+            bytes[0x49] = char(0x7f);
+            QVERIFY(Write(FCopy, bytes));
+        } else if (fault == u"lzx") {
+            const qsizetype control = bytes.indexOf("LZXC");
+            QVERIFY(control > 0);
+            bytes[control + 4] = char(bytes[control + 4] ^ 0xff);
+            QVERIFY(Write(FCopy, bytes));
+        } else if (fault.startsWith(u"cut:")) {
+            const QString at = fault.mid(4);
+            const qsizetype keep = at == u"half" ? bytes.size() / 2 : at == u"last" ? bytes.size() - 1 : at.toInt();
+            QVERIFY(Write(FCopy, bytes.left(keep)));
+        }
+        Tongue = tongue;
+        THelpWindow window;
+        window.ShowContext(FCopy, quint32(context));
+        QVERIFY(window.ShowsNotice());
+        QVERIFY2(window.toPlainText().contains(notice), qPrintable(window.toPlainText()));
+        QVERIFY(window.toPlainText().contains(FCopy));
+    }
+
+    // The file is read afresh for every request: a file replaced while the
+    // window is open is noticed, and a repaired one is shown again.
+    void replacedFileIsReadAgain()
+    {
+        THelpWindow window;
+        window.ShowContext(FCopy, 2);
+        QVERIFY(!window.ShowsNotice());
+        QVERIFY(Write(FCopy, BuiltHelpFile().left(3000)));
+        window.ShowContext(FCopy, 2);
+        QVERIFY(window.ShowsNotice());
+        QVERIFY(Write(FCopy, BuiltHelpFile()));
+        window.ShowContext(FCopy, 2);
+        QVERIFY(!window.ShowsNotice());
+        QVERIFY(window.toPlainText().contains(kEnglishHeading));
+    }
+};
+
+QTEST_MAIN(TestHelpViewer)
+#include "test_help_viewer.moc"
