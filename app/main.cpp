@@ -2,6 +2,9 @@
 // completely before the next, and runs the event loop until the main window
 // has closed.
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
 
 #include "app/AppServices.h"
 #include "assets/DlgRes.h"
@@ -16,8 +19,31 @@
 #include "ui/highscor.h"
 #include "ui/toolkit/TShapeHint.h"
 
+namespace {
+// For the start-up benchmark: reports once when the board has first been painted.
+class FirstFrameReporter : public QObject {
+public:
+    explicit FirstFrameReporter(const QElapsedTimer& clock) : clock_(clock) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, [ms = clock_.elapsed()] {
+                std::fprintf(stderr, "tangrix: first frame after %lld ms\n", static_cast<long long>(ms));
+            });
+        }
+        return false;
+    }
+
+private:
+    const QElapsedTimer& clock_;
+};
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    QElapsedTimer startClock;
+    startClock.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tangrix"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tangrix"));
@@ -35,6 +61,10 @@ int main(int argc, char* argv[])
     HighscoreDlg = new THighscoreDlg(mainform->ini, mainform);
     YesNoDlg = new TYesNoDlg(mainform);
     InfoDlg = new TInfoDlg(mainform);
+
+    FirstFrameReporter firstFrame(startClock);
+    if (qEnvironmentVariableIsSet("TANGRIX_REPORT_FIRST_FRAME"))
+        mainform->box->installEventFilter(&firstFrame);
 
     mainform->RestorePlacement();
     mainform->show();
