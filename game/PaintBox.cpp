@@ -1,5 +1,6 @@
 #include "game/PaintBox.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -7,6 +8,7 @@ TPaintBox::TPaintBox(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus); // the board takes the keys of keyboard play
 }
 
 void TPaintBox::ResizeCanvas()
@@ -56,4 +58,11 @@ void TPaintBox::mouseMoveEvent(QMouseEvent* event)
 {
     if (OnMouseMove)
         OnMouseMove(event->position().toPoint().x(), event->position().toPoint().y());
+}
+
+void TPaintBox::keyPressEvent(QKeyEvent* event)
+{
+    if (OnKeyDown && OnKeyDown(*event))
+        return;
+    QWidget::keyPressEvent(event);
 }

@@ -24,11 +24,14 @@ public:
 
     std::function<void(Qt::MouseButton, int x, int y)> OnMouseDown;
     std::function<void(int x, int y)> OnMouseMove;
+    // Gives a key to the owner first; true when it was used.
+    std::function<bool(const QKeyEvent& event)> OnKeyDown;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     TCanvas canvas_;

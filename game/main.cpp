@@ -73,6 +73,7 @@ void Tmainform::CreateControls()
     box->setGeometry(0, ToolBoxHeight, DesignClientWidth, DesignClientHeight - ToolBoxHeight);
     box->OnMouseDown = [this](Qt::MouseButton button, int x, int y) { boxMouseDown(button, x, y); };
     box->OnMouseMove = [this](int x, int y) { MouseMove(x, y); };
+    box->OnKeyDown = [this](const QKeyEvent& event) { return boxKeyDown(event); };
 
     // Stacking order from the bottom: the paint boxes, then labels and buttons over the strip.
     ScoLabel = MakeLabel(this, 292, 8, QStringLiteral("Punkte:"), CaptionFont(11), CaptionColor);
@@ -101,6 +102,8 @@ void Tmainform::CreateControls()
     FormKeeper1 = new TFormKeeper(this, ini);
     Timer.setInterval(500);
     connect(&Timer, &QTimer::timeout, this, &Tmainform::TimerTimer);
+    CreateShortcuts();
+    box->setFocus();
 }
 
 void Tmainform::BindDialogPictures()
@@ -201,6 +204,8 @@ void Tmainform::Flush()
 void Tmainform::Delay(int milliseconds)
 {
     box->FlushNow();
+    if (InstantAnimations)
+        return;
     QElapsedTimer clock;
     clock.start();
     // Sleeps in short slices instead of spinning: the same blocking, no busy core.

@@ -3,6 +3,7 @@
 // and the board canvas. It turns presses, moves, keys and clock ticks into
 // calls on the rules (GameCore), asks the rest of the program for messages,
 // sounds and dialogs (TMainServices), and draws the result (TBoardPainter).
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
 #include <QWidget>
@@ -72,6 +73,13 @@ public:
     void boxMouseDown(Qt::MouseButton button, int X, int Y);
     void MouseMove(int X, int Y);
 
+    // --- keyboard play (the same handlers the mouse uses) --------------------------
+    // Space or Enter picks up or lays, the arrows move the carried tile a
+    // block, R turns it, Delete or Backspace throws it away. True when used.
+    bool boxKeyDown(const QKeyEvent& event);
+    // The block the keyboard left the carried tile at; the centre at first.
+    BlockPos KeyBlock{3, 3};
+
     // --- handlers (game flow) --------------------------------------------------
     void TimerTimer();
     void StartBtnClick();
@@ -95,6 +103,8 @@ public:
     // Holds the program for the given time, showing what was drawn, without
     // handling any event (the animations block input and ticks).
     void Delay(int milliseconds);
+    // Tests that play many moves skip the waiting (the drawing still happens).
+    bool InstantAnimations = false;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -106,6 +116,8 @@ private:
     void FormDestroy();
     void CreateControls();
     void PlaceRightButtons();
+    void CreateShortcuts();
+    void MoveHandToKeyBlock();
     void Flush();
     // Like switching a timer on: a running clock keeps its rhythm.
     void EnableTimer() { if (!Timer.isActive()) Timer.start(); }
