@@ -88,6 +88,8 @@ private slots:
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         form->Timer.stop(); // ticks are fed by hand where a test needs them
+        form->SetBackMode(0);
+        form->Resize();
         QVERIFY(Geo().CellSize >= 25);
     }
     void cleanup()
