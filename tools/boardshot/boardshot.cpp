@@ -1,0 +1,90 @@
+// Draws a chosen position of the game with the game's own drawing code into a
+// PNG, for the pictures of the rules:
+//   tangrix-boardshot <out.png> start|match
+// "start" is a first level as dealt; "match" has one tile laid between two
+// start tiles, matching on both sides.
+#include <QApplication>
+#include <QImage>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "game/main.h"
+#include "settings/Globals.h"
+
+namespace {
+
+// No windows, no sound, no music, no help: the picture is all that is wanted.
+class SilentServices final : public TMainServices {
+public:
+    int ShowMsg(int) override { return 6; }
+    bool MessageShowing() const override { return false; }
+    void ShowHighscore(int, bool) override {}
+    bool HighscoreShowing() const override { return false; }
+    void ShowOptions() override {}
+    void ShowInfo() override {}
+    void AskLanguage() override {}
+    void PlayEffect(int) override {}
+    void MusicStartUp() override {}
+    void MusicKeepAlive() override {}
+    void HelpStartUp(const QString&) override {}
+    void HelpContext(int) override {}
+    void HelpCommand(int, int) override {}
+    void HelpShutDown() override {}
+};
+
+// One tile laid right of the start tile at (1,3), touching the one at (3,3) too.
+void LayMatchingTile(GameCore& game)
+{
+    const BlockPos place{2, 3};
+    Tile tile{};
+    tile[0][0] = game.Board.Cell(3, 6); // left quarters meet the left start tile's right ones
+    tile[0][1] = game.Board.Cell(3, 7);
+    tile[1][0] = game.Board.Cell(6, 6); // right quarters meet the right start tile's left ones
+    tile[1][1] = game.Board.Cell(6, 7);
+    game.PickUp();
+    game.HandTile = tile;
+    game.Lay(place);
+    game.DealNextTile();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window reads and writes the settings store: keep the builder's own out of it.
+    QTemporaryDir store;
+    qputenv("XDG_CONFIG_HOME", store.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s <out.png> start|match\n", argv[0]);
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    const QString position = QString::fromLocal8Bit(argv[2]);
+
+    Tongue = 0;
+    SilentServices services;
+    Tmainform form(services, std::make_unique<UniformRandom>(2024));
+    form.Timer.stop();
+    form.SetBackMode(2);
+    form.resize(19 * 22, 57 + 16 * 22); // cells of 22 pixels
+    form.Resize();
+    if (position == QLatin1String("match"))
+        LayMatchingTile(form.Game());
+    else if (position != QLatin1String("start")) {
+        std::fprintf(stderr, "unknown position\n");
+        return 2;
+    }
+    form.Paint();
+
+    const BoardGeometry& g = form.Painter().Geometry();
+    const QRect area(QPoint(g.BoardLeft - 8, g.BoardTop - 8),
+                     QPoint(g.PreviewLeft + g.BoxSize() + 8, g.BoardTop + g.BoardSize() + 8));
+    const QImage picture = form.box->Canvas().Image().copy(area);
+    if (!picture.save(out)) {
+        std::fprintf(stderr, "cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
