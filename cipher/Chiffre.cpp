@@ -35,7 +35,17 @@ std::u32string FromQString(const QString& text)
 
 QString ToQString(const std::u32string& text)
 {
-    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+    // Not QString::fromUcs4: it takes a leading U+FEFF for a byte order mark
+    // and drops it, so a text would come back one character short.
+    QString result;
+    result.reserve(static_cast<qsizetype>(text.size()));
+    for (const char32_t ch : text) {
+        if (ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF))
+            result.append(QChar(QChar::ReplacementCharacter));
+        else
+            result.append(QStringView(QChar::fromUcs4(ch)));
+    }
+    return result;
 }
 
 } // namespace

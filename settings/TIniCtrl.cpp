@@ -9,6 +9,10 @@
 
 namespace {
 
+// Shared by every TIniCtrl of the process: the program has one store, and
+// the player needs to hear about it once per run, not once per component.
+bool failureShown = false;
+
 QString ValuePath(const QString& section, const QString& key)
 {
     return section + u'/' + key;
@@ -103,7 +107,15 @@ void TIniCtrl::ChangeValue(const QString& section, const QString& key, const std
     else
         store.remove(path);
     store.sync();
+    if (failureShown)
+        return;
+    failureShown = true;
     ShowStandardError(QString::fromUtf8("Fehler beim Setzen der Daten für '%1'").arg(key));
+}
+
+void TIniCtrl::ResetFailureNotice()
+{
+    failureShown = false;
 }
 
 QString TIniCtrl::StoreLocation() const

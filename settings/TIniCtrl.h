@@ -24,7 +24,9 @@ public:
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
 
     // Every value is stored as text: "1"/"0", decimal numbers, the string.
-    // A failed write is shown in the standard error box.
+    // The first failed write of a run is shown in the standard error box;
+    // later ones stay silent, since a store that cannot be written fails
+    // every write (sixteen at a single high-score OK) and one notice is enough.
     void WriteBool(const QString& section, const QString& key, bool value);
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteString(const QString& section, const QString& key, const QString& value);
@@ -33,9 +35,12 @@ public:
     // The file (or registry path) the values live in.
     QString StoreLocation() const;
 
+    // Lets the next failed write be shown again, as at the start of a run.
+    static void ResetFailureNotice();
+
 private:
-    // Writes the value, or deletes it when there is none, and reports a
-    // failure once.
+    // Writes the value, or deletes it when there is none; a failure is
+    // taken back and reported (the first one of the run only).
     void ChangeValue(const QString& section, const QString& key, const std::optional<QString>& value);
 
     QString m_organization;

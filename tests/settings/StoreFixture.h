@@ -2,6 +2,7 @@
 // Shared by the settings tests: a private, empty settings store for every
 // test, direct access to its file for hand-made contents, and a recorder in
 // place of the standard error box.
+#include "settings/TIniCtrl.h"
 #include "ui/StandardErrorBox.h"
 
 #include <QByteArray>
@@ -24,13 +25,14 @@ public:
         SetStandardErrorHandler([this](const QString& message) { errors.append(message); });
     }
 
-    // An empty store and no recorded errors.
+    // An empty store and no recorded errors, as at the start of a run.
     void Reset()
     {
         RestoreFolder();
         QDir(m_home.path()).removeRecursively();
         QDir().mkpath(m_home.path());
         errors.clear();
+        TIniCtrl::ResetFailureNotice();
     }
 
     QString Folder() const { return m_home.path() + QStringLiteral("/Orvane"); }

@@ -1,0 +1,47 @@
+// A stored high-score row as the table reads it: any stored text deciphers
+// and splits into a row without trouble, and every row the table can hold
+// is written and read back unchanged.
+#include "cipher/Chiffre.h"
+#include "tests/fuzz/FuzzCheck.h"
+#include "ui/HighscoreTable.h"
+
+#include <QList>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const TChiffre cipher; // default alphabet and key, as the game's
+    const QString stored = FuzzText(data, size);
+
+    const QString plain = cipher.Decipher(stored);
+    FuzzRequire(plain.size() == stored.size(), "deciphering keeps the length");
+    // (A value with a lone surrogate, only possible through a hand-written
+    // escape, reads with a replacement character in its place instead.)
+    const QList<uint> wide = stored.toUcs4();
+    if (QString::fromUcs4(reinterpret_cast<const char32_t*>(wide.constData()), wide.size()) == stored)
+        FuzzRequire(cipher.Encipher(plain) == stored, "a stored value is the cipher of its reading");
+
+    // A damaged row reads as unused; any row read is written back as it is.
+    const THighscoreEntry row = THighscoreTable::ParseEntry(plain);
+    const QString written = cipher.Encipher(THighscoreTable::FormatEntry(row));
+    FuzzRequire(THighscoreTable::ParseEntry(cipher.Decipher(written)) == row, "a loaded row survives OK");
+
+    // Any name (commas and all) with any score, as typed into the table.
+    const THighscoreEntry typed{stored, FuzzInt32(data, size)};
+    FuzzRequire(THighscoreTable::ParseEntry(THighscoreTable::FormatEntry(typed)) == typed,
+                "a typed name and its score read back");
+
+    // Ranking and insertion into a table filled from the input stay in bounds.
+    THighscoreTable table;
+    for (int r = 0; r < THighscoreTable::RowCount; ++r)
+        table.SetRow(r, {QString::number(r), size > std::size_t(r) ? std::int8_t(data[r]) * 7 : 0});
+    for (int direction : {0, 1}) {
+        const int place = table.Rank(typed.Score, direction);
+        FuzzRequire(place >= -1 && place < THighscoreTable::RowCount, "a rank is a row or none");
+        if (place >= 0) {
+            THighscoreTable copy = table;
+            copy.Insert(place, typed);
+            FuzzRequire(copy.Row(place) == typed, "the new row is where it ranked");
+        }
+    }
+    return 0;
+}
