@@ -1,5 +1,6 @@
 #include "help/THelpWindow.h"
 
+#include <QDesktopServices>
 #include <QStringDecoder>
 #include <QTextDocument>
 
@@ -42,7 +43,10 @@ QString DecodePage(const QByteArray& bytes)
 THelpWindow::THelpWindow(QWidget* parent) : QTextBrowser(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setOpenExternalLinks(true);
+    // Links are followed here: Qt would take the file's own scheme for an
+    // outside address and pass it to the desktop.
+    setOpenLinks(false);
+    connect(this, &QTextBrowser::anchorClicked, this, &THelpWindow::FollowLink);
     resize(680, 600);
     connect(this, &QTextBrowser::sourceChanged, this, [this] {
         if (!FShowsNotice && !documentTitle().isEmpty())
@@ -75,6 +79,14 @@ void THelpWindow::ShowContext(const QString& helpFile, quint32 context)
     else
         setSource(url, QTextDocument::HtmlResource);
     setWindowTitle(documentTitle().isEmpty() ? QStringLiteral("Tangrix") : documentTitle());
+}
+
+void THelpWindow::FollowLink(const QUrl& link)
+{
+    if (link.scheme() == QLatin1String(kScheme))
+        setSource(link, QTextDocument::HtmlResource);
+    else
+        QDesktopServices::openUrl(link);
 }
 
 void THelpWindow::ShowNotice(const QString& text)

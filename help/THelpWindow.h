@@ -25,6 +25,7 @@ protected:
     QVariant loadResource(int type, const QUrl& name) override;
 
 private:
+    void FollowLink(const QUrl& link);
     void ShowNotice(const QString& text);
 
     TChmFile FFile;

@@ -1,6 +1,5 @@
 #include "help/hh.h"
 
-#include <QGuiApplication>
 #include <QThread>
 #include <QWidget>
 

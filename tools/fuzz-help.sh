@@ -1,30 +1,54 @@
 #!/usr/bin/env bash
-# Fuzzes the reader of the help file's context table (and its container
-# header check) with libFuzzer for a bounded time. Builds with clang, apart
-# from the normal g++ build. The corpus lives in tests/fuzz/help/corpus/ and
-# grows as the fuzzer finds new paths and is then minimised, so that only
-# inputs that add coverage are kept; crashes land in the build folder.
-#   tools/fuzz-help.sh [seconds]     (default 60)
+# Fuzzes the reading of the help file with libFuzzer, for a bounded time:
+#   fuzz_context_table  the context table reader and the decompressor
+#                       parameter checks, over raw bytes
+#                       (corpus tests/fuzz/help/corpus/, kept in git)
+#   fuzz_help_file      whole files through the checks, the CHM library and
+#                       the topic reads (corpus of whole files in the build
+#                       folder, seeded with the help file a build made)
+# Built with clang, apart from the normal g++ build. Each corpus grows as the
+# fuzzer finds new paths and is then minimised to the inputs that add
+# coverage; crashes land in the build folder.
+#   tools/fuzz-help.sh [seconds per target]     (default 60)
 set -euo pipefail
 
 seconds="${1:-60}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="${FUZZ_BUILD_DIR:-$root/build-fuzz-help}"
-corpus="$root/tests/fuzz/help/corpus"
-mkdir -p "$out" "$corpus"
+mkdir -p "$out"
+flags=(-std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I"$root")
 
-clang++-14 -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -I"$root" \
+clang++-14 "${flags[@]}" \
   "$root/tests/fuzz/help/fuzz_context_table.cpp" "$root/help/ChmContextTable.cpp" "$root/help/ChmContainerCheck.cpp" \
   -o "$out/fuzz_context_table"
+# shellcheck disable=SC2046
+clang++-14 "${flags[@]}" $(pkg-config --cflags Qt6Core) \
+  "$root/tests/fuzz/help/fuzz_help_file.cpp" "$root/help/TChmFile.cpp" \
+  "$root/help/ChmContextTable.cpp" "$root/help/ChmContainerCheck.cpp" \
+  $(pkg-config --libs Qt6Core) -lchm -o "$out/fuzz_help_file"
 
-cd "$out"
-./fuzz_context_table -max_total_time="$seconds" -timeout=5 -rss_limit_mb=1024 \
-  -artifact_prefix="$out/" "$corpus"
+run() {
+  local target="$1" corpus="$2" max_len="$3"
+  mkdir -p "$corpus"
+  (cd "$out" && "./$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -max_len="$max_len" \
+    -artifact_prefix="$out/$target-" "$corpus")
+  # Keep only the inputs that add coverage.
+  local minimal="$out/$target-minimal"
+  rm -rf "$minimal" && mkdir -p "$minimal"
+  (cd "$out" && "./$target" -merge=1 "$minimal" "$corpus" 2>/dev/null)
+  rm -f "$corpus"/* && cp "$minimal"/* "$corpus"/
+  echo "$target: corpus of $(ls "$corpus" | wc -l) inputs"
+}
 
-# Keep only the inputs that add coverage.
-minimal="$out/corpus-minimal"
-rm -rf "$minimal" && mkdir -p "$minimal"
-./fuzz_context_table -merge=1 "$minimal" "$corpus" 2>/dev/null
-rm -f "$corpus"/* && cp "$minimal"/* "$corpus"/
-echo "corpus: $(ls "$corpus" | wc -l) inputs"
+# Table-sized inputs; whole files are the other target's.
+run fuzz_context_table "$root/tests/fuzz/help/corpus" 1024
+
+file_corpus="$out/corpus-file"
+mkdir -p "$file_corpus"
+seed="${TANGRIX_HELP_FILE:-$(ls "$root"/build*/bin/tngx.chm 2>/dev/null | head -1)}"
+if [ -n "$seed" ] && [ -f "$seed" ]; then
+  cp "$seed" "$file_corpus/seed-tngx"
+else
+  echo "no built tngx.chm found to seed fuzz_help_file; set TANGRIX_HELP_FILE" >&2
+fi
+run fuzz_help_file "$file_corpus" 32768

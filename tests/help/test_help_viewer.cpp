@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QtTest>
 
 #include "help/TChmFile.h"
@@ -104,12 +105,21 @@ private slots:
         QVERIFY(css.toString().contains(QStringLiteral("body")));
     }
 
+    // A click on the link to the other language's rules opens them in the window.
     void linkToTheOtherLanguage()
     {
         THelpWindow window;
         window.ShowContext(FCopy, 1);
-        window.setSource(window.source().resolved(QUrl(QStringLiteral("en.html"))));
-        QVERIFY(window.toPlainText().contains(kEnglishHeading));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QTextCursor link = window.document()->find(QStringLiteral("English rules"));
+        QVERIFY(!link.isNull());
+        QTextCursor inside(window.document());
+        inside.setPosition(link.selectionStart() + 3);
+        const QPoint at = window.cursorRect(inside).center();
+        QTest::mouseClick(window.viewport(), Qt::LeftButton, {}, at);
+        QVERIFY2(window.toPlainText().contains(kEnglishHeading), qPrintable(window.source().toString()));
+        QCOMPARE(window.source().toString(), QStringLiteral("tngx:/en.html"));
     }
 
     void noticeInsteadOfTopic_data()

@@ -1,5 +1,5 @@
-// Drives the help file's table reader and container checks with arbitrary
-// bytes, as a replaced help file could hold them. Input layout: a 16-bit
+// Drives the help file's table reader and the decompressor parameter checks
+// with arbitrary bytes, as a replaced help file could hold them. Input layout: a 16-bit
 // little-endian length n, then n bytes of the context table object, then the
 // strings object; the same two parts also stand in for the decompressor's
 // control data and reset table. The object list is fixed, with names like
