@@ -15,12 +15,21 @@
 #include "help/TChmHelpViewer.h"
 #endif
 
+#ifdef Q_OS_WIN
 bool HHInstalled = false;
+#else
+// The game's own viewer is built in, so it is there even before InitHelpLayer.
+bool HHInstalled = true;
+#endif
 
 namespace {
 
 THelpViewer* g_standIn = nullptr;
+#ifdef Q_OS_WIN
 bool g_controlLoaded = false;
+#else
+bool g_controlLoaded = true;
+#endif
 
 #ifdef Q_OS_WIN
 
