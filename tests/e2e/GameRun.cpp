@@ -1,0 +1,167 @@
+#include "tests/e2e/GameRun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+
+TMainLayout TMainLayout::For(QSize client)
+{
+    TMainLayout l;
+    l.clientWidth = client.width();
+    l.clientHeight = client.height();
+    const int boxW = client.width();
+    const int boxH = client.height() - StripHeight;
+    l.c = std::max(1, std::min(boxW / 19, boxH / 16));
+    l.boardLeft = (boxW - 17 * l.c - 12) / 2;
+    l.boardTop = (boxH - 14 * l.c - 12) / 2;
+    l.previewLeft = l.boardLeft + 15 * l.c + 12;
+    return l;
+}
+
+TGameRun::TGameRun(TXDisplay& x, QString artefacts, QString configHome)
+    : x_(x), artefacts_(std::move(artefacts)), configHome_(std::move(configHome))
+{
+    QDir().mkpath(artefacts_);
+    // Pictures of an earlier run would only confuse.
+    for (const QFileInfo& old : QDir(artefacts_).entryInfoList({QStringLiteral("*.png")}, QDir::Files))
+        QFile::remove(old.absoluteFilePath());
+}
+
+TGameRun::~TGameRun()
+{
+    if (Running()) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+}
+
+QString TGameRun::Start()
+{
+    if (!programDir_.isValid() || !runtimeDir_.isValid())
+        return QStringLiteral("no temporary directory");
+    // The program looks for its help file and its music beside itself.
+    const QDir built(QStringLiteral(TANGRIX_PROGRAM_DIR));
+    QStringList files{QStringLiteral("tangrix"), QStringLiteral("tngx.chm")};
+    files += built.entryList({QStringLiteral("*.mid")}, QDir::Files, QDir::Name);
+    for (const QString& name : files) {
+        const QString target = programDir_.filePath(name);
+        if (!QFile::copy(built.filePath(name), target))
+            return QStringLiteral("cannot copy %1 from %2").arg(name, built.path());
+    }
+    QFile::setPermissions(programDir_.filePath(QStringLiteral("tangrix")),
+                          QFile::permissions(built.filePath(QStringLiteral("tangrix"))));
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), x_.Name());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome_);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir_.path());
+    env.insert(QStringLiteral("TANGRIX_NO_SHOW_EFFECT"), QStringLiteral("1"));
+    env.remove(QStringLiteral("TANGRIX_TEST_STORE"));
+    process_.setProcessEnvironment(env);
+    process_.setWorkingDirectory(programDir_.path());
+    process_.setProcessChannelMode(QProcess::MergedChannels);
+    process_.setStandardOutputFile(QDir(artefacts_).filePath(QStringLiteral("game-output.txt")));
+    process_.start(programDir_.filePath(QStringLiteral("tangrix")), {});
+    if (!process_.waitForStarted(20000))
+        return QStringLiteral("the game did not start: ") + process_.errorString();
+    return {};
+}
+
+bool TGameRun::WaitForExit(int ms)
+{
+    return !Running() || process_.waitForFinished(ms);
+}
+
+std::optional<XWindowInfo> TGameRun::FindMainWindow() const
+{
+    for (const XWindowInfo& w : x_.VisibleWindows())
+        if (w.name.startsWith(QStringLiteral("Tangrix V2.1")))
+            return w;
+    return std::nullopt;
+}
+
+QString TGameRun::WaitForMainWindow(int ms)
+{
+    std::optional<XWindowInfo> found;
+    if (!Poll([&] { return (found = FindMainWindow()).has_value() || !Running(); }, ms) || !found)
+        return Running() ? QStringLiteral("no main window") : QStringLiteral("the game ended: ") + GameOutput();
+    main_ = *found;
+    layout_ = TMainLayout::For(main_.geometry.size());
+    // Wait for the first frame: the tool strip is drawn, not black.
+    if (!Poll([&] { return Pixels::BlackShare(Shot(), QRect(0, 0, 150, 57)) < 0.5; }, ms))
+        return QStringLiteral("the main window stays black");
+    return {};
+}
+
+std::optional<XWindowInfo> TGameRun::FindDialog(QSize size) const
+{
+    for (const XWindowInfo& w : x_.VisibleWindows())
+        if (w.geometry.size() == size && w.id != main_.id)
+            return w;
+    return std::nullopt;
+}
+
+std::optional<XWindowInfo> TGameRun::WaitForDialog(QSize size, int ms) const
+{
+    std::optional<XWindowInfo> found;
+    // Shown is not yet drawn: a click on a window still black may be lost.
+    Poll(
+        [&] {
+            found = FindDialog(size);
+            return (found && Pixels::BlackShare(x_.Grab(), found->geometry) < 0.5) || !Running();
+        },
+        ms);
+    return found;
+}
+
+bool TGameRun::WaitUntilDialogGone(QSize size, int ms) const
+{
+    return Poll([&] { return !FindDialog(size); }, ms);
+}
+
+std::optional<XWindowInfo> TGameRun::WaitForWindowNamed(const QString& part, int ms) const
+{
+    std::optional<XWindowInfo> found;
+    Poll(
+        [&] {
+            for (const XWindowInfo& w : x_.VisibleWindows())
+                if (w.name.contains(part) && w.id != main_.id) {
+                    found = w;
+                    return true;
+                }
+            return !Running();
+        },
+        ms);
+    return found;
+}
+
+QImage TGameRun::Shot() const
+{
+    return x_.Grab().copy(main_.geometry);
+}
+
+void TGameRun::Keep(const QImage& image, const QString& step)
+{
+    ++step_;
+    image.save(QDir(artefacts_).filePath(QStringLiteral("%1-%2.png").arg(step_, 2, 10, QLatin1Char('0')).arg(step)));
+}
+
+QImage TGameRun::KeepScreen(const QString& step)
+{
+    const QImage screen = x_.Grab();
+    Keep(screen, step);
+    return screen;
+}
+
+QString TGameRun::SettingsFile() const
+{
+    return QDir(configHome_).filePath(QStringLiteral("Orvane/Tangrix V2.conf"));
+}
+
+QString TGameRun::GameOutput() const
+{
+    QFile f(QDir(artefacts_).filePath(QStringLiteral("game-output.txt")));
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}

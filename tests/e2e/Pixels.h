@@ -1,0 +1,83 @@
+#pragma once
+// Small measurements on screen pictures: parts of them, their mean colour,
+// how much of an area is black, how colourful it is.
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <cmath>
+
+namespace Pixels {
+
+inline QImage Part(const QImage& image, const QRect& r)
+{
+    return image.copy(r);
+}
+
+inline bool Same(const QImage& a, const QImage& b)
+{
+    return !a.isNull() && a.size() == b.size() && a == b;
+}
+
+struct Mean {
+    double red = 0, green = 0, blue = 0;
+    double DistanceTo(const Mean& o) const
+    {
+        return std::sqrt((red - o.red) * (red - o.red) + (green - o.green) * (green - o.green) +
+                         (blue - o.blue) * (blue - o.blue));
+    }
+};
+
+inline Mean MeanColour(const QImage& image, const QRect& r)
+{
+    Mean m;
+    const QRect area = r.intersected(image.rect());
+    if (area.isEmpty())
+        return m;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            m.red += qRed(p);
+            m.green += qGreen(p);
+            m.blue += qBlue(p);
+        }
+    const double n = double(area.width()) * area.height();
+    m.red /= n;
+    m.green /= n;
+    m.blue /= n;
+    return m;
+}
+
+// Share of the area whose pixels are (nearly) black.
+inline double BlackShare(const QImage& image, const QRect& r)
+{
+    const QRect area = r.intersected(image.rect());
+    if (area.isEmpty())
+        return 0;
+    int black = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (qRed(p) < 16 && qGreen(p) < 16 && qBlue(p) < 16)
+                ++black;
+        }
+    return double(black) / (double(area.width()) * area.height());
+}
+
+// Pixels whose strongest and weakest channel lie far apart: pictures and
+// coloured symbols, not grey text or white paper.
+inline int ColourfulPixels(const QImage& image, const QRect& r, int minChroma = 60)
+{
+    const QRect area = r.intersected(image.rect());
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            const int hi = std::max({qRed(p), qGreen(p), qBlue(p)});
+            const int lo = std::min({qRed(p), qGreen(p), qBlue(p)});
+            if (hi - lo >= minChroma)
+                ++count;
+        }
+    return count;
+}
+
+} // namespace Pixels

@@ -1,0 +1,214 @@
+#include "tests/e2e/Player.h"
+
+namespace {
+constexpr int Blocks = 7;
+
+int Index(QPoint block)
+{
+    return block.x() * Blocks + block.y();
+}
+
+void CopyQuarter(const QImage& from, QPoint source, QImage& to, QPoint target, int c)
+{
+    for (int y = 0; y < c; ++y)
+        for (int x = 0; x < c; ++x)
+            to.setPixel(target.x() + x, target.y() + y, from.pixel(source.x() + x, source.y() + y));
+}
+} // namespace
+
+QImage TurnedQuarters(const QImage& hand)
+{
+    const int c = hand.width() / 2;
+    QImage out(hand.size(), QImage::Format_RGB32);
+    CopyQuarter(hand, {c, 0}, out, {0, 0}, c); // top-right to top-left
+    CopyQuarter(hand, {c, c}, out, {c, 0}, c); // bottom-right to top-right
+    CopyQuarter(hand, {0, c}, out, {c, c}, c); // bottom-left to bottom-right
+    CopyQuarter(hand, {0, 0}, out, {0, c}, c); // top-left to bottom-left
+    return out;
+}
+
+TPlayer::TPlayer(TGameRun& run, QList<QPoint> occupied) : run_(run), occupied_(std::move(occupied))
+{
+    LookAtBoard();
+}
+
+QImage TPlayer::BlockImage(const QImage& shot, QPoint block) const
+{
+    return shot.copy(run_.Layout().Block(block.x(), block.y()));
+}
+
+void TPlayer::LookAtBoard()
+{
+    const QImage shot = run_.Shot();
+    blocks_.clear();
+    for (int column = 0; column < Blocks; ++column)
+        for (int row = 0; row < Blocks; ++row)
+            blocks_.append(BlockImage(shot, {column, row}));
+}
+
+QImage TPlayer::HandOverDiscard(const QImage& shot) const
+{
+    return shot.copy(run_.Layout().HandOverDiscard());
+}
+
+QString TPlayer::BringHandToDiscard()
+{
+    const TMainLayout& l = run_.Layout();
+    run_.MoveTo(l.DiscardCentre());
+    QImage shot;
+    if (!Poll([&] {
+            shot = run_.Shot();
+            return Pixels::BlackShare(shot, l.HandOverDiscard()) < 0.9;
+        }))
+        return QStringLiteral("the carried tile does not follow the pointer to the discard box");
+    hand_ = HandOverDiscard(shot);
+    return {};
+}
+
+QString TPlayer::PickUp(int button)
+{
+    const TMainLayout& l = run_.Layout();
+    const QImage before = run_.Shot().copy(l.Preview());
+    if (Pixels::BlackShare(run_.Shot(), l.HandOverDiscard()) < 0.95)
+        return QStringLiteral("the discard box is not empty before the tile is taken");
+    run_.Click(l.PreviewCentre(), button);
+    if (QString e = BringHandToDiscard(); !e.isEmpty())
+        return e;
+    const QImage shot = run_.Shot();
+    emptyPreview_ = shot.copy(l.Preview());
+    if (Pixels::Same(emptyPreview_, before))
+        return QStringLiteral("the preview box still shows the tile that was taken");
+    // Taking a tile changes nothing on the board.
+    for (int column = 0; column < Blocks; ++column)
+        for (int row = 0; row < Blocks; ++row)
+            if (!Pixels::Same(BlockImage(shot, {column, row}), blocks_[Index({column, row})]))
+                return QStringLiteral("taking the tile changed block (%1,%2)").arg(column).arg(row);
+    return {};
+}
+
+bool TPlayer::HandIsUniform() const
+{
+    return Pixels::Same(TurnedQuarters(hand_), hand_);
+}
+
+QString TPlayer::Turn()
+{
+    const QImage expected = TurnedQuarters(hand_);
+    run_.X().ClickHere(3);
+    QImage now;
+    if (!Poll([&] { return Pixels::Same(now = HandOverDiscard(run_.Shot()), expected); }, 15000))
+        return QStringLiteral("the right button did not turn the tile a quarter anticlockwise");
+    hand_ = now;
+    return {};
+}
+
+QList<QPoint> TPlayer::Candidates() const
+{
+    QList<QPoint> places;
+    for (const QPoint& o : occupied_)
+        for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)}) {
+            const QPoint p = o + d;
+            if (p.x() >= 0 && p.x() < Blocks && p.y() >= 0 && p.y() < Blocks && !occupied_.contains(p) &&
+                !places.contains(p))
+                places.append(p);
+        }
+    return places;
+}
+
+std::optional<QPoint> TPlayer::Lay(QString* error)
+{
+    const TMainLayout& l = run_.Layout();
+    for (int turn = 0; turn < 4; ++turn) {
+        for (const QPoint& place : Candidates()) {
+            // The tile must be seen over the place before the click, so that
+            // the click is known to land there.
+            run_.MoveTo(l.BlockCentre(place.x(), place.y()));
+            if (!Poll([&] {
+                    return !Pixels::Same(BlockImage(run_.Shot(), place), blocks_[Index(place)]);
+                })) {
+                *error = QStringLiteral("the carried tile does not follow the pointer to block (%1,%2)")
+                             .arg(place.x())
+                             .arg(place.y());
+                return std::nullopt;
+            }
+            const QImage scoreBefore = run_.Shot().copy(l.ScoreCounter());
+            run_.X().ClickHere(1);
+            run_.MoveTo(l.DiscardCentre());
+            QImage shot;
+            bool laid = false;
+            if (!Poll([&] {
+                    shot = run_.Shot();
+                    laid = !Pixels::Same(shot.copy(l.Preview()), emptyPreview_);
+                    return laid || Pixels::Same(HandOverDiscard(shot), hand_);
+                })) {
+                *error = QStringLiteral("after a click on block (%1,%2) the tile is neither laid nor still carried")
+                             .arg(place.x())
+                             .arg(place.y());
+                return std::nullopt;
+            }
+            if (!laid) {
+                // Refused: the place looks as it did.
+                if (!Pixels::Same(BlockImage(shot, place), blocks_[Index(place)])) {
+                    *error = QStringLiteral("a refused lay changed block (%1,%2)").arg(place.x()).arg(place.y());
+                    return std::nullopt;
+                }
+                continue;
+            }
+            // Laid: the tile shows on its place, nowhere else, the discard
+            // box is empty, a new tile waits and the score has changed.
+            if (!Poll([&] {
+                    shot = run_.Shot();
+                    return !Pixels::Same(shot.copy(l.ScoreCounter()), scoreBefore);
+                })) {
+                *error = QStringLiteral("a tile was laid but the score stayed as it was");
+                return std::nullopt;
+            }
+            for (int column = 0; column < Blocks; ++column)
+                for (int row = 0; row < Blocks; ++row) {
+                    const bool changed = !Pixels::Same(BlockImage(shot, {column, row}), blocks_[Index({column, row})]);
+                    if (changed != (QPoint(column, row) == place)) {
+                        *error = QStringLiteral("after laying on (%1,%2) block (%3,%4) %5")
+                                     .arg(place.x())
+                                     .arg(place.y())
+                                     .arg(column)
+                                     .arg(row)
+                                     .arg(changed ? QStringLiteral("changed") : QStringLiteral("did not change"));
+                        return std::nullopt;
+                    }
+                }
+            if (Pixels::BlackShare(shot, l.HandOverDiscard()) < 0.95) {
+                *error = QStringLiteral("the laid tile is still shown over the discard box");
+                return std::nullopt;
+            }
+            occupied_.append(place);
+            LookAtBoard();
+            return place;
+        }
+        if (QString e = Turn(); !e.isEmpty()) {
+            *error = e;
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+QString TPlayer::ThrowAway()
+{
+    const TMainLayout& l = run_.Layout();
+    const QImage scoreBefore = run_.Shot().copy(l.ScoreCounter());
+    run_.Click(l.DiscardCentre(), 1);
+    QImage shot;
+    if (!Poll([&] {
+            shot = run_.Shot();
+            return !Pixels::Same(shot.copy(l.Preview()), emptyPreview_) &&
+                   Pixels::BlackShare(shot, l.HandOverDiscard()) > 0.95;
+        }))
+        return QStringLiteral("throwing the tile away did not empty the discard box and deal a new tile");
+    if (!Poll([&] { return !Pixels::Same(run_.Shot().copy(l.ScoreCounter()), scoreBefore); }))
+        return QStringLiteral("throwing a tile away left the score as it was");
+    for (int column = 0; column < Blocks; ++column)
+        for (int row = 0; row < Blocks; ++row)
+            if (!Pixels::Same(BlockImage(shot, {column, row}), blocks_[Index({column, row})]))
+                return QStringLiteral("throwing a tile away changed block (%1,%2)").arg(column).arg(row);
+    return {};
+}

@@ -1,0 +1,54 @@
+#pragma once
+// A private X server (Xvfb) for one test program, and everything the tests do
+// to it from outside, as a player would: list the windows that are shown,
+// move and click the pointer, press keys, and take a picture of the screen.
+#include <QImage>
+#include <QList>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+struct XWindowInfo {
+    QString id;
+    QString name;
+    QRect geometry;
+};
+
+class TXDisplay {
+public:
+    TXDisplay() = default;
+    ~TXDisplay();
+    TXDisplay(const TXDisplay&) = delete;
+    TXDisplay& operator=(const TXDisplay&) = delete;
+
+    // Starts Xvfb on the first free display number (the server picks it
+    // itself, so parallel test programs never collide). Empty on success,
+    // otherwise what went wrong.
+    QString Start(QSize screen);
+    QString Name() const { return display_; }
+    QSize ScreenSize() const { return screen_; }
+
+    // Every mapped window of a program (it has a class), with its name and
+    // its place on the screen.
+    QList<XWindowInfo> VisibleWindows() const;
+
+    void MoveTo(QPoint p) const;
+    void Click(QPoint p, int button = 1) const;
+    void ClickHere(int button = 1) const;
+    void Key(const QString& keys) const;
+    void Type(const QString& text) const;
+    void MoveWindow(const QString& id, QPoint p) const;
+    void RaiseWindow(const QString& id) const;
+
+    // The whole screen, as it shows.
+    QImage Grab() const;
+
+private:
+    QString XDo(const QStringList& args, bool* ok = nullptr) const;
+
+    QProcess server_;
+    QString display_;
+    QSize screen_;
+};
+
