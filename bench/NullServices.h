@@ -1,0 +1,22 @@
+#pragma once
+// The main window's services doing nothing: the drawing benchmark needs no
+// dialogs, sound, music or help.
+#include "game/MainServices.h"
+
+class TNullServices final : public TMainServices {
+public:
+    int ShowMsg(int) override { return 6; }
+    bool MessageShowing() const override { return false; }
+    void ShowHighscore(int, bool) override {}
+    bool HighscoreShowing() const override { return false; }
+    void ShowOptions() override {}
+    void ShowInfo() override {}
+    void AskLanguage() override {}
+    void PlayEffect(int) override {}
+    void MusicStartUp() override {}
+    void MusicKeepAlive() override {}
+    void HelpStartUp(const QString&) override {}
+    void HelpContext(int) override {}
+    void HelpCommand(int, int) override {}
+    void HelpShutDown() override {}
+};
