@@ -72,28 +72,47 @@ void TIniCtrl::WriteInteger(const QString& section, const QString& key, int valu
 
 void TIniCtrl::WriteString(const QString& section, const QString& key, const QString& value)
 {
-    ChangeValue(section, key, value);
+    ChangeValues(section, {{key, value}});
 }
 
 void TIniCtrl::DeleteKey(const QString& section, const QString& key)
 {
-    ChangeValue(section, key, std::nullopt);
+    ChangeValues(section, {{key, std::nullopt}});
 }
 
-void TIniCtrl::ChangeValue(const QString& section, const QString& key, const std::optional<QString>& value)
+void TIniCtrl::WriteStrings(const QString& section, const QList<std::pair<QString, QString>>& values)
+{
+    QList<Change> changes;
+    for (const auto& [key, value] : values)
+        changes.append({key, value});
+    ChangeValues(section, changes);
+}
+
+void TIniCtrl::ChangeValues(const QString& section, const QList<Change>& changes)
 {
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application);
-    const QString path = ValuePath(section, key);
-    const bool existed = store.contains(path);
-    // Nothing to do, and nothing to fail, when deleting a value that is not there.
-    if (!value && !existed)
+    struct Previous {
+        QString key;
+        QString path;
+        bool existed = false;
+        QVariant value;
+    };
+    QList<Previous> previous;
+    for (const auto& [key, value] : changes) {
+        const QString path = ValuePath(section, key);
+        const bool existed = store.contains(path);
+        // Nothing to do, and nothing to fail, when deleting a value that is not there.
+        if (!value && !existed)
+            continue;
+        previous.append({key, path, existed, store.value(path)});
+        if (value)
+            store.setValue(path, QVariant(*value)); // always a QString: the store holds text
+        else
+            store.remove(path);
+    }
+    if (previous.isEmpty())
         return;
-    const QVariant previous = store.value(path);
-
-    if (value)
-        store.setValue(path, QVariant(*value)); // always a QString: the store holds text
-    else
-        store.remove(path);
+    // One sync writes every change in a single replacement of the file.
     store.sync();
 
     // A file that could not be parsed completely reports FormatError, yet the
@@ -101,16 +120,19 @@ void TIniCtrl::ChangeValue(const QString& section, const QString& key, const std
     if (store.status() != QSettings::AccessError)
         return;
     // QSettings keeps unsaved changes in a cache shared by the whole process;
-    // take this one back so that later reads show what the store really holds.
-    if (existed)
-        store.setValue(path, previous);
-    else
-        store.remove(path);
+    // take them back (the last first) so that later reads show what the
+    // store really holds.
+    for (auto it = previous.crbegin(); it != previous.crend(); ++it) {
+        if (it->existed)
+            store.setValue(it->path, it->value);
+        else
+            store.remove(it->path);
+    }
     store.sync();
     if (failureShown)
         return;
     failureShown = true;
-    ShowStandardError(QString::fromUtf8("Fehler beim Setzen der Daten für '%1'").arg(key));
+    ShowStandardError(QString::fromUtf8("Fehler beim Setzen der Daten für '%1'").arg(previous.first().key));
 }
 
 void TIniCtrl::ResetFailureNotice()

@@ -6,10 +6,12 @@
 // Every operation opens the store afresh and writes through at once, so a
 // value written is seen by the next read, also by another TIniCtrl, and a
 // killed process loses nothing that was written before.
+#include <QList>
 #include <QSettings>
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 class TIniCtrl
 {
@@ -31,6 +33,10 @@ public:
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteString(const QString& section, const QString& key, const QString& value);
     void DeleteKey(const QString& section, const QString& key);
+    // Several values in one write: a crash or a kill leaves the store with
+    // all of them or none, never with a part (the high-score table's rows
+    // belong together).
+    void WriteStrings(const QString& section, const QList<std::pair<QString, QString>>& values);
 
     // The file (or registry path) the values live in.
     QString StoreLocation() const;
@@ -39,9 +45,11 @@ public:
     static void ResetFailureNotice();
 
 private:
-    // Writes the value, or deletes it when there is none; a failure is
-    // taken back and reported (the first one of the run only).
-    void ChangeValue(const QString& section, const QString& key, const std::optional<QString>& value);
+    // Writes each value, or deletes it when there is none, in one write of
+    // the store; a failure is taken back and reported (the first one of the
+    // run only).
+    using Change = std::pair<QString, std::optional<QString>>;
+    void ChangeValues(const QString& section, const QList<Change>& changes);
 
     QString m_organization;
     QString m_application;

@@ -199,9 +199,13 @@ void THighscoreDlg::OkBtnClick()
     }
     Edit1->hide();
 
-    ini_.WriteString(Section, PlayerKey, playerName_);
+    // The name and the fifteen rows are written together, in one write of
+    // the store: a crash in the middle cannot leave half a table, in which
+    // the rows shifted down for the new entry would drop a score.
+    QList<std::pair<QString, QString>> values{{PlayerKey, playerName_}};
     for (int row = 0; row < THighscoreTable::RowCount; ++row)
-        ini_.WriteString(Section, RowKey(row), ScoreCipher.Encipher(THighscoreTable::FormatEntry(table_.Row(row))));
+        values.append({RowKey(row), ScoreCipher.Encipher(THighscoreTable::FormatEntry(table_.Row(row)))});
+    ini_.WriteStrings(Section, values);
     accept();
 }
 

@@ -30,6 +30,7 @@ private slots:
     void hugeValueAndGarbageLinesDoNotStopAnything();
     void unwritableStoreReportsTheFirstFailureOnly();
     void readOnlyFolderStillReads();
+    void severalValuesAreWrittenAllOrNone();
 
 private:
     StoreFixture m_store;
@@ -288,6 +289,35 @@ void TestIniCtrl::readOnlyFolderStillReads()
     // Reads show what is stored, not the changes that could not be written.
     QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("tongue"), -1), 1);
     QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("MainFormFont"), QString()), QStringLiteral("x"));
+}
+
+void TestIniCtrl::severalValuesAreWrittenAllOrNone()
+{
+    TIniCtrl ini;
+    ini.WriteStrings(CommonSection(), {{QStringLiteral("player"), QStringLiteral("Anna")},
+                                       {QStringLiteral("hs0"), QStringLiteral("one")},
+                                       {QStringLiteral("hs1"), QStringLiteral("two")}});
+    QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("player"), QString()), QStringLiteral("Anna"));
+    QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("hs1"), QString()), QStringLiteral("two"));
+    QVERIFY(m_store.errors.isEmpty());
+
+    // A read-only folder keeps the old values; where the user may write
+    // anyway (root), a file in place of the folder leaves none at all.
+    const bool readOnly = m_store.MakeFolderReadOnly();
+    if (!readOnly) {
+        m_store.Reset();
+        m_store.BlockFolderWithFile();
+    }
+    ini.WriteStrings(CommonSection(), {{QStringLiteral("player"), QStringLiteral("Bert")},
+                                       {QStringLiteral("hs0"), QStringLiteral("uno")},
+                                       {QStringLiteral("hs2"), QStringLiteral("new")}});
+    // Nothing of a failed write shows, not even the values that were new,
+    // and the failure is told once.
+    const QString none = QStringLiteral("none");
+    QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("player"), none), readOnly ? QStringLiteral("Anna") : none);
+    QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("hs0"), none), readOnly ? QStringLiteral("one") : none);
+    QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("hs2"), none), none);
+    QCOMPARE(m_store.errors, QStringList({QString::fromUtf8("Fehler beim Setzen der Daten für 'player'")}));
 }
 
 QTEST_GUILESS_MAIN(TestIniCtrl)
