@@ -46,7 +46,8 @@ int main(int argc, char* argv[])
     startClock.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tangrix"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tangrix"));
+    // The game ends with its main window, also while a help window is still open.
+    QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(ProgramIcon());
     TShapeHint::Install(app);
     InitHelpLayer(QApplication::arguments(), QApplication::applicationDirPath() + QLatin1Char('/'));
@@ -66,6 +67,7 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsSet("TANGRIX_REPORT_FIRST_FRAME"))
         mainform->box->installEventFilter(&firstFrame);
 
+    QObject::connect(mainform, &Tmainform::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     mainform->RestorePlacement();
     mainform->show();
     const int result = app.exec();

@@ -106,6 +106,10 @@ public:
     // Tests that play many moves skip the waiting (the drawing still happens).
     bool InstantAnimations = false;
 
+signals:
+    // The window has closed for good (the close was confirmed and Leave has run).
+    void Closed();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;

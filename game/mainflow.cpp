@@ -158,6 +158,7 @@ void Tmainform::closeEvent(QCloseEvent* event)
     }
     Leave();
     event->accept();
+    emit Closed();
 }
 
 // --- first showing -----------------------------------------------------------------
