@@ -66,6 +66,11 @@ void THighscoreDlg::BuildLayout()
     editColours.setColor(QPalette::Base, Qt::black);
     editColours.setColor(QPalette::Text, Qt::yellow);
     Edit1->setPalette(editColours);
+    // The program's hint style sheet makes every widget draw by style sheet,
+    // which would paint over the palette: say the colours here too.
+    Edit1->setStyleSheet(QStringLiteral(
+        "QLineEdit { background-color: black; color: yellow; border: none;"
+        " selection-background-color: yellow; selection-color: black; }"));
     Edit1->hide();
 
     const TBitmapList& dlgs = DlgResources->dlgs;
