@@ -1,0 +1,221 @@
+// A settings store full of hostile values, written as raw file bytes: every
+// key of the game holding empty text, a value of the wrong type, a megabyte,
+// control characters or invalid UTF-8. The game starts with defaults where the
+// values are bad and keeps the good ones, and the high-score table opens.
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QtTest>
+
+#include "assets/DlgRes.h"
+#include "cipher/Chiffre.h"
+#include "game/main.h"
+#include "settings/Globals.h"
+#include "settings/TIniCtrl.h"
+#include "tests/game/FakeServices.h"
+#include "ui/HighscoreTable.h"
+#include "ui/StandardErrorBox.h"
+#include "ui/highscor.h"
+
+namespace {
+
+const QList<QByteArray> SettingKeys = {"tongue", "sound", "music", "backmode", "MainForm"};
+
+QList<QByteArray> RowKeys()
+{
+    QList<QByteArray> keys;
+    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+        keys << "hs" + QByteArray::number(row);
+    return keys;
+}
+
+struct ShownTable {
+    bool shown = false;
+    QList<THighscoreEntry> rows;
+    QStringList numbers;
+};
+
+} // namespace
+
+class HostileStoreTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+    void everyKeyHostile_data();
+    void everyKeyHostile();
+    void goodValuesAmongBadOnesAreKept();
+
+private:
+    // The store file exactly as given; a time stamp of its own every time,
+    // since the store tells files apart by size and time stamp.
+    void WriteStore(const QByteArray& content);
+    void StartGame();
+    // The table in show-only mode, answered from inside its own loop.
+    ShownTable OpenTable();
+
+    QString storeFile_;
+    int stores_ = 0;
+    QStringList errors_;
+    std::unique_ptr<FakeServices> services_;
+    std::unique_ptr<Tmainform> form_;
+};
+
+void HostileStoreTest::initTestCase()
+{
+    storeFile_ = TIniCtrl().StoreLocation();
+    SetStandardErrorHandler([this](const QString& message) { errors_ << message; });
+    DlgResources = new TDlgResources;
+    ScoreCipher.Init(std::u32string(), 0);
+}
+
+void HostileStoreTest::cleanupTestCase()
+{
+    delete DlgResources;
+    DlgResources = nullptr;
+}
+
+void HostileStoreTest::init()
+{
+    errors_.clear();
+    services_ = std::make_unique<FakeServices>();
+    services_->languageChoice = 0;
+}
+
+void HostileStoreTest::cleanup()
+{
+    form_.reset();
+    QFile::remove(storeFile_);
+}
+
+void HostileStoreTest::WriteStore(const QByteArray& content)
+{
+    QDir().mkpath(QFileInfo(storeFile_).path());
+    QFile file(storeFile_);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(content), content.size());
+    QVERIFY(file.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000LL + 100 * ++stores_),
+                             QFileDevice::FileModificationTime));
+}
+
+void HostileStoreTest::StartGame()
+{
+    Tongue = 42;
+    form_ = std::make_unique<Tmainform>(*services_, std::make_unique<UniformRandom>(3));
+    form_->RestorePlacement();
+    form_->show();
+    form_->Timer.stop();
+    form_->FormShow();
+}
+
+ShownTable HostileStoreTest::OpenTable()
+{
+    ShownTable shown;
+    THighscoreDlg table(form_->ini, form_.get());
+    QTimer::singleShot(0, &table, [&] {
+        shown.shown = table.isVisible();
+        QWidget* back = table.findChild<QWidget*>(QStringLiteral("EditBack"));
+        for (int row = 0; row < THighscoreTable::RowCount; ++row) {
+            const auto label = [&](const char* prefix) {
+                return back->findChild<QLabel*>(QLatin1String(prefix) + QString::number(row))->text();
+            };
+            shown.numbers << label("num");
+            shown.rows << THighscoreEntry{label("pla"), label("sco").toInt()};
+        }
+        table.CancelBtnClick();
+    });
+    table.ShowModal(0, true);
+    return shown;
+}
+
+void HostileStoreTest::everyKeyHostile_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("words") << QByteArray("German");
+    QTest::newRow("decimal fraction") << QByteArray("1.5");
+    QTest::newRow("list") << QByteArray("1,2,3,4,5,6,7,8");
+    QTest::newRow("typed rectangle") << QByteArray("@Rect(1 2 3 4)");
+    QTest::newRow("undecodable variant") << QByteArray("@Variant(\\0\\0\\0\\x7f\\0\\0)");
+    QTest::newRow("byte array type") << QByteArray("@ByteArray(\\xff\\0x)");
+    QTest::newRow("one megabyte") << QByteArray(1024 * 1024, '9');
+    QTest::newRow("control characters") << QByteArray("a\x01\x02\x1b[31m\x7f\tb\x00z", 15);
+    QTest::newRow("invalid UTF-8") << QByteArray("\xff\xfe\xc3\x28\xed\xa0\x80\xf8\x88\x80\x80\x80");
+    QTest::newRow("unterminated quote") << QByteArray("\"200,0,1,10,20,710,500");
+    QTest::newRow("escapes") << QByteArray("\\x0041\\u\\");
+}
+
+void HostileStoreTest::everyKeyHostile()
+{
+    QFETCH(QByteArray, value);
+    QByteArray content = "[common]\n";
+    for (const QByteArray& key : SettingKeys + RowKeys() + QList<QByteArray>{"player"})
+        content += key + '=' + value + '\n';
+    WriteStore(content);
+
+    StartGame();
+    // Bad values give the defaults: no language yet (so it is asked),
+    // sound and music on, the first background, the window centred.
+    QCOMPARE(services_->languageAsked, 1);
+    QCOMPARE(SoundOn, true);
+    QCOMPARE(MusicOn, true);
+    QCOMPARE(form_->BackMode(), 0);
+    const QRect screen = form_->screen()->availableGeometry();
+    QVERIFY2(screen.contains(form_->frameGeometry()) || form_->frameGeometry().contains(screen),
+             qPrintable(QStringLiteral("window at %1,%2").arg(form_->x()).arg(form_->y())));
+
+    // The game plays.
+    const BoardGeometry& g = form_->Painter().Geometry();
+    form_->boxMouseDown(Qt::LeftButton, g.PreviewLeft + g.CellSize, g.PreviewTop + g.CellSize);
+    QVERIFY(form_->Game().InHand);
+
+    const ShownTable shown = OpenTable();
+    QVERIFY(shown.shown);
+    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+        QCOMPARE(shown.numbers[row], QStringLiteral("%1.   ").arg(row + 1));
+    QVERIFY(errors_.isEmpty());
+}
+
+void HostileStoreTest::goodValuesAmongBadOnesAreKept()
+{
+    const auto row = [](int score, const char* name) {
+        return ScoreCipher.Encipher(THighscoreTable::FormatEntry({QString::fromUtf8(name), score})).toUtf8();
+    };
+    WriteStore("[common]\n"
+               "tongue=1\n"
+               "sound=\xff\xfe\n"
+               "music=0\n"
+               "backmode=\x01\x02\n"
+               "MainForm=200,0,1,50,40,750,520\n"
+               "player=" + QByteArray(1024 * 1024, 'P') + "\n"
+               "hs0=" + row(900, "Anna") + "\n"
+               "hs1=\x01\x02\x03\n"
+               // quoted, as the store writes a value with commas
+               "hs2=\"" + row(500, "J\xc3\xbcrgen, Smith") + "\"\n"
+               "hs3=\xc3\x28\xa0\xa1\n"
+               "hs4=@Rect(1 2 3 4)\n"
+               "hs5=" + row(100, "Bert") + "\n");
+    StartGame();
+    QCOMPARE(services_->languageAsked, 0);
+    QCOMPARE(Tongue, 1);
+    QCOMPARE(SoundOn, true);
+    QCOMPARE(MusicOn, false);
+    QCOMPARE(form_->BackMode(), 0);
+    QCOMPARE(form_->normalGeometry().topLeft(), QPoint(50, 40));
+
+    const ShownTable shown = OpenTable();
+    QVERIFY(shown.shown);
+    QList<THighscoreEntry> expected(THighscoreTable::RowCount, THighscoreTable::EmptyEntry());
+    expected[0] = {QStringLiteral("Anna"), 900};
+    expected[2] = {QString::fromUtf8("Jürgen, Smith"), 500};
+    expected[5] = {QStringLiteral("Bert"), 100};
+    QCOMPARE(shown.rows, expected);
+    QVERIFY(errors_.isEmpty());
+}
+
+QTEST_MAIN(HostileStoreTest)
+#include "test_hostile_store.moc"
