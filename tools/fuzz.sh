@@ -78,8 +78,8 @@ for target in "${targets[@]}"; do
       cp "$minimal"/* "$corpus"/ 2>/dev/null || true
     fi
   fi
-  runs=$(grep -Eo 'Done [0-9]+ runs' "$log" | tail -1 | grep -Eo '[0-9]+' || true)
-  [ -n "$runs" ] || runs=$(grep -Eo '^#[0-9]+' "$log" | tail -1 | tr -d '#' || true)
+  # (The help script runs more than one fuzzer: their runs are added up.)
+  runs=$(grep -Eo 'Done [0-9]+ runs' "$log" | grep -Eo '[0-9]+' | awk '{n += $1} END {if (NR) print n}' || true)
   summary+=("$(printf '%-16s %-7s %12s executions in %ss' "$target" "$status" "${runs:-?}" "$seconds")")
   if [ "$status" != ok ]; then
     inputs=$(ls "$out/$target"-crash-* "$out/$target"-leak-* "$out/$target"-timeout-* "$out/help"/crash-* 2>/dev/null | tr '\n' ' ' || true)
