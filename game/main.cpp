@@ -3,8 +3,8 @@
 #include "game/main.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QThread>
+#include <QEventLoop>
+#include <QTimer>
 
 #include "assets/DlgRes.h"
 #include "assets/MainFormAssets.h"
@@ -206,11 +206,21 @@ void Tmainform::Delay(int milliseconds)
     box->FlushNow();
     if (InstantAnimations)
         return;
-    QElapsedTimer clock;
-    clock.start();
-    // Sleeps in short slices instead of spinning: the same blocking, no busy core.
-    while (clock.elapsed() <= milliseconds)
-        QThread::msleep(std::min<qint64>(5, milliseconds - clock.elapsed() + 1));
+    // Waits in an event loop that leaves input for later, so that the
+    // effects and the music keep being fed while the picture holds still.
+    animating_ = true;
+    QEventLoop wait;
+    QTimer::singleShot(milliseconds, &wait, &QEventLoop::quit);
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void Tmainform::EndAnimation()
+{
+    animating_ = false;
+    if (std::exchange(tickHeldBack_, false))
+        TimerTimer();
+    if (std::exchange(closeHeldBack_, false))
+        QTimer::singleShot(0, this, &QWidget::close);
 }
 
 // --- dealing -------------------------------------------------------------------
@@ -307,6 +317,7 @@ void Tmainform::ThrowTileAway()
         painter_.DarkenDiscardBox(75);
         Delay(40);
     }
+    EndAnimation();
     painter_.HideHand();
     game_.ThrowAway();
     ShowCounters();
@@ -342,6 +353,7 @@ void Tmainform::WinLevel(BlockPos square)
         painter_.DrawSquare(square, k % 2 == 0);
         Delay(150);
     }
+    EndAnimation();
     game_.AdvanceLevel();
     ShowCounters();
     AskMsg(8);

@@ -100,8 +100,9 @@ public:
     void ShowCounters();
     void ApplyLanguage();
 
-    // Holds the program for the given time, showing what was drawn, without
-    // handling any event (the animations block input and ticks).
+    // Holds the game for the given time, showing what was drawn. Input waits
+    // until the animation is over and a clock tick is held back until then;
+    // sound and music go on playing meanwhile.
     void Delay(int milliseconds);
     // Tests that play many moves skip the waiting (the drawing still happens).
     bool InstantAnimations = false;
@@ -145,6 +146,11 @@ private:
 
     bool FirstShow = true;
     bool placementRestored_ = false;
+    // An animation is running: input and ticks wait for its end.
+    bool animating_ = false;
+    bool tickHeldBack_ = false;
+    bool closeHeldBack_ = false;
+    void EndAnimation();
     // A time-out that came while a window it would need was open.
     bool timeOutPending_ = false;
     // The score of a game is offered to the table once at most.

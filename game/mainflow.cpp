@@ -12,6 +12,10 @@
 
 void Tmainform::TimerTimer()
 {
+    if (animating_) {
+        tickHeldBack_ = true;
+        return;
+    }
     if (game_.GameState == TGameState::gsReady || game_.GameState == TGameState::gsRunning) {
         const bool runOut = game_.TickClock();
         painter_.DrawTimeBar();
@@ -152,6 +156,11 @@ void Tmainform::Leave()
 
 void Tmainform::closeEvent(QCloseEvent* event)
 {
+    if (animating_) { // asked again when the animation is over
+        closeHeldBack_ = true;
+        event->ignore();
+        return;
+    }
     if (!CloseQuery()) {
         event->ignore();
         return;

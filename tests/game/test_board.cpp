@@ -261,6 +261,27 @@ private slots:
         QVERIFY(form->Game().HandTile == carried);
     }
 
+    // While an animation runs, the clock's tick and a close request wait
+    // for its end instead of cutting into it.
+    void ticksAndClosingWaitForTheAnimation()
+    {
+        Press(Qt::LeftButton, PreviewCentre());
+        form->Game().Clock.TimeLeft = 0.5f;
+        float duringAnimation = -1;
+        QTimer::singleShot(60, [&] {
+            form->TimerTimer();
+            duringAnimation = form->Game().Clock.TimeLeft;
+            form->close();
+        });
+        services->answers = {7}; // "No" to the close question when it comes
+        Press(Qt::LeftButton, DiscardCentre()); // the throw-away takes about 320 ms
+        QCOMPARE(duringAnimation, 0.5f);
+        QVERIFY(form->Game().Clock.TimeLeft < 0.5f); // the held tick came afterwards
+        QVERIFY(services->messages.isEmpty());
+        QTRY_COMPARE(services->messages, QList<int>{4}); // and then the close question
+        QVERIFY(form->isVisible());
+    }
+
     void fillingASquareWinsTheLevel()
     {
         SetBoard(AlmostSquare);
