@@ -79,13 +79,7 @@ void TInfoDlg::showEvent(QShowEvent* event)
 
 void TInfoDlg::FormActivate()
 {
-    if (mainWindow_) {
-        move(PlaceOverMainWindow(*mainWindow_, frameGeometry().size()));
-        if (windowHandle() && mainWindow_->windowHandle())
-            windowHandle()->setTransientParent(mainWindow_->windowHandle());
-    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    PlaceDialog(*this, mainWindow_);
     BackBtn->SetHint(Lang(QStringLiteral("Zurück zum Spiel"), QStringLiteral("Back to the game")));
     BackBtn->setFocus();
 }

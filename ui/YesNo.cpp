@@ -139,13 +139,7 @@ void TYesNoDlg::showEvent(QShowEvent* event)
 
 void TYesNoDlg::FormActivate()
 {
-    if (mainWindow_) {
-        move(PlaceOverMainWindow(*mainWindow_, frameGeometry().size()));
-        if (windowHandle() && mainWindow_->windowHandle())
-            windowHandle()->setTransientParent(mainWindow_->windowHandle());
-    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    PlaceDialog(*this, mainWindow_);
 
     // Hidden, the No button leaves its place empty: nothing else moves.
     NoBtn->setVisible(ButtonMode == 2);

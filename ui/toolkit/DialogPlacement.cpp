@@ -1,6 +1,9 @@
 #include "ui/toolkit/DialogPlacement.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 QPoint PlaceOverMainWindow(const QRect& mainOuter, int mainClientHeight, QSize dialogSize)
 {
@@ -14,4 +17,15 @@ QPoint PlaceOverMainWindow(const QRect& mainOuter, int mainClientHeight, QSize d
 QPoint PlaceOverMainWindow(const QWidget& mainWindow, QSize dialogSize)
 {
     return PlaceOverMainWindow(mainWindow.frameGeometry(), mainWindow.height(), dialogSize);
+}
+
+void PlaceDialog(QWidget& dialog, QWidget* mainWindow)
+{
+    if (mainWindow) {
+        dialog.move(PlaceOverMainWindow(*mainWindow, dialog.frameGeometry().size()));
+        if (dialog.windowHandle() && mainWindow->windowHandle())
+            dialog.windowHandle()->setTransientParent(mainWindow->windowHandle());
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        dialog.move(screen->availableGeometry().center() - dialog.rect().center());
+    }
 }

@@ -12,3 +12,7 @@ class QWidget;
 // with the main window's outer frame and integer halvings toward zero.
 QPoint PlaceOverMainWindow(const QRect& mainOuter, int mainClientHeight, QSize dialogSize);
 QPoint PlaceOverMainWindow(const QWidget& mainWindow, QSize dialogSize);
+
+// Places a dialog over the main window as above and keeps it in front of it;
+// without a main window the dialog is centred on the screen.
+void PlaceDialog(QWidget& dialog, QWidget* mainWindow);
