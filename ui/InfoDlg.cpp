@@ -9,9 +9,7 @@
 #include "ui/toolkit/TTransparentImage.h"
 #include "ui/toolkit/ToolkitFonts.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QScreen>
 #include <QWindow>
 
 TInfoDlg* InfoDlg = nullptr;

@@ -7,10 +7,8 @@
 #include "ui/toolkit/TTexturedPanel.h"
 #include "ui/toolkit/ToolkitFonts.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QScreen>
 #include <QWindow>
 
 TYesNoDlg* YesNoDlg = nullptr;
