@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "bench/NullServices.h"
+#include "game/NullServices.h"
 #include "game/main.h"
 
 namespace {

@@ -8,29 +8,11 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "game/NullServices.h"
 #include "game/main.h"
 #include "settings/Globals.h"
 
 namespace {
-
-// No windows, no sound, no music, no help: the picture is all that is wanted.
-class SilentServices final : public TMainServices {
-public:
-    int ShowMsg(int) override { return 6; }
-    bool MessageShowing() const override { return false; }
-    void ShowHighscore(int, bool) override {}
-    bool HighscoreShowing() const override { return false; }
-    void ShowOptions() override {}
-    void ShowInfo() override {}
-    void AskLanguage() override {}
-    void PlayEffect(int) override {}
-    void MusicStartUp() override {}
-    void MusicKeepAlive() override {}
-    void HelpStartUp(const QString&) override {}
-    void HelpContext(int) override {}
-    void HelpCommand(int, int) override {}
-    void HelpShutDown() override {}
-};
 
 // One tile laid right of the start tile at (1,3), touching the one at (3,3) too.
 void LayMatchingTile(GameCore& game)
@@ -64,7 +46,7 @@ int main(int argc, char* argv[])
     const QString position = QString::fromLocal8Bit(argv[2]);
 
     Tongue = 0;
-    SilentServices services;
+    TNullServices services;
     Tmainform form(services, std::make_unique<UniformRandom>(2024));
     form.Timer.stop();
     form.SetBackMode(2);

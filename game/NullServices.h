@@ -1,6 +1,7 @@
 #pragma once
-// The main window's services doing nothing: the drawing benchmark needs no
-// dialogs, sound, music or help.
+// The main window's services doing nothing, for programs that only want the
+// drawing (the benchmark, the pictures of the rules): no dialogs, sound,
+// music or help; every question is answered Yes.
 #include "game/MainServices.h"
 
 class TNullServices final : public TMainServices {
