@@ -4,20 +4,9 @@
 #include <cstdint>
 #include <optional>
 
+#include "help/LittleEndian.h"
+
 namespace {
-
-std::uint32_t ReadU32(std::string_view bytes, std::size_t at)
-{
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-    return value;
-}
-
-std::uint64_t ReadU64(std::string_view bytes, std::size_t at)
-{
-    return ReadU32(bytes, at) | (std::uint64_t(ReadU32(bytes, at + 4)) << 32);
-}
 
 constexpr std::size_t kItsfV2HeaderSize = 0x58;
 constexpr std::size_t kItsfV3HeaderSize = 0x60;

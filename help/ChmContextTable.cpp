@@ -3,15 +3,9 @@
 #include <algorithm>
 #include <unordered_map>
 
-namespace {
+#include "help/LittleEndian.h"
 
-std::uint32_t ReadU32(std::string_view bytes, std::size_t at)
-{
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-    return value;
-}
+namespace {
 
 std::string AsciiLower(std::string_view text)
 {
