@@ -5,11 +5,17 @@
 #include "help/hh.h"
 #include "help/hh_funcs.h"
 #include "media/Effects.h"
+#include "settings/ProgramSettings.h"
 #include "ui/InfoDlg.h"
 #include "ui/Options.h"
 #include "ui/Tongdlg.h"
 #include "ui/YesNo.h"
 #include "ui/highscor.h"
+
+namespace {
+// Beside "MainForm", in the same format.
+const QString HelpPlacementKey = QStringLiteral("HelpForm");
+} // namespace
 
 TAppServices::TAppServices() = default;
 
@@ -62,7 +68,13 @@ void TAppServices::SetBackMode(int mode) { mainform->SetBackMode(mode); }
 
 void TAppServices::Resize() { mainform->Resize(); }
 
-void TAppServices::ApplyLanguage() { mainform->ApplyLanguage(); }
+void TAppServices::ApplyLanguage()
+{
+    mainform->ApplyLanguage();
+    // The rules, if open, change language with the rest of the game.
+    if (helpSystem_)
+        helpSystem_->FollowLanguage();
+}
 
 bool TAppServices::SwitchMusic() { return music_.SwitchMusic(); }
 
@@ -71,3 +83,14 @@ bool TAppServices::MusicFilesFound() const { return ::MusicFilesFound; }
 QString TAppServices::MusicFileName() const { return music_.CurrentFileName(); }
 
 void TAppServices::CloseMusic() { midi.Close(); }
+
+QString TAppServices::HelpPlacement()
+{
+    return mainform ? mainform->ini.ReadString(CommonSection(), HelpPlacementKey, QString()) : QString();
+}
+
+void TAppServices::SetHelpPlacement(const QString& value)
+{
+    if (mainform)
+        mainform->ini.WriteString(CommonSection(), HelpPlacementKey, value);
+}

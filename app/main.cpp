@@ -54,6 +54,7 @@ int main(int argc, char* argv[])
 
     TAppServices services;
     mainform = new Tmainform(services);
+    SetHelpWindowHost(&services);
     SetEffectWaves(&mainform->waves);
     DlgResources = new TDlgResources;
     mainform->BindDialogPictures();
@@ -74,6 +75,7 @@ int main(int argc, char* argv[])
 
     // The main window goes first: it saves its placement and closes help.
     delete mainform;
+    SetHelpWindowHost(nullptr);
     services.CloseMusic();
     SetEffectWaves(nullptr);
     delete InfoDlg;

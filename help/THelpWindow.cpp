@@ -1,6 +1,9 @@
 #include "help/THelpWindow.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QStringDecoder>
 #include <QTextDocument>
 
@@ -52,10 +55,50 @@ THelpWindow::THelpWindow(QWidget* parent) : QTextBrowser(parent)
         if (!FShowsNotice && !documentTitle().isEmpty())
             setWindowTitle(documentTitle());
     });
+
+    // In a strip above the page, so that it never covers the text.
+    FCloseButton = new QPushButton(this);
+    FCloseButton->setObjectName(QStringLiteral("CloseButton"));
+    FCloseButton->setFocusPolicy(Qt::TabFocus);
+    connect(FCloseButton, &QPushButton::clicked, this, &QWidget::close);
+    SetUpCloseButton();
+}
+
+void THelpWindow::SetUpCloseButton()
+{
+    FCloseButton->setText(Lang(QStringLiteral("Schließen"), QStringLiteral("Close")));
+    FCloseButton->adjustSize();
+    constexpr int Gap = 4;
+    setViewportMargins(0, FCloseButton->height() + 2 * Gap, 0, 0);
+    const QRect strip = contentsRect();
+    FCloseButton->move(strip.right() - Gap - FCloseButton->width() + 1, strip.top() + Gap);
+}
+
+void THelpWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QTextBrowser::keyPressEvent(event);
+}
+
+void THelpWindow::resizeEvent(QResizeEvent* event)
+{
+    QTextBrowser::resizeEvent(event);
+    SetUpCloseButton();
+}
+
+void THelpWindow::closeEvent(QCloseEvent* event)
+{
+    emit Closing();
+    QTextBrowser::closeEvent(event);
 }
 
 void THelpWindow::ShowContext(const QString& helpFile, quint32 context)
 {
+    FContext = context;
+    SetUpCloseButton();
     TChmStatus status = FFile.Open(helpFile);
     QString topic;
     if (status == TChmStatus::Ok)

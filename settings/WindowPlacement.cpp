@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -89,6 +90,15 @@ QRect ClampToDesktop(const QRect& window, const QRect& desktop)
         top = desktop.y();
     }
     return QRect(QPoint(left, top), QSize(right - left, bottom - top));
+}
+
+QRect FitToDesktop(const QRect& window, const QRect& desktop, QSize smallest)
+{
+    if (desktop.isEmpty())
+        return QRect(window.topLeft(), window.size().expandedTo(smallest));
+    const QSize size(std::max(smallest.width(), std::min(window.width(), desktop.width())),
+                     std::max(smallest.height(), std::min(window.height(), desktop.height())));
+    return ClampToDesktop(QRect(window.topLeft(), size), desktop);
 }
 
 QPoint CentredTopLeft(const QRect& screen, const QSize& window)

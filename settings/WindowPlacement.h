@@ -48,6 +48,12 @@ std::optional<TWindowPlacement> ParsePlacement(const QString& text);
 // window larger than the desktop keeps its top left corner visible.
 QRect ClampToDesktop(const QRect& window, const QRect& desktop);
 
+// The rectangle a restored window takes: its size bounded to the desktop's
+// (a stored size may be absurd), though never below `smallest`, and then put
+// on the desktop by ClampToDesktop. Without a desktop (no screen) the size is
+// only kept from falling below `smallest`.
+QRect FitToDesktop(const QRect& window, const QRect& desktop, QSize smallest);
+
 // The top left corner that centres a window of this size on the screen, with
 // halves rounded toward zero.
 QPoint CentredTopLeft(const QRect& screen, const QSize& window);

@@ -10,12 +10,15 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <utility>
+
 namespace {
 
+// Where windows may go: every screen, less the panels of the desktop.
 QRect DesktopRect(const QWidget& form)
 {
     const QScreen* screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen();
-    return screen ? screen->virtualGeometry() : QRect();
+    return screen ? screen->availableVirtualGeometry() : QRect();
 }
 
 QRect PrimaryScreenRect()
@@ -38,6 +41,11 @@ void DescribeState(const QWidget& form, TWindowPlacement& placement)
         placement.showCmd = TWindowPlacement::ShowNormal;
 }
 
+QSize Grown(QSize size, const QMargins& frame)
+{
+    return size + QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+}
+
 } // namespace
 
 TFormKeeper::TFormKeeper(QWidget* form, TIniCtrl& ini)
@@ -46,36 +54,76 @@ TFormKeeper::TFormKeeper(QWidget* form, TIniCtrl& ini)
     , m_ini(ini)
 {
     form->installEventFilter(this);
-    UpdateMinimumSize();
+}
+
+QMargins TFormKeeper::Frame() const
+{
+    if (!m_form || !m_form->isVisible())
+        return {};
+    const QRect outer = m_form->frameGeometry();
+    const QRect inner = m_form->geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    if (frame.left() < 0 || frame.top() < 0 || frame.right() < 0 || frame.bottom() < 0)
+        return {};
+    return frame;
 }
 
 void TFormKeeper::UpdateMinimumSize()
 {
-    // The rectangles store and restore the client area (Qt's geometry): the
-    // frame belongs to the window manager, differs between them and is not
-    // known before the first showing, and the client area alone round-trips
-    // from run to run without the window creeping or growing.
-    const QSize frame = m_form->frameGeometry().size() - m_form->geometry().size();
-    const QSize smallest = (SmallestOuterSize - frame.expandedTo(QSize(0, 0))).expandedTo(QSize(0, 0));
+    const QMargins frame = Frame();
+    // Resizes before the first showing are the program's own layout.
+    if (frame.isNull() && !m_unframedSmallest.isValid() && !m_form->isVisible())
+        return;
+    QSize smallest;
+    if (!frame.isNull()) {
+        smallest = (SmallestOuterSize - Grown(QSize(0, 0), frame)).expandedTo(QSize(0, 0));
+    } else {
+        if (!m_unframedSmallest.isValid())
+            m_unframedSmallest = SmallestOuterSize.boundedTo(m_form->size());
+        smallest = m_unframedSmallest;
+    }
     if (m_form->minimumSize() != smallest)
         m_form->setMinimumSize(smallest);
+}
+
+QRect TFormKeeper::OnDesktop(const QRect& outer, const QMargins& frame) const
+{
+    // The smallest size the window will really have: a stored rectangle
+    // smaller than that is shown larger, and must be kept on the desktop at
+    // that larger size.
+    const QSize smallest = frame.isNull() ? m_unframedSmallest : SmallestOuterSize;
+    return FitToDesktop(outer, DesktopRect(*m_form), smallest).marginsRemoved(frame);
 }
 
 void TFormKeeper::RestorePlacement()
 {
     if (!m_form)
         return;
+    if (!m_unframedSmallest.isValid())
+        m_unframedSmallest = SmallestOuterSize.boundedTo(m_form->size());
+    const QMargins frame = Frame();
     const QString stored = m_ini.ReadString(CommonSection(), PlacementKey(), QString());
     const std::optional<TWindowPlacement> placement = ParsePlacement(stored);
 
     QRect normal;
     if (placement) {
-        normal = ClampToDesktop(placement->NormalRect(), DesktopRect(*m_form));
+        normal = OnDesktop(placement->NormalRect().marginsAdded(frame), frame);
+        m_placed = Placed::Restored;
     } else {
         const QSize size = m_form->isMaximized() ? m_form->normalGeometry().size() : m_form->size();
-        normal = QRect(CentredTopLeft(PrimaryScreenRect(), size), size);
+        const QPoint outerTopLeft = CentredTopLeft(PrimaryScreenRect(), Grown(size, frame));
+        normal = QRect(outerTopLeft + QPoint(frame.left(), frame.top()), size);
+        m_placed = Placed::Centred;
     }
+    UpdateMinimumSize();
+    SetNormalGeometry(normal);
+    if (!frame.isNull())
+        m_placed = Placed::Final;
+}
 
+void TFormKeeper::SetNormalGeometry(const QRect& normal)
+{
     // Qt has no way to set the normal rectangle of a maximised window other
     // than to leave the maximised state for a moment.
     const Qt::WindowStates state = m_form->windowState();
@@ -85,6 +133,24 @@ void TFormKeeper::RestorePlacement()
     m_form->setGeometry(normal);
     if (leaveState)
         m_form->setWindowState(state);
+}
+
+void TFormKeeper::PlaceWithFrame()
+{
+    const QMargins frame = Frame();
+    if (frame.isNull())
+        return;
+    const Placed placed = std::exchange(m_placed, Placed::Final);
+    UpdateMinimumSize();
+    if (placed == Placed::Final || m_form->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+
+    QRect outer = m_form->frameGeometry();
+    if (placed == Placed::Centred)
+        outer.moveTopLeft(CentredTopLeft(PrimaryScreenRect(), outer.size()));
+    const QRect normal = OnDesktop(outer, frame);
+    if (normal != m_form->geometry())
+        m_form->setGeometry(normal);
 }
 
 void TFormKeeper::SavePlacement()
@@ -114,7 +180,14 @@ bool TFormKeeper::eventFilter(QObject* watched, QEvent* event)
             break;
         case QEvent::Move:
         case QEvent::Resize:
-            UpdateMinimumSize();
+        case QEvent::Paint:
+        case QEvent::WindowActivate:
+            // The frame shows up with the first of these after the window
+            // manager has framed the window.
+            if (m_placed != Placed::Final && !Frame().isNull())
+                PlaceWithFrame();
+            else if (event->type() != QEvent::Paint)
+                UpdateMinimumSize();
             break;
         default:
             break;
