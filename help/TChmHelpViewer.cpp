@@ -15,6 +15,11 @@ QRect DesktopRect(const QWidget& window)
     return screen ? screen->availableVirtualGeometry() : QRect();
 }
 
+QMargins FrameOf(const QWidget& window)
+{
+    return window.isVisible() ? FrameMargins(window.frameGeometry(), window.geometry()) : QMargins();
+}
+
 } // namespace
 
 TChmHelpViewer::~TChmHelpViewer()
@@ -58,23 +63,24 @@ void TChmHelpViewer::Place(THelpWindow& window) const
     THelpWindowHost* host = HelpWindowHost();
     if (!host)
         return;
-    const QRect desktop = DesktopRect(window);
+    const QWidget* main = host->MainWindow();
+    // The window manager frames the help window as it framed the main window:
+    // with that frame its outer rectangle can be put on the desktop before
+    // it is shown, title bar included.
+    const QMargins frame = main ? FrameOf(*main) : QMargins();
+    QRect outer;
     if (const std::optional<TWindowPlacement> kept = ParsePlacement(host->HelpPlacement())) {
-        // Its client area, as kept: the same place again under the same
+        // Its client area as kept: the same place again under the same
         // window manager.
-        window.setGeometry(FitToDesktop(kept->NormalRect(), desktop, SmallestSize));
+        outer = kept->NormalRect().marginsAdded(frame);
+    } else if (main && main->isVisible()) {
+        outer = QRect(QPoint(), window.size().grownBy(frame));
+        outer.moveCenter(main->frameGeometry().center());
+    } else {
         return;
     }
-    const QWidget* main = host->MainWindow();
-    if (!main || !main->isVisible())
-        return;
-    // Its frame is not known before it is shown: centred by its client area
-    // and put by its outer corner, which the frame can only move a little.
-    QRect centred(QPoint(), window.size().boundedTo(desktop.size()).expandedTo(SmallestSize));
-    centred.moveCenter(main->frameGeometry().center());
-    const QRect onDesktop = FitToDesktop(centred, desktop, SmallestSize);
-    window.resize(onDesktop.size());
-    window.move(onDesktop.topLeft());
+    const QSize smallest = SmallestSize.grownBy(frame);
+    window.setGeometry(FitToDesktop(outer, DesktopRect(window), smallest).marginsRemoved(frame));
 }
 
 void TChmHelpViewer::KeepPlace(const THelpWindow& window) const

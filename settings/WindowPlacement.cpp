@@ -101,6 +101,15 @@ QRect FitToDesktop(const QRect& window, const QRect& desktop, QSize smallest)
     return ClampToDesktop(QRect(window.topLeft(), size), desktop);
 }
 
+QMargins FrameMargins(const QRect& outer, const QRect& client)
+{
+    const QMargins frame(client.left() - outer.left(), client.top() - outer.top(), outer.right() - client.right(),
+                         outer.bottom() - client.bottom());
+    if (frame.left() < 0 || frame.top() < 0 || frame.right() < 0 || frame.bottom() < 0)
+        return {};
+    return frame;
+}
+
 QPoint CentredTopLeft(const QRect& screen, const QSize& window)
 {
     return QPoint(screen.x() + (screen.width() - window.width()) / 2,

@@ -4,6 +4,7 @@
 // numbering (right and bottom are exclusive edges), and the rules that put a
 // restored window back on the desktop. Pure functions, testable without a
 // window.
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -53,6 +54,10 @@ QRect ClampToDesktop(const QRect& window, const QRect& desktop);
 // on the desktop by ClampToDesktop. Without a desktop (no screen) the size is
 // only kept from falling below `smallest`.
 QRect FitToDesktop(const QRect& window, const QRect& desktop, QSize smallest);
+
+// The frame's share of each edge between a window's outer and client
+// rectangles; nothing where the two do not nest (no frame known yet).
+QMargins FrameMargins(const QRect& outer, const QRect& client);
 
 // The top left corner that centres a window of this size on the screen, with
 // halves rounded toward zero.

@@ -41,11 +41,6 @@ void DescribeState(const QWidget& form, TWindowPlacement& placement)
         placement.showCmd = TWindowPlacement::ShowNormal;
 }
 
-QSize Grown(QSize size, const QMargins& frame)
-{
-    return size + QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
-}
-
 } // namespace
 
 TFormKeeper::TFormKeeper(QWidget* form, TIniCtrl& ini)
@@ -60,13 +55,7 @@ QMargins TFormKeeper::Frame() const
 {
     if (!m_form || !m_form->isVisible())
         return {};
-    const QRect outer = m_form->frameGeometry();
-    const QRect inner = m_form->geometry();
-    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                         outer.bottom() - inner.bottom());
-    if (frame.left() < 0 || frame.top() < 0 || frame.right() < 0 || frame.bottom() < 0)
-        return {};
-    return frame;
+    return FrameMargins(m_form->frameGeometry(), m_form->geometry());
 }
 
 void TFormKeeper::UpdateMinimumSize()
@@ -77,7 +66,7 @@ void TFormKeeper::UpdateMinimumSize()
         return;
     QSize smallest;
     if (!frame.isNull()) {
-        smallest = (SmallestOuterSize - Grown(QSize(0, 0), frame)).expandedTo(QSize(0, 0));
+        smallest = SmallestOuterSize.shrunkBy(frame).expandedTo(QSize(0, 0));
     } else {
         if (!m_unframedSmallest.isValid())
             m_unframedSmallest = SmallestOuterSize.boundedTo(m_form->size());
@@ -112,7 +101,7 @@ void TFormKeeper::RestorePlacement()
         m_placed = Placed::Restored;
     } else {
         const QSize size = m_form->isMaximized() ? m_form->normalGeometry().size() : m_form->size();
-        const QPoint outerTopLeft = CentredTopLeft(PrimaryScreenRect(), Grown(size, frame));
+        const QPoint outerTopLeft = CentredTopLeft(PrimaryScreenRect(), size.grownBy(frame));
         normal = QRect(outerTopLeft + QPoint(frame.left(), frame.top()), size);
         m_placed = Placed::Centred;
     }
