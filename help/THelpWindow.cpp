@@ -68,10 +68,26 @@ void THelpWindow::SetUpCloseButton()
 {
     FCloseButton->setText(Lang(QStringLiteral("Schließen"), QStringLiteral("Close")));
     FCloseButton->adjustSize();
-    constexpr int Gap = 4;
-    setViewportMargins(0, FCloseButton->height() + 2 * Gap, 0, 0);
-    const QRect strip = contentsRect();
-    FCloseButton->move(strip.right() - Gap - FCloseButton->width() + 1, strip.top() + Gap);
+    const int strip = FCloseButton->height() + 2 * CloseButtonGap;
+    if (viewportMargins().top() != strip)
+        setViewportMargins(0, strip, 0, 0);
+    PlaceCloseButton();
+}
+
+void THelpWindow::PlaceCloseButton()
+{
+    // Right-aligned with the page: the vertical scroll bar, when there is
+    // one, runs up beside the strip.
+    const QRect page = viewport()->geometry();
+    FCloseButton->move(page.right() - CloseButtonGap - FCloseButton->width() + 1,
+                       page.top() - viewportMargins().top() + CloseButtonGap);
+}
+
+bool THelpWindow::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Resize)
+        PlaceCloseButton();
+    return QTextBrowser::viewportEvent(event);
 }
 
 void THelpWindow::keyPressEvent(QKeyEvent* event)
@@ -81,12 +97,6 @@ void THelpWindow::keyPressEvent(QKeyEvent* event)
         return;
     }
     QTextBrowser::keyPressEvent(event);
-}
-
-void THelpWindow::resizeEvent(QResizeEvent* event)
-{
-    QTextBrowser::resizeEvent(event);
-    SetUpCloseButton();
 }
 
 void THelpWindow::closeEvent(QCloseEvent* event)

@@ -36,14 +36,17 @@ signals:
 protected:
     QVariant loadResource(int type, const QUrl& name) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void FollowLink(const QUrl& link);
     void ShowNotice(const QString& text);
-    // The close button's text in the current language, at the top right.
+    // The close button's text in the current language, in a strip above the page.
     void SetUpCloseButton();
+    void PlaceCloseButton();
+
+    static constexpr int CloseButtonGap = 4;
 
     TChmFile FFile;
     bool FShowsNotice = false;

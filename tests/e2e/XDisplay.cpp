@@ -1,10 +1,17 @@
 #include "tests/e2e/XDisplay.h"
 
 #include <QProcessEnvironment>
+#include <QThread>
 
 
 TXDisplay::~TXDisplay()
 {
+    if (windowManager_.state() != QProcess::NotRunning) {
+        windowManager_.terminate();
+        if (!windowManager_.waitForFinished(5000))
+            windowManager_.kill();
+        windowManager_.waitForFinished(2000);
+    }
     if (server_.state() != QProcess::NotRunning) {
         server_.terminate();
         if (!server_.waitForFinished(5000))
@@ -33,6 +40,50 @@ QString TXDisplay::Start(QSize screen)
     }
     display_ = QLatin1Char(':') + QString::fromLatin1(out.trimmed());
     return {};
+}
+
+QString TXDisplay::StartWindowManager(const QString& program, const QString& logFile)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display_);
+    windowManager_.setProcessEnvironment(env);
+    windowManager_.setProcessChannelMode(QProcess::MergedChannels);
+    windowManager_.setStandardOutputFile(logFile);
+    // No session manager: there is none on the private server.
+    windowManager_.start(program, {QStringLiteral("--sm-disable")});
+    if (!windowManager_.waitForStarted(10000))
+        return program + QStringLiteral(" did not start: ") + windowManager_.errorString();
+    // It manages windows once it has announced itself on the root window.
+    for (int attempt = 0; attempt < 300; ++attempt) {
+        if (XProp({QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}).contains(u'#'))
+            return {};
+        if (windowManager_.state() == QProcess::NotRunning)
+            return program + QStringLiteral(" ended at once");
+        QThread::msleep(100);
+    }
+    return program + QStringLiteral(" does not announce itself");
+}
+
+QMargins TXDisplay::FrameExtents(const QString& id) const
+{
+    // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
+    const QString line = XProp({QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")});
+    const QStringList parts = line.section(u'=', 1).split(u',', Qt::SkipEmptyParts);
+    if (parts.size() != 4)
+        return {};
+    return QMargins(parts[0].trimmed().toInt(), parts[2].trimmed().toInt(), parts[1].trimmed().toInt(),
+                    parts[3].trimmed().toInt());
+}
+
+QString TXDisplay::XProp(const QStringList& args) const
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display_);
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral("xprop"), args);
+    p.waitForFinished(20000);
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 QString TXDisplay::XDo(const QStringList& args, bool* ok) const

@@ -125,8 +125,11 @@ private slots:
         THelpWindow* window = qobject_cast<THelpWindow*>(viewer.ShowContext(FHelpFile, 1));
         QVERIFY(window);
         QCOMPARE(window->CloseButton()->text(), QStringLiteral("Schließen"));
-        // The button lies above the page, not over it.
+        // The button lies above the page, not over it nor over the scroll bar.
+        QVERIFY(QTest::qWaitForWindowExposed(window));
         QVERIFY(!window->viewport()->geometry().intersects(window->CloseButton()->geometry()));
+        QVERIFY(window->verticalScrollBar()->isVisible());
+        QVERIFY(!window->verticalScrollBar()->geometry().intersects(window->CloseButton()->geometry()));
         if (button)
             QTest::mouseClick(window->CloseButton(), Qt::LeftButton);
         else
