@@ -58,6 +58,9 @@ public:
 private:
     QString XDo(const QStringList& args, bool* ok = nullptr) const;
     QString XProp(const QStringList& args) const;
+    QString XWinInfo(const QStringList& args) const;
+    // Runs an X client on this server; gives its standard output.
+    QByteArray Run(const QString& program, const QStringList& args, bool* ok = nullptr) const;
 
     QProcess server_;
     QProcess windowManager_;

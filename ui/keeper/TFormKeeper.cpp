@@ -169,14 +169,14 @@ bool TFormKeeper::eventFilter(QObject* watched, QEvent* event)
             break;
         case QEvent::Move:
         case QEvent::Resize:
-        case QEvent::Paint:
+            UpdateMinimumSize();
+            [[fallthrough]];
+        case QEvent::UpdateRequest:
         case QEvent::WindowActivate:
             // The frame shows up with the first of these after the window
-            // manager has framed the window.
+            // manager has framed the window (the first repaint at the latest).
             if (m_placed != Placed::Final && !Frame().isNull())
                 PlaceWithFrame();
-            else if (event->type() != QEvent::Paint)
-                UpdateMinimumSize();
             break;
         default:
             break;
