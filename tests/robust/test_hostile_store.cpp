@@ -83,7 +83,7 @@ void HostileStoreTest::init()
 {
     errors_.clear();
     services_ = std::make_unique<FakeServices>();
-    services_->languageChoice = 0;
+    services_->chooseLanguage = [] { Tongue = 0; };
 }
 
 void HostileStoreTest::cleanup()
@@ -171,7 +171,7 @@ void HostileStoreTest::everyKeyHostile()
     // The game plays.
     const BoardGeometry& g = form_->Painter().Geometry();
     form_->boxMouseDown(Qt::LeftButton, g.PreviewLeft + g.CellSize, g.PreviewTop + g.CellSize);
-    QVERIFY(form_->Game().InHand);
+    QVERIFY(form_->Game().InHand());
 
     const ShownTable shown = OpenTable();
     QVERIFY(shown.shown);
