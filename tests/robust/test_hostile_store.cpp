@@ -210,9 +210,10 @@ void HostileStoreTest::goodValuesAmongBadOnesAreKept()
     const ShownTable shown = OpenTable();
     QVERIFY(shown.shown);
     QList<THighscoreEntry> expected(THighscoreTable::RowCount, THighscoreTable::EmptyEntry());
+    // The damaged rows are left out; the good ones close up in their order.
     expected[0] = {QStringLiteral("Anna"), 900};
-    expected[2] = {QString::fromUtf8("Jürgen, Smith"), 500};
-    expected[5] = {QStringLiteral("Bert"), 100};
+    expected[1] = {QString::fromUtf8("Jürgen, Smith"), 500};
+    expected[2] = {QStringLiteral("Bert"), 100};
     QCOMPARE(shown.rows, expected);
     QVERIFY(errors_.isEmpty());
 }
