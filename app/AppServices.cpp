@@ -21,10 +21,10 @@ TAppServices::TAppServices() = default;
 
 TAppServices::~TAppServices() = default;
 
-int TAppServices::ShowMsg(int n)
+Answer TAppServices::ShowMsg(Message message)
 {
-    YesNoDlg->ShowMsg(quint32(n));
-    return YesNoDlg->ModalResult();
+    YesNoDlg->ShowMsg(quint32(message));
+    return AnswerFromModalResult(YesNoDlg->ModalResult());
 }
 
 bool TAppServices::MessageShowing() const { return YesNoDlg && YesNoDlg->IsShowing(); }
@@ -39,7 +39,7 @@ void TAppServices::ShowInfo() { InfoDlg->exec(); }
 
 void TAppServices::AskLanguage() { TongueDlg->exec(); }
 
-void TAppServices::PlayEffect(int n) { ::PlayEffect(n); }
+void TAppServices::PlayEffect(Effect effect) { ::PlayEffect(int(effect)); }
 
 void TAppServices::MusicStartUp() { music_.StartUp(); }
 
@@ -52,7 +52,7 @@ void TAppServices::HelpStartUp(const QString& helpFile)
 
 void TAppServices::HelpContext(int context) { AppHelpContext(context); }
 
-void TAppServices::HelpCommand(int command, int data) { AppHelpCommand(command, data); }
+void TAppServices::HelpQuit() { AppHelpCommand(HELP_QUIT, 0); }
 
 void TAppServices::HelpShutDown()
 {
@@ -60,17 +60,26 @@ void TAppServices::HelpShutDown()
     HHCloseAll();
 }
 
-QWidget* TAppServices::MainWindow() { return mainform; }
+QWidget* TAppServices::MainWindow() { return window_; }
 
-int TAppServices::BackMode() const { return mainform->BackMode(); }
+int TAppServices::BackMode() const { return window_ ? window_->BackMode() : 0; }
 
-void TAppServices::SetBackMode(int mode) { mainform->SetBackMode(mode); }
+void TAppServices::SetBackMode(int mode)
+{
+    if (window_)
+        window_->SetBackMode(mode);
+}
 
-void TAppServices::Resize() { mainform->Resize(); }
+void TAppServices::Resize()
+{
+    if (window_)
+        window_->Resize();
+}
 
 void TAppServices::ApplyLanguage()
 {
-    mainform->ApplyLanguage();
+    if (window_)
+        window_->ApplyLanguage();
     // The rules, if open, change language with the rest of the game.
     if (helpSystem_)
         helpSystem_->FollowLanguage();
@@ -84,13 +93,7 @@ QString TAppServices::MusicFileName() const { return music_.CurrentFileName(); }
 
 void TAppServices::CloseMusic() { midi.Close(); }
 
-QString TAppServices::HelpPlacement()
-{
-    return mainform ? mainform->ini.ReadString(CommonSection(), HelpPlacementKey, QString()) : QString();
-}
+QString TAppServices::HelpPlacement() { return ini_.ReadString(CommonSection(), HelpPlacementKey, QString()); }
 
-void TAppServices::SetHelpPlacement(const QString& value)
-{
-    if (mainform)
-        mainform->ini.WriteString(CommonSection(), HelpPlacementKey, value);
-}
+// Also when help closes its windows at the very end, after the main window.
+void TAppServices::SetHelpPlacement(const QString& value) { ini_.WriteString(CommonSection(), HelpPlacementKey, value); }

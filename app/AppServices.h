@@ -1,37 +1,45 @@
 #pragma once
 // The real services behind the main window: the single dialogs, the sound
 // effects, the music player with its file cycle, and the help router. It also
-// stands for the main window towards the options dialog and the help window.
+// stands for the main window towards the options dialog and the help window,
+// once the program entry has attached it.
 #include <memory>
 
 #include "game/MainServices.h"
 #include "help/THelpWindowHost.h"
 #include "media/MusicCycle.h"
 #include "media/TMediaPlayer.h"
+#include "settings/TIniCtrl.h"
 #include "ui/OptionsHost.h"
 
 class THookHelpSystem;
+class Tmainform;
 
 class TAppServices final : public TMainServices, public TOptionsHost, public THelpWindowHost {
 public:
     TAppServices();
     ~TAppServices() override;
 
+    // The window the options dialog works on.
+    void AttachMainWindow(Tmainform* window) { window_ = window; }
+
+    // The help router for the help file, and its end.
+    void HelpStartUp(const QString& helpFile);
+    void HelpShutDown();
+
     // TMainServices
-    int ShowMsg(int n) override;
+    Answer ShowMsg(Message message) override;
     bool MessageShowing() const override;
     void ShowHighscore(int score, bool showOnly) override;
     bool HighscoreShowing() const override;
     void ShowOptions() override;
     void ShowInfo() override;
     void AskLanguage() override;
-    void PlayEffect(int n) override;
+    void PlayEffect(Effect effect) override;
     void MusicStartUp() override;
     void MusicKeepAlive() override;
-    void HelpStartUp(const QString& helpFile) override;
     void HelpContext(int context) override;
-    void HelpCommand(int command, int data) override;
-    void HelpShutDown() override;
+    void HelpQuit() override;
 
     // TOptionsHost and THelpWindowHost
     QWidget* MainWindow() override;
@@ -51,6 +59,8 @@ public:
     void CloseMusic();
 
 private:
+    TIniCtrl ini_;
+    Tmainform* window_ = nullptr;
     TMediaPlayer midi;
     TMusicCycle music_{midi};
     std::unique_ptr<THookHelpSystem> helpSystem_;
