@@ -97,7 +97,7 @@ QImage SymbolStrip(const QImage& textureSheet, int c, int backMode)
         for (int y = 0; y < strip.height(); y += 100)
             painter.drawImage(QPoint(x, y), textureSheet, QRect(200, 100 * backMode, 100, 100));
     for (int n = 1; n <= 27; ++n) {
-        const QRect source((n - 1) % 9 * c + 1, (n - 1) / 9 * c + 1, c, c);
+        const QRect source = SymbolSquare(n, c);
         const QPoint target(gap + (n - 1) * (c + gap), gap);
         painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
         painter.drawImage(target, maskSheet, source);
