@@ -123,3 +123,15 @@ void RenderSymbolSheets(const TSymbolPicture& masks, const TSymbolPicture& pats,
 {
     RenderSymbolSheets(masks, pats, c, 1, maskSheet, patternSheet);
 }
+
+void DrawSymbolQuarter(QPainter& painter, QPoint at, int n, int c, const QImage& maskSheet,
+                       const QImage& patternSheet)
+{
+    const QRect square = SymbolSquare(n, c, maskSheet.devicePixelRatio());
+    const QPainter::CompositionMode mode = painter.compositionMode();
+    painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    painter.drawImage(at, maskSheet, square);
+    painter.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+    painter.drawImage(at, patternSheet, square);
+    painter.setCompositionMode(mode);
+}

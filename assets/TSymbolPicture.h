@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRect>
+#include <QPoint>
 #include <QRectF>
 #include <QString>
 #include <memory>
@@ -46,3 +47,10 @@ void RenderSymbolSheets(const TSymbolPicture& masks, const TSymbolPicture& pats,
 // The same at one device pixel per logical pixel.
 void RenderSymbolSheets(const TSymbolPicture& masks, const TSymbolPicture& pats, int c,
                         QImage& maskSheet, QImage& patternSheet);
+
+// Draws image n from sheets of cell size c the way the board draws a quarter:
+// what the painter's target holds at the logical point `at` is ANDed with the
+// mask square, then ORed with the pattern square. The target must have the
+// sheets' device pixel ratio, so that their pixels land one to one.
+void DrawSymbolQuarter(QPainter& painter, QPoint at, int n, int c, const QImage& maskSheet,
+                       const QImage& patternSheet);

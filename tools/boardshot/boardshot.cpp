@@ -3,8 +3,12 @@
 //   tangrix-boardshot <out.png> start|match
 // "start" is a first level as dealt; "match" has one tile laid between two
 // start tiles, matching on both sides.
+//
+// The picture is drawn at twice its size and marked as 192 dots per inch, so
+// that the rules show it at its logical size and sharp on a screen at 200 %.
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -29,6 +33,53 @@ void LayMatchingTile(GameCore& game)
     game.DealNextTile();
 }
 
+constexpr int Ratio = 2;
+constexpr int TextureTile = 100;
+
+// The picture at twice its size. The game draws at its own pixels: its frames,
+// gaps, textures and time bar are whole pixels, which doubled are exactly
+// what drawing them twice as large gives. The symbols are not, so every
+// symbol quarter is drawn again from sheets rendered at device pixel ratio 2,
+// over the doubled cell texture, the way the board draws a quarter.
+QImage AtTwiceTheSize(Tmainform& form, int backMode)
+{
+    const QImage& canvas = form.box->Canvas().Image();
+    QImage picture = canvas.scaled(canvas.size() * Ratio).convertToFormat(QImage::Format_RGB32);
+    picture.setDevicePixelRatio(Ratio);
+
+    const GameCore& game = form.Game();
+    const BoardGeometry& g = form.Painter().Geometry();
+    const int c = g.CellSize;
+    QImage maskSheet, patternSheet;
+    RenderSymbolSheets(form.masks, form.pats, c, Ratio, maskSheet, patternSheet);
+    // The cells' texture, tiled from the canvas origin as the board tiles it.
+    const QImage cellTexture = form.bmps.Item(0)
+                                   .copy(2 * TextureTile, backMode * TextureTile, TextureTile, TextureTile)
+                                   .scaled(TextureTile * Ratio, TextureTile * Ratio)
+                                   .convertToFormat(QImage::Format_RGB32);
+    QPainter painter(&picture);
+    auto drawQuarter = [&](int x, int y, int value) {
+        if (value <= 0)
+            return;
+        painter.setClipRect(x, y, c, c);
+        for (int tx = x / TextureTile * TextureTile; tx < x + c; tx += TextureTile)
+            for (int ty = y / TextureTile * TextureTile; ty < y + c; ty += TextureTile)
+                painter.drawImage(QRect(tx, ty, TextureTile, TextureTile), cellTexture);
+        painter.setClipping(false);
+        DrawSymbolQuarter(painter, QPoint(x, y), game.ImageFor(value), c, maskSheet, patternSheet);
+    };
+    for (int column = 0; column < BoardCells; ++column)
+        for (int row = 0; row < BoardCells; ++row)
+            drawQuarter(g.CellX(column), g.CellY(row), game.Board.Cell(column, row));
+    const Tile& next = game.NextTile;
+    const int left = g.PreviewLeft + 1, top = g.BoardTop + 1;
+    drawQuarter(left, top, next[0][0]);
+    drawQuarter(left + c, top, next[1][0]);
+    drawQuarter(left, top + c, next[0][1]);
+    drawQuarter(left + c, top + c, next[1][1]);
+    return picture;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -49,7 +100,8 @@ int main(int argc, char* argv[])
     TNullServices services;
     Tmainform form(services, std::make_unique<UniformRandom>(2024));
     form.Timer.stop();
-    form.SetBackMode(2);
+    constexpr int backMode = 2;
+    form.SetBackMode(backMode);
     form.resize(19 * 22, 57 + 16 * 22); // cells of 22 pixels
     form.Resize();
     if (position == QLatin1String("match"))
@@ -63,7 +115,11 @@ int main(int argc, char* argv[])
     const BoardGeometry& g = form.Painter().Geometry();
     const QRect area(QPoint(g.BoardLeft - 8, g.BoardTop - 8),
                      QPoint(g.PreviewLeft + g.BoxSize() + 8, g.BoardTop + g.BoardSize() + 8));
-    const QImage picture = form.box->Canvas().Image().copy(area);
+    QImage picture = AtTwiceTheSize(form, backMode).copy(QRect(area.topLeft() * Ratio, area.size() * Ratio));
+    // Dots per inch say the size it is meant to be seen at: twice 96.
+    constexpr int dotsPerMeterAt96 = 3780;
+    picture.setDotsPerMeterX(Ratio * dotsPerMeterAt96);
+    picture.setDotsPerMeterY(Ratio * dotsPerMeterAt96);
     if (!picture.save(out)) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;

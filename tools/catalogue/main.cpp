@@ -96,14 +96,8 @@ QImage SymbolStrip(const QImage& textureSheet, int c, int backMode)
     for (int x = 0; x < strip.width(); x += 100)
         for (int y = 0; y < strip.height(); y += 100)
             painter.drawImage(QPoint(x, y), textureSheet, QRect(200, 100 * backMode, 100, 100));
-    for (int n = 1; n <= 27; ++n) {
-        const QRect source = SymbolSquare(n, c);
-        const QPoint target(gap + (n - 1) * (c + gap), gap);
-        painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-        painter.drawImage(target, maskSheet, source);
-        painter.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
-        painter.drawImage(target, patternSheet, source);
-    }
+    for (int n = 1; n <= 27; ++n)
+        DrawSymbolQuarter(painter, QPoint(gap + (n - 1) * (c + gap), gap), n, c, maskSheet, patternSheet);
     return strip;
 }
 
