@@ -9,9 +9,11 @@
 #include "app/AppServices.h"
 #include "assets/DlgRes.h"
 #include "assets/ProgramIcon.h"
+#include "cipher/Chiffre.h"
 #include "game/main.h"
 #include "help/hh.h"
 #include "media/Effects.h"
+#include "settings/Globals.h"
 #include "ui/InfoDlg.h"
 #include "ui/Options.h"
 #include "ui/Tongdlg.h"
@@ -38,6 +40,16 @@ public:
 private:
     const QElapsedTimer& clock_;
 };
+// TANGRIX_SEED makes the games of a run repeatable (for tests that play
+// the real program); otherwise the generator is seeded from the clock.
+std::unique_ptr<RandomSource> SeededRandom()
+{
+    bool ok = false;
+    const uint seed = qEnvironmentVariable("TANGRIX_SEED").toUInt(&ok);
+    if (!ok)
+        return nullptr;
+    return std::make_unique<UniformRandom>(seed);
+}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -52,8 +64,14 @@ int main(int argc, char* argv[])
     TShapeHint::Install(app);
     InitHelpLayer(QApplication::arguments(), QApplication::applicationDirPath() + QLatin1Char('/'));
 
+    // The program's own start-up steps, in the order the main window's
+    // creation used to take them: its directory, the record cipher, help.
+    ProgramDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    ScoreCipher.Init(std::u32string(), 0);
     TAppServices services;
-    mainform = new Tmainform(services);
+    services.HelpStartUp(ProgramDir + QStringLiteral("tngx.chm"));
+    mainform = new Tmainform(services, SeededRandom());
+    services.AttachMainWindow(mainform);
     SetEffectWaves(&mainform->waves);
     DlgResources = new TDlgResources;
     mainform->BindDialogPictures();
@@ -72,8 +90,11 @@ int main(int argc, char* argv[])
     mainform->show();
     const int result = app.exec();
 
-    // The main window goes first: it saves its placement and closes help.
+    // The main window goes first and saves its placement; then help closes
+    // its windows, and the music ends.
     delete mainform;
+    services.AttachMainWindow(nullptr);
+    services.HelpShutDown();
     services.CloseMusic();
     SetEffectWaves(nullptr);
     delete InfoDlg;
