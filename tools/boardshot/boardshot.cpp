@@ -31,49 +31,41 @@ GamePosition WithMatchingTile(GamePosition p)
 }
 
 constexpr int Ratio = 2;
-constexpr int TextureTile = 100;
 
-// The picture at twice its size. The game draws at its own pixels: its frames,
-// gaps, textures and time bar are whole pixels, which doubled are exactly
-// what drawing them twice as large gives. The symbols are not, so every
-// symbol quarter is drawn again from sheets rendered at device pixel ratio 2,
-// over the doubled cell texture, the way the board draws a quarter.
-QImage AtTwiceTheSize(Tmainform& form, int backMode)
+// The picture at twice its size: the game draws it on a canvas of twice as
+// many device pixels (the program runs at a scale factor of 2). Each symbol
+// is then drawn again from sheets rendered at device pixel ratio 2, over the
+// game's own cell background, the way the board draws a quarter, so that it
+// is as sharp as its drawing at that size whatever sheets the game draws with.
+QImage AtTwiceTheSize(const Tmainform& form)
 {
-    const QImage& canvas = form.box->Canvas().Image();
-    QImage picture = canvas.scaled(canvas.size() * Ratio).convertToFormat(QImage::Format_RGB32);
-    picture.setDevicePixelRatio(Ratio);
+    const TBoardPainter& painter = form.Painter();
+    const BoardScene scene = form.Scene();
+    QImage picture = painter.FreshPicture(scene);
+    BoardScene empty = scene;
+    empty.cells = {};
+    empty.preview = {};
+    const QImage background = painter.FreshPicture(empty);
 
-    const GameCore& game = form.Game();
-    const BoardGeometry& g = form.Painter().Geometry();
+    const BoardGeometry& g = painter.Geometry();
     const int c = g.CellSize;
     QImage maskSheet, patternSheet;
     RenderSymbolSheets(form.masks, form.pats, c, Ratio, maskSheet, patternSheet);
-    // The cells' texture, tiled from the canvas origin as the board tiles it.
-    const QImage cellTexture = form.bmps.Item(0)
-                                   .copy(2 * TextureTile, backMode * TextureTile, TextureTile, TextureTile)
-                                   .scaled(TextureTile * Ratio, TextureTile * Ratio)
-                                   .convertToFormat(QImage::Format_RGB32);
-    QPainter painter(&picture);
-    auto drawQuarter = [&](int x, int y, int value) {
-        if (value <= 0)
+    QPainter canvas(&picture);
+    auto drawQuarter = [&](int x, int y, int image) {
+        if (image <= 0)
             return;
-        painter.setClipRect(x, y, c, c);
-        for (int tx = x / TextureTile * TextureTile; tx < x + c; tx += TextureTile)
-            for (int ty = y / TextureTile * TextureTile; ty < y + c; ty += TextureTile)
-                painter.drawImage(QRect(tx, ty, TextureTile, TextureTile), cellTexture);
-        painter.setClipping(false);
-        DrawSymbolQuarter(painter, QPoint(x, y), game.ImageFor(value), c, maskSheet, patternSheet);
+        canvas.drawImage(QPoint(x, y), background, QRect(x * Ratio, y * Ratio, c * Ratio, c * Ratio));
+        DrawSymbolQuarter(canvas, QPoint(x, y), image, c, maskSheet, patternSheet);
     };
     for (int column = 0; column < BoardCells; ++column)
         for (int row = 0; row < BoardCells; ++row)
-            drawQuarter(g.CellX(column), g.CellY(row), game.Board.Cell(column, row));
-    const Tile& next = game.NextTile;
+            drawQuarter(g.CellX(column), g.CellY(row), scene.cells[column][row]);
     const int left = g.PreviewLeft + 1, top = g.BoardTop + 1;
-    drawQuarter(left, top, next[0][0]);
-    drawQuarter(left + c, top, next[1][0]);
-    drawQuarter(left, top + c, next[0][1]);
-    drawQuarter(left + c, top + c, next[1][1]);
+    drawQuarter(left, top, scene.preview[0][0]);
+    drawQuarter(left + c, top, scene.preview[1][0]);
+    drawQuarter(left, top + c, scene.preview[0][1]);
+    drawQuarter(left + c, top + c, scene.preview[1][1]);
     return picture;
 }
 
@@ -82,6 +74,7 @@ QImage AtTwiceTheSize(Tmainform& form, int backMode)
 int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(Ratio));
     // The window reads and writes the settings store: keep the builder's own out of it.
     QTemporaryDir store;
     qputenv("XDG_CONFIG_HOME", store.path().toLocal8Bit());
@@ -97,8 +90,7 @@ int main(int argc, char* argv[])
     TNullServices services;
     Tmainform form(services, std::make_unique<UniformRandom>(2024));
     form.Timer.stop();
-    constexpr int backMode = 2;
-    form.SetBackMode(backMode);
+    form.SetBackMode(2);
     form.resize(19 * 22, 57 + 16 * 22); // cells of 22 pixels
     form.Resize();
     if (position == QLatin1String("match"))
@@ -112,7 +104,11 @@ int main(int argc, char* argv[])
     const BoardGeometry& g = form.Painter().Geometry();
     const QRect area(QPoint(g.BoardLeft - 8, g.BoardTop - 8),
                      QPoint(g.PreviewLeft + g.BoxSize() + 8, g.BoardTop + g.BoardSize() + 8));
-    QImage picture = AtTwiceTheSize(form, backMode).copy(QRect(area.topLeft() * Ratio, area.size() * Ratio));
+    if (form.box->Canvas().Scale() != Ratio) {
+        std::fprintf(stderr, "the board is not drawn at twice its size\n");
+        return 1;
+    }
+    QImage picture = AtTwiceTheSize(form).copy(QRect(area.topLeft() * Ratio, area.size() * Ratio));
     // Dots per inch say the size it is meant to be seen at: twice 96.
     constexpr int dotsPerMeterAt96 = 3780;
     picture.setDotsPerMeterX(Ratio * dotsPerMeterAt96);
