@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 #include <utility>
 
@@ -131,7 +132,9 @@ void TFormKeeper::PlaceWithFrame()
         return;
     const Placed placed = std::exchange(m_placed, Placed::Final);
     UpdateMinimumSize();
-    if (placed == Placed::Final || m_form->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+    // A maximised window keeps its normal rectangle for later, as restored.
+    const Qt::WindowStates sized = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (placed == Placed::Final || m_form->windowState() & sized)
         return;
 
     QRect outer = m_form->frameGeometry();
@@ -158,6 +161,8 @@ void TFormKeeper::SavePlacement()
 
 bool TFormKeeper::eventFilter(QObject* watched, QEvent* event)
 {
+    if (!m_form)
+        return QObject::eventFilter(watched, event);
     if (watched == m_form) {
         switch (event->type()) {
         case QEvent::Show:
@@ -165,22 +170,22 @@ bool TFormKeeper::eventFilter(QObject* watched, QEvent* event)
             // task bar); only the program's own showing opens with the effect.
             if (!event->spontaneous() && !m_form->isMinimized())
                 TExplodeEffect::Play(QCursor::pos(), m_form->frameGeometry(), m_form);
+            // The frame is known when the framed window is first exposed,
+            // which only its window handle is told.
+            if (QWindow* window = m_form->windowHandle())
+                window->installEventFilter(this);
             UpdateMinimumSize();
             break;
         case QEvent::Move:
         case QEvent::Resize:
             UpdateMinimumSize();
-            [[fallthrough]];
-        case QEvent::UpdateRequest:
-        case QEvent::WindowActivate:
-            // The frame shows up with the first of these after the window
-            // manager has framed the window (the first repaint at the latest).
-            if (m_placed != Placed::Final && !Frame().isNull())
-                PlaceWithFrame();
             break;
         default:
             break;
         }
+    } else if (watched == m_form->windowHandle() && event->type() == QEvent::Expose) {
+        if (m_placed != Placed::Final && !Frame().isNull())
+            PlaceWithFrame();
     }
     return QObject::eventFilter(watched, event);
 }
