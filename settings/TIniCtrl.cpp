@@ -1,9 +1,11 @@
 #include "settings/TIniCtrl.h"
 
 #include "settings/BoundedFile.h"
+#include "settings/IniValueScan.h"
 #include "settings/IntegerText.h"
 #include "ui/StandardErrorBox.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
@@ -46,6 +48,33 @@ bool LockUsable(const QString& path)
     return !lock.exists() || (lock.isFile() && lock.size() <= MaxLockBytes);
 }
 
+// Whether the store's reader may be given this file: not absurdly large, and
+// no value in it that the reader would decode as binary data. Every read and
+// write opens the store, so the verdict is kept while the file stays as it
+// is (told by its size and time stamp, as the store itself tells it).
+bool ContentUsable(const QString& path)
+{
+    struct Verdict {
+        QString path;
+        qint64 size = -1;
+        QDateTime modified;
+        bool usable = false;
+    };
+    static Verdict last;
+    const QFileInfo info(path);
+    if (info.size() > MaxStoreBytes)
+        return false;
+    if (last.path == path && last.size == info.size() && last.modified == info.lastModified())
+        return last.usable;
+    const BoundedRead read = ReadRegularFile(path, MaxStoreBytes);
+    // A file that vanished meanwhile is an empty store; one that cannot be
+    // read is left to the reader, which reports it like any unreadable store.
+    const bool usable = read.data ? !HoldsBinaryValue(*read.data)
+                                  : read.refusal == ReadRefusal::Missing || read.refusal == ReadRefusal::Unreadable;
+    last = {path, info.size(), info.lastModified(), usable};
+    return usable;
+}
+
 // What the store's reader and writer open, checked without opening it.
 bool StoreUsable(const QString& path)
 {
@@ -55,7 +84,7 @@ bool StoreUsable(const QString& path)
     case FileKind::Other:
         return false;
     case FileKind::Regular:
-        if (QFileInfo(path).size() > MaxStoreBytes)
+        if (!ContentUsable(path))
             return false;
         break;
     }

@@ -44,7 +44,7 @@ sources_of() {
     placement) echo settings/IntegerText.cpp settings/WindowPlacement.cpp ;;
     highscore_entry) echo cipher/Chiffre.cpp ui/HighscoreTable.cpp ;;
     cipher) echo cipher/Chiffre.cpp ;;
-    store_reader) echo settings/IntegerText.cpp settings/WindowPlacement.cpp settings/TIniCtrl.cpp settings/BoundedFile.cpp \
+    store_reader) echo settings/IntegerText.cpp settings/WindowPlacement.cpp settings/TIniCtrl.cpp settings/IniValueScan.cpp settings/BoundedFile.cpp \
                        settings/ProgramSettings.cpp settings/Globals.cpp cipher/Chiffre.cpp \
                        ui/HighscoreTable.cpp ui/StandardErrorBox.cpp ;;
   esac
@@ -70,20 +70,28 @@ for target in "${targets[@]}"; do
     (cd "$out" && QT_QPA_PLATFORM=offscreen "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -max_len=8192 -artifact_prefix="$out/$target-" "$corpus" "$root/tests/fuzz/$target/regressions") \
         >"$log" 2>&1 || status=FAILED
-    # Keep only the inputs that add coverage.
-    minimal="$out/$target-minimal"
-    rm -rf "$minimal" && mkdir -p "$minimal"
-    if (cd "$out" && QT_QPA_PLATFORM=offscreen "$binary" -merge=1 "$minimal" "$corpus" >/dev/null 2>&1); then
-      find "$corpus" -type f -delete
-      cp "$minimal"/* "$corpus"/ 2>/dev/null || true
+    # Keep only the inputs that add coverage (not after a short run: those
+    # only check, and leave the checked-out corpus as it was).
+    if [ "$seconds" -gt 10 ]; then
+      minimal="$out/$target-minimal"
+      rm -rf "$minimal" && mkdir -p "$minimal"
+      if (cd "$out" && QT_QPA_PLATFORM=offscreen "$binary" -merge=1 "$minimal" "$corpus" >/dev/null 2>&1); then
+        find "$corpus" -type f -delete
+        cp "$minimal"/* "$corpus"/ 2>/dev/null || true
+      fi
     fi
   fi
   # (The help script runs more than one fuzzer: their runs are added up.)
   runs=$(grep -Eo 'Done [0-9]+ runs' "$log" | grep -Eo '[0-9]+' | awk '{n += $1} END {if (NR) print n}' || true)
   summary+=("$(printf '%-16s %-7s %12s executions in %ss' "$target" "$status" "${runs:-?}" "$seconds")")
   if [ "$status" != ok ]; then
-    inputs=$(ls "$out/$target"-crash-* "$out/$target"-leak-* "$out/$target"-timeout-* "$out/help"/crash-* 2>/dev/null | tr '\n' ' ' || true)
+    inputs=$(ls "$out/$target"-crash-* "$out/$target"-leak-* "$out/$target"-timeout-* "$out/$target"-oom-* \
+                "$out/help"/crash-* 2>/dev/null | tr '\n' ' ' || true)
     failed+=("$target: see $log; input: $inputs")
+    # Where the log is not kept (CI), its end is the only account of the finding.
+    echo "---- end of $log" && tail -n 25 "$log"
+    for input in $inputs; do echo "$input as base64:" && base64 -w 0 "$input" | head -c 12000 && echo; done
+    echo "----"
   fi
 done
 

@@ -75,6 +75,8 @@ private slots:
     void severalValuesAreWrittenAllOrNone();
     void storeThatIsNoPlainFile_data();
     void storeThatIsNoPlainFile();
+    void binaryValueKeepsTheStoreClosed_data();
+    void binaryValueKeepsTheStoreClosed();
     void updateDoesNotWaitForeverForAnotherCopy_data();
     void updateDoesNotWaitForeverForAnotherCopy();
 
@@ -274,15 +276,15 @@ void TestIniCtrl::hugeValueAndGarbageLinesDoNotStopAnything()
                       "player=" + huge + "\n"
                       "just words\n"
                       "tongue=1\n"
-                      "odd=@Variant(\\0\\0\\0\\x7f)\n"
+                      "odd=@Rect(1 2\n"
                       "MainForm=200,0,1,10,20,710,500\n"
                       "sound=0\n");
     TIniCtrl ini;
     QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("tongue"), -1), 1);
     QCOMPARE(ini.ReadBool(CommonSection(), QStringLiteral("sound"), true), false);
     QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("player"), QString()).size(), huge.size());
-    // A value the store cannot decode reads as missing.
-    QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("odd"), QStringLiteral("def")), QStringLiteral("def"));
+    // A typed value that is not text reads as missing.
+    QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("odd"), QStringLiteral("def")), QStringLiteral("@Rect(1 2"));
     // A hand-written list without quotes still reads as its text.
     QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("MainForm"), QString()),
              QStringLiteral("200,0,1,10,20,710,500"));
@@ -418,6 +420,55 @@ void TestIniCtrl::storeThatIsNoPlainFile()
     QCOMPARE(Describe(path), before);
     if (lock)
         QCOMPARE(m_store.ReadFile(), storeBefore);
+}
+
+void TestIniCtrl::binaryValueKeepsTheStoreClosed_data()
+{
+    // A line that the store's reader would decode as binary data; the list
+    // of 2^31 strings it announces cannot be allocated.
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("binary");
+    const QByteArray payload = "\\0\\0\\0\\xb\\x7f\\xff\\xff\\xff)";
+    QTest::newRow("plain") << "hs3=@Variant(" + payload << true;
+    QTest::newRow("date form") << QByteArray("hs3=@DateTime(\\0\\0\\0\\x10)") << true;
+    QTest::newRow("quoted in parts") << "hs3=  \"@Var\"\"iant(\"" + payload << true;
+    QTest::newRow("escaped at sign") << "hs3=\\x40Variant(" + payload << true;
+    QTest::newRow("octal at sign") << "hs3=\\100Variant(" + payload << true;
+    QTest::newRow("second list element") << "hs3=1, @Variant(" + payload << true;
+    QTest::newRow("continued line") << "hs3=1,\\\n@Variant(" + payload << true;
+    QTest::newRow("another section") << "[elsewhere]\nx=@Variant(" + payload << true;
+    // Texts the game may well have stored, and must go on reading.
+    QTest::newRow("doubled at sign") << "player=@@Variant(" + payload << false;
+    QTest::newRow("quoted comma") << QByteArray("hs3=\"xY,@Variant(1)\"") << false;
+    QTest::newRow("inside a text") << QByteArray("player=Bob@Variant(1)") << false;
+    QTest::newRow("comment") << QByteArray("; x=@Variant(1)") << false;
+    QTest::newRow("escaped comma") << QByteArray("hs3=a\\,@Variant(1)") << false;
+}
+
+void TestIniCtrl::binaryValueKeepsTheStoreClosed()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(bool, binary);
+    const QByteArray content = "[common]\ntongue=1\n" + line + "\n[common]\nsound=0\n";
+    m_store.WriteFile(content);
+
+    TIniCtrl ini;
+    int backMode = 3;
+    ReadProgramSettings(ini, backMode);
+    WriteProgramSettings(ini, 2);
+    if (binary) {
+        // As for any store the game cannot read: its defaults, told once,
+        // and the file left for the player to mend.
+        QCOMPARE(Tongue, -1);
+        QCOMPARE(SoundOn, true);
+        QCOMPARE(m_store.errors, QStringList({QString::fromUtf8("Fehler beim Holen der Daten für 'tongue'")}));
+        QCOMPARE(m_store.ReadFile(), content);
+    } else {
+        QCOMPARE(Tongue, 1);
+        QCOMPARE(SoundOn, false);
+        QVERIFY2(m_store.errors.isEmpty(), qPrintable(m_store.errors.join(u'\n')));
+        QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("backmode"), -1), 2);
+    }
 }
 
 void TestIniCtrl::updateDoesNotWaitForeverForAnotherCopy_data()

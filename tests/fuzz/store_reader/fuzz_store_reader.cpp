@@ -1,7 +1,8 @@
 // The whole settings file as bytes, read through the store the way the game
 // reads it at start-up and when the high-score table opens: every read gives
 // a value or its default, a number read agrees with the text read, and a
-// write afterwards changes only the value written.
+// write afterwards changes only the value written. A store the game refuses
+// reads as empty and is left untouched.
 #include "cipher/Chiffre.h"
 #include "settings/Globals.h"
 #include "settings/IntegerText.h"
@@ -29,6 +30,9 @@ QStringList GameKeys()
     return keys;
 }
 
+// Whether the store told the player it could not be used.
+bool storeRefused = false;
+
 // A folder of its own for the store, set before the first store is opened
 // (the store looks its folder up once per process); in memory where there is
 // such a file system, since every write is synced to disk.
@@ -38,8 +42,8 @@ const QString& StoreFolder()
                                                                         : QDir::tempPath() + QStringLiteral("/tangrix-fuzz-XXXXXX"));
     static const QString folder = [] {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
-        // A failed write is part of what is tried here, not a reason to stop.
-        SetStandardErrorHandler([](const QString&) {});
+        // A refused store is part of what is tried here, not a reason to stop.
+        SetStandardErrorHandler([](const QString&) { storeRefused = true; });
         QDir().mkpath(home.path() + QStringLiteral("/Orvane"));
         return home.path() + QStringLiteral("/Orvane");
     }();
@@ -65,6 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000LL + run++), QFileDevice::FileModificationTime);
     }
 
+    TIniCtrl::ResetFailureNotice();
+    storeRefused = false;
     TIniCtrl ini(QStringLiteral("Orvane"), application);
     const QString section = CommonSection();
     QStringList before;
@@ -85,6 +91,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int row = 0; row < THighscoreTable::RowCount; ++row)
         rows << ScoreCipher.Decipher(before[6 + row] == missing ? QString() : before[6 + row]);
     THighscoreTable::FromStoredRows(rows);
+
+    // A store the game will not read reads as empty and is never written.
+    if (storeRefused) {
+        for (const QString& text : before)
+            FuzzRequire(text == missing, "a refused store reads as empty");
+        ini.WriteInteger(section, QStringLiteral("backmode"), 3);
+        QFile file(path);
+        FuzzRequire(file.open(QIODevice::ReadOnly) && file.readAll() == QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)),
+                    "a refused store is left as it was");
+        return 0;
+    }
 
     // The game writes its settings into whatever it found; what it does not
     // write must read the same afterwards.
