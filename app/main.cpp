@@ -9,6 +9,7 @@
 #include "app/AppServices.h"
 #include "assets/DlgRes.h"
 #include "assets/ProgramIcon.h"
+#include "game/RandomSource.h"
 #include "game/main.h"
 #include "help/hh.h"
 #include "media/Effects.h"
@@ -20,6 +21,14 @@
 #include "ui/toolkit/TShapeHint.h"
 
 namespace {
+// For the end-to-end tests only: with TANGRIX_TEST_ONE_SYMBOL set, every
+// quarter dealt shows the same symbol, so every lay beside a tile fits and a
+// test can win a level by laying tiles on places it chooses beforehand.
+class OneSymbolForTests final : public RandomSource {
+public:
+    int Random(int) override { return 0; }
+};
+
 // For the start-up benchmark: reports once when the board has first been painted.
 class FirstFrameReporter : public QObject {
 public:
@@ -53,7 +62,10 @@ int main(int argc, char* argv[])
     InitHelpLayer(QApplication::arguments(), QApplication::applicationDirPath() + QLatin1Char('/'));
 
     TAppServices services;
-    mainform = new Tmainform(services);
+    std::unique_ptr<RandomSource> random;
+    if (qEnvironmentVariableIsSet("TANGRIX_TEST_ONE_SYMBOL"))
+        random = std::make_unique<OneSymbolForTests>();
+    mainform = new Tmainform(services, std::move(random));
     SetEffectWaves(&mainform->waves);
     DlgResources = new TDlgResources;
     mainform->BindDialogPictures();

@@ -64,10 +64,11 @@ bool TMediaPlayer::Open() {
                         .arg(shownName));
     }
 
-    output_->LoadSynth();
     engine_.Load(std::make_unique<MidiSequence>(std::move(*parsed)));
     return true;
 }
+
+void TMediaPlayer::PrepareToPlay() { output_->LoadSynth(); }
 
 bool TMediaPlayer::Play() {
     if (!IsOpen())
@@ -133,6 +134,7 @@ void TMediaPlayer::SilentTick() {
 int TMediaPlayer::AdvanceForTest(int ms) {
     if (!IsOpen() || ms <= 0)
         return 0;
+    output_->LoadSynth();
     engine_.WaitForSynth();
     qint64 frames = qint64(ms) * engine_.SampleRate() / 1000;
     std::vector<std::int16_t> buffer(std::size_t(kChunkFrames) * 2);

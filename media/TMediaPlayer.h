@@ -58,9 +58,12 @@ public:
     //
     // Closes an open device, then loads FileName. Fails on a missing,
     // unreadable, non-MIDI or damaged file, and on anything that is not a
-    // plain file of at most kMaxMidiFileBytes. Never blocks: the soundfont
-    // is loaded on the music's thread meanwhile.
+    // plain file of at most kMaxMidiFileBytes. Never blocks.
     bool Open();
+    // Starts loading the synthesiser and its soundfont on the music's
+    // thread now, so that the first Play is heard without delay. Otherwise
+    // the first Play loads it, and music that stays off never costs its memory.
+    void PrepareToPlay();
     // Plays from the current position; at the end of the piece it starts
     // again from the beginning.
     bool Play();
