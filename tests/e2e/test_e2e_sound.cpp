@@ -19,7 +19,9 @@
 #include "tests/e2e/SoundServer.h"
 
 namespace {
-const QSize ScreenSize{1280, 1024};
+// Large, so that the resize storm reaches window sizes whose every paint
+// takes the GUI thread a while.
+const QSize ScreenSize{2560, 1440};
 constexpr int Patience = 30000;
 
 const QList<QPoint> StartTiles{{1, 3}, {3, 3}, {5, 3}};
@@ -190,7 +192,7 @@ private slots:
         const QString window = run_->Main().id;
         const QSize designed = run_->Main().geometry.size();
         for (int i = 0; i < 24; ++i) {
-            x_.ResizeWindow(window, i % 2 ? QSize(1260, 1000) : QSize(700 + 20 * i, 540 + 10 * i));
+            x_.ResizeWindow(window, i % 2 ? QSize(2540, 1400) : QSize(700 + 40 * i, 540 + 30 * i));
             QTest::qWait(100);
         }
         x_.ResizeWindow(window, designed);
