@@ -108,14 +108,21 @@ mapped() { # name command...
   shift
   local t0 t1
   t0=$(date +%s%N)
-  "$@" >/dev/null 2>&1 &
+  "$@" >"$work/$name.log" 2>&1 &
   app_pid=$!
-  for _ in $(seq 10000); do
-    xdotool search --onlyvisible --name "$name" >/dev/null 2>&1 && break
+  t1=$t0
+  # At most 60 s; a program that shows no window by then gets no figure.
+  while [ $((t1 - t0)) -lt 60000000000 ]; do
+    if xdotool search --onlyvisible --name "$name" >/dev/null 2>&1; then
+      t1=$(date +%s%N)
+      result=$(((t1 - t0) / 1000000))
+      return 0
+    fi
     sleep 0.002
+    t1=$(date +%s%N)
   done
-  t1=$(date +%s%N)
-  result=$(((t1 - t0) / 1000000))
+  echo "no window named $name after 60 s" >&2
+  result="-"
 }
 
 # Context switches of every thread of the running program: each one is the
