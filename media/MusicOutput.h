@@ -6,12 +6,13 @@
 // window on the GUI thread therefore never starves the music.
 //
 // The stream exists only while there is something to hear: it opens on
-// Start, and closes a moment after the piece has stopped or ended, once the
-// last notes have died away.
+// Start, closes at once on Stop, and closes a moment after the piece has
+// ended unless it starts again, once the last notes have died away.
 #include <QObject>
 #include <QString>
 #include <QThread>
 #include <QTimer>
+#include <atomic>
 #include <functional>
 
 class MusicEngine;
