@@ -125,23 +125,28 @@ mapped() { # name command...
   result="-"
 }
 
-# Context switches of every thread of the running program: each one is the
-# thread waking (or being woken), whatever woke it.
-switches() { cat /proc/"$app_pid"/task/*/status | awk '/^(non)?voluntary_ctxt_switches/ {s += $2} END {print s}'; }
-gui_switches() { awk '/^(non)?voluntary_ctxt_switches/ {s += $2} END {print s}' /proc/"$app_pid"/status; }
+# Context switches per thread of the running program ("tid count" lines):
+# each one is the thread waking (or being woken), whatever woke it.
+thread_switches() {
+  for status in /proc/"$app_pid"/task/*/status; do
+    awk '/^Pid:/ {tid = $2} /^(non)?voluntary_ctxt_switches/ {s += $2} END {print tid, s}' "$status" 2>/dev/null || true
+  done | sort
+}
 cpu_ticks() { awk '{print $14 + $15}' /proc/"$app_pid"/stat; }
 hz=$(getconf CLK_TCK)
 
-# Idle play: wake-ups per second (all threads, and the GUI thread) and CPU ms.
+# Idle play: wake-ups per second (all threads, and the main thread) and CPU
+# ms. A thread that ends meanwhile is left out; one that starts counts whole.
 idle_figures() { # seconds
   sleep 3
-  local s0 g0 c0 s1 g1 c1
-  s0=$(switches); g0=$(gui_switches); c0=$(cpu_ticks)
+  local c0 c1
+  thread_switches >"$work/switches-0"; c0=$(cpu_ticks)
   sleep "$1"
-  s1=$(switches); g1=$(gui_switches); c1=$(cpu_ticks)
-  echo "$(awk -v d=$((s1 - s0)) -v t="$1" 'BEGIN {printf "%.1f", d / t}')" \
-       "$(awk -v d=$((g1 - g0)) -v t="$1" 'BEGIN {printf "%.1f", d / t}')" \
-       "$(((c1 - c0) * 1000 / hz))"
+  thread_switches >"$work/switches-1"; c1=$(cpu_ticks)
+  join -a 2 -e 0 -o 0,1.2,2.2 "$work/switches-0" "$work/switches-1" |
+    awk -v t="$1" -v main="$app_pid" '{d = $3 - $2; all += d; if ($1 == main) gui = d}
+      END {printf "%.1f %.1f ", all / t, gui / t}'
+  echo "$(((c1 - c0) * 1000 / hz))"
 }
 
 # --- the game alone -------------------------------------------------------------
