@@ -15,10 +15,10 @@ TAppServices::TAppServices() = default;
 
 TAppServices::~TAppServices() = default;
 
-int TAppServices::ShowMsg(int n)
+Answer TAppServices::ShowMsg(Message message)
 {
-    YesNoDlg->ShowMsg(quint32(n));
-    return YesNoDlg->ModalResult();
+    YesNoDlg->ShowMsg(quint32(message));
+    return AnswerFromModalResult(YesNoDlg->ModalResult());
 }
 
 bool TAppServices::MessageShowing() const { return YesNoDlg && YesNoDlg->IsShowing(); }
@@ -33,7 +33,7 @@ void TAppServices::ShowInfo() { InfoDlg->exec(); }
 
 void TAppServices::AskLanguage() { TongueDlg->exec(); }
 
-void TAppServices::PlayEffect(int n) { ::PlayEffect(n); }
+void TAppServices::PlayEffect(Effect effect) { ::PlayEffect(int(effect)); }
 
 void TAppServices::MusicStartUp() { music_.StartUp(); }
 
@@ -46,7 +46,7 @@ void TAppServices::HelpStartUp(const QString& helpFile)
 
 void TAppServices::HelpContext(int context) { AppHelpContext(context); }
 
-void TAppServices::HelpCommand(int command, int data) { AppHelpCommand(command, data); }
+void TAppServices::HelpQuit() { AppHelpCommand(HELP_QUIT, 0); }
 
 void TAppServices::HelpShutDown()
 {
@@ -54,15 +54,27 @@ void TAppServices::HelpShutDown()
     HHCloseAll();
 }
 
-QWidget* TAppServices::MainWindow() { return mainform; }
+QWidget* TAppServices::MainWindow() { return window_; }
 
-int TAppServices::BackMode() const { return mainform->BackMode(); }
+int TAppServices::BackMode() const { return window_ ? window_->BackMode() : 0; }
 
-void TAppServices::SetBackMode(int mode) { mainform->SetBackMode(mode); }
+void TAppServices::SetBackMode(int mode)
+{
+    if (window_)
+        window_->SetBackMode(mode);
+}
 
-void TAppServices::Resize() { mainform->Resize(); }
+void TAppServices::Resize()
+{
+    if (window_)
+        window_->Resize();
+}
 
-void TAppServices::ApplyLanguage() { mainform->ApplyLanguage(); }
+void TAppServices::ApplyLanguage()
+{
+    if (window_)
+        window_->ApplyLanguage();
+}
 
 bool TAppServices::SwitchMusic() { return music_.SwitchMusic(); }
 

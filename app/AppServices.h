@@ -1,7 +1,8 @@
 #pragma once
 // The real services behind the main window: the single dialogs, the sound
 // effects, the music player with its file cycle, and the help router. It also
-// stands for the main window towards the options dialog.
+// stands for the main window towards the options dialog, once the program
+// entry has attached it.
 #include <memory>
 
 #include "game/MainServices.h"
@@ -10,27 +11,33 @@
 #include "ui/OptionsHost.h"
 
 class THookHelpSystem;
+class Tmainform;
 
 class TAppServices final : public TMainServices, public TOptionsHost {
 public:
     TAppServices();
     ~TAppServices() override;
 
+    // The window the options dialog works on.
+    void AttachMainWindow(Tmainform* window) { window_ = window; }
+
+    // The help router for the help file, and its end.
+    void HelpStartUp(const QString& helpFile);
+    void HelpShutDown();
+
     // TMainServices
-    int ShowMsg(int n) override;
+    Answer ShowMsg(Message message) override;
     bool MessageShowing() const override;
     void ShowHighscore(int score, bool showOnly) override;
     bool HighscoreShowing() const override;
     void ShowOptions() override;
     void ShowInfo() override;
     void AskLanguage() override;
-    void PlayEffect(int n) override;
+    void PlayEffect(Effect effect) override;
     void MusicStartUp() override;
     void MusicKeepAlive() override;
-    void HelpStartUp(const QString& helpFile) override;
     void HelpContext(int context) override;
-    void HelpCommand(int command, int data) override;
-    void HelpShutDown() override;
+    void HelpQuit() override;
 
     // TOptionsHost
     QWidget* MainWindow() override;
@@ -46,6 +53,7 @@ public:
     void CloseMusic();
 
 private:
+    Tmainform* window_ = nullptr;
     TMediaPlayer midi;
     TMusicCycle music_{midi};
     std::unique_ptr<THookHelpSystem> helpSystem_;

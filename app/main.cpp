@@ -9,10 +9,12 @@
 #include "app/AppServices.h"
 #include "assets/DlgRes.h"
 #include "assets/ProgramIcon.h"
+#include "cipher/Chiffre.h"
 #include "game/RandomSource.h"
 #include "game/main.h"
 #include "help/hh.h"
 #include "media/Effects.h"
+#include "settings/Globals.h"
 #include "ui/InfoDlg.h"
 #include "ui/Options.h"
 #include "ui/Tongdlg.h"
@@ -21,14 +23,6 @@
 #include "ui/toolkit/TShapeHint.h"
 
 namespace {
-// For the end-to-end tests only: with TANGRIX_TEST_ONE_SYMBOL set, every
-// quarter dealt shows the same symbol, so every lay beside a tile fits and a
-// test can win a level by laying tiles on places it chooses beforehand.
-class OneSymbolForTests final : public RandomSource {
-public:
-    int Random(int) override { return 0; }
-};
-
 // For the start-up benchmark: reports once when the board has first been painted.
 class FirstFrameReporter : public QObject {
 public:
@@ -47,6 +41,26 @@ public:
 private:
     const QElapsedTimer& clock_;
 };
+// For the end-to-end tests only: with TANGRIX_TEST_ONE_SYMBOL set, every
+// quarter dealt shows the same symbol, so every lay beside a tile fits and a
+// test can win a level by laying tiles on places it chooses beforehand.
+class OneSymbolForTests final : public RandomSource {
+public:
+    int Random(int) override { return 0; }
+};
+
+// TANGRIX_SEED makes the games of a run repeatable (for tests that play
+// the real program); otherwise the generator is seeded from the clock.
+std::unique_ptr<RandomSource> SeededRandom()
+{
+    if (qEnvironmentVariableIsSet("TANGRIX_TEST_ONE_SYMBOL"))
+        return std::make_unique<OneSymbolForTests>();
+    bool ok = false;
+    const uint seed = qEnvironmentVariable("TANGRIX_SEED").toUInt(&ok);
+    if (!ok)
+        return nullptr;
+    return std::make_unique<UniformRandom>(seed);
+}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -61,11 +75,14 @@ int main(int argc, char* argv[])
     TShapeHint::Install(app);
     InitHelpLayer(QApplication::arguments(), QApplication::applicationDirPath() + QLatin1Char('/'));
 
+    // The program's own start-up steps, in the order the main window's
+    // creation used to take them: its directory, the record cipher, help.
+    ProgramDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    ScoreCipher.Init(std::u32string(), 0);
     TAppServices services;
-    std::unique_ptr<RandomSource> random;
-    if (qEnvironmentVariableIsSet("TANGRIX_TEST_ONE_SYMBOL"))
-        random = std::make_unique<OneSymbolForTests>();
-    mainform = new Tmainform(services, std::move(random));
+    services.HelpStartUp(ProgramDir + QStringLiteral("tngx.chm"));
+    mainform = new Tmainform(services, SeededRandom());
+    services.AttachMainWindow(mainform);
     SetEffectWaves(&mainform->waves);
     DlgResources = new TDlgResources;
     mainform->BindDialogPictures();
@@ -84,8 +101,11 @@ int main(int argc, char* argv[])
     mainform->show();
     const int result = app.exec();
 
-    // The main window goes first: it saves its placement and closes help.
+    // The main window goes first and saves its placement; then help closes
+    // its windows, and the music ends.
     delete mainform;
+    services.AttachMainWindow(nullptr);
+    services.HelpShutDown();
     services.CloseMusic();
     SetEffectWaves(nullptr);
     delete InfoDlg;

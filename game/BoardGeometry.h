@@ -69,6 +69,21 @@ struct BoardGeometry {
         return BlockPos{*column, *row};
     }
 
+    // Inside the board's cells and gaps.
+    bool OnBoard(int x, int y) const
+    {
+        return BoardLeft <= x && x < BoardLeft + BoardSize() && BoardTop <= y && y < BoardTop + BoardSize();
+    }
+
+    // The block under a point, the one left of or above a gap, or the
+    // nearest one when the point is off the board.
+    BlockPos NearestBlock(int x, int y) const
+    {
+        const int pitch = 2 * CellSize + BlockGap;
+        const auto index = [pitch](int offset) { return std::clamp(offset < 0 ? 0 : offset / pitch, 0, BoardBlocks - 1); };
+        return BlockPos{index(x - BoardLeft), index(y - BoardTop)};
+    }
+
     // Centre of a block, where the keyboard puts the carried tile.
     int BlockCentreX(int column) const { return CellX(2 * column) + CellSize; }
     int BlockCentreY(int row) const { return CellY(2 * row) + CellSize; }

@@ -1,6 +1,7 @@
 #include "game/BoardPainter.h"
 
 #include "game/DarkenColor.h"
+#include "game/GameFlow.h"
 
 #include <QPainter>
 #include <cmath>
@@ -8,15 +9,34 @@
 namespace {
 constexpr int TextureTile = 100;
 constexpr QRgb Black = 0xFF000000u;
+// The sign of a refused lay on the carried tile, and the focus frame.
+constexpr QRgb RefusedRed = 0xFFE01010u;
+constexpr QRgb FocusGold = 0xFFFEC912u;
 
 // Canvas pixels are 0xAARRGGBB, the darkening works on 0x00BBGGRR.
 quint32 ToBgr(quint32 argb) { return ((argb & 0xFF) << 16) | (argb & 0xFF00) | ((argb >> 16) & 0xFF); }
 quint32 FromBgr(quint32 bgr) { return 0xFF000000u | ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF); }
-}
 
-TBoardPainter::TBoardPainter(TCanvas& box, const GameCore& game, const QImage& textureSheet,
-                             const TSymbolPicture& masks, const TSymbolPicture& pats)
-    : box_(box), game_(game), textureSheet_(textureSheet), masks_(masks), pats_(pats)
+// A background the size of the canvas, tiled with one texture of the sheet.
+QImage TiledBackground(const QImage& sheet, int column, int backMode, int width, int height, int formWidth,
+                       int formHeight, int scale)
+{
+    QImage back(width * scale, height * scale, QImage::Format_RGB32);
+    back.setDevicePixelRatio(scale);
+    back.fill(Black);
+    const QImage tile = sheet.copy(column * TextureTile * scale, backMode * TextureTile * scale, TextureTile * scale,
+                                   TextureTile * scale);
+    QPainter painter(&back);
+    for (int i = 0; i <= formWidth / TextureTile; ++i)
+        for (int j = 0; j <= formHeight / TextureTile; ++j)
+            painter.drawImage(QPoint(TextureTile * i, TextureTile * j), tile);
+    return back;
+}
+} // namespace
+
+TBoardPainter::TBoardPainter(TCanvas& box, const QImage& textureSheet, const TSymbolPicture& masks,
+                             const TSymbolPicture& pats)
+    : box_(&box), textureSheet_(textureSheet), originalSheet_(&textureSheet), masks_(&masks), pats_(&pats)
 {
 }
 
@@ -25,159 +45,299 @@ void TBoardPainter::ComputeLayout(int boxWidth, int boxHeight)
     geometry_ = BoardGeometry::ComputeLayout(boxWidth, boxHeight);
 }
 
-void TBoardPainter::Resize(int boxWidth, int boxHeight, int formWidth, int formHeight)
+void TBoardPainter::Resize(int formWidth, int formHeight)
 {
-    ComputeLayout(boxWidth, boxHeight);
+    const int scale = box_->Scale();
+    const int w = box_->Width(), h = box_->Height();
+    ComputeLayout(w, h);
     const int c = std::max(geometry_.CellSize, 1);
-    RenderSymbolSheets(masks_, pats_, c, maskSheet_, patternSheet_);
-    underHand_ = QImage(2 * c, 2 * c, QImage::Format_RGB32);
-    underHand_.fill(Black);
 
-    boardBack_ = QImage(std::max(boxWidth, 1), std::max(boxHeight, 1), QImage::Format_RGB32);
-    boardBack_.fill(Black);
-    const QImage tile = textureSheet_.copy(2 * TextureTile, BackMode * TextureTile, TextureTile, TextureTile)
-                            .convertToFormat(QImage::Format_RGB32);
-    QPainter painter(&boardBack_);
-    for (int i = 0; i <= formWidth / TextureTile; ++i)
-        for (int j = 0; j <= formHeight / TextureTile; ++j)
-            painter.drawImage(TextureTile * i, TextureTile * j, tile);
+    // The vector pictures are rendered again only when the cell size or the
+    // scale changes: resizing by a few pixels keeps the sheets.
+    if (sheetsCell_ != c || sheetsScale_ != scale) {
+        textureSheet_ = *originalSheet_;
+        if (scale > 1)
+            textureSheet_ = originalSheet_->scaled(originalSheet_->size() * scale, Qt::IgnoreAspectRatio,
+                                                   Qt::SmoothTransformation);
+        textureSheet_ = textureSheet_.convertToFormat(QImage::Format_RGB32);
+        textureSheet_.setDevicePixelRatio(scale);
+
+        RenderSymbolSheets(*masks_, *pats_, c, maskSheet_, patternSheet_);
+        if (scale > 1) {
+            maskSheet_ = maskSheet_.scaled(maskSheet_.size() * scale);
+            patternSheet_ = patternSheet_.scaled(patternSheet_.size() * scale);
+        }
+        maskSheet_.setDevicePixelRatio(scale);
+        patternSheet_.setDevicePixelRatio(scale);
+        sheetsCell_ = c;
+        sheetsScale_ = scale;
+    }
+
+    underHand_ = QImage();
+    handShown_.reset();
+    boardBack_ = TiledBackground(textureSheet_, 2, BackMode, w, h, formWidth, formHeight, scale);
+    windowBack_ = TiledBackground(textureSheet_, 0, BackMode, w, h, formWidth, formHeight, scale);
+    shown_.reset();
 }
+
+// --- where things are ----------------------------------------------------------------
+
+QRect TBoardPainter::CellRect(int column, int row) const
+{
+    return {geometry_.CellX(column), geometry_.CellY(row), geometry_.CellSize, geometry_.CellSize};
+}
+
+QRect TBoardPainter::PreviewRect() const
+{
+    return {geometry_.PreviewLeft, geometry_.BoardTop, geometry_.BoxSize(), geometry_.BoxSize()};
+}
+
+QRect TBoardPainter::DiscardRect() const
+{
+    // The darkening reaches one pixel beyond the tile to the right and below.
+    const int c = geometry_.CellSize;
+    return QRect(QPoint(geometry_.PreviewLeft, geometry_.BoardTop + 3 * c),
+                 QPoint(geometry_.PreviewLeft + 2 * c, geometry_.BoardTop + 5 * c));
+}
+
+QRect TBoardPainter::TimeBarRect() const
+{
+    return {geometry_.PreviewLeft, geometry_.TimeBarTop(), geometry_.BoxSize(), geometry_.CellSize};
+}
+
+QRect TBoardPainter::FocusFrameRect() const
+{
+    // Just outside the board's black outline.
+    const int m = 8;
+    return {geometry_.BoardLeft - m, geometry_.BoardTop - m, geometry_.BoardSize() + 2 * m, geometry_.BoardSize() + 2 * m};
+}
+
+QRect TBoardPainter::HandRect(const BoardScene::Hand& hand) const
+{
+    const int c = geometry_.CellSize;
+    return {hand.x - c, hand.y - c, 2 * c, 2 * c};
+}
+
+// --- the whole picture -------------------------------------------------------------
 
 void TBoardPainter::FramedArea(int left, int top, int width, int height)
 {
-    box_.FrameRectangle(left - 4, top - 4, left + width + 4, top + height + 4, 3, Black);
-    box_.FillRectangle(left - 1, top - 1, left + width + 1, top + height + 1, Black);
+    box_->FrameRectangle(left - 4, top - 4, left + width + 4, top + height + 4, 3, Black);
+    box_->FillRectangle(left - 1, top - 1, left + width + 1, top + height + 1, Black);
 }
 
-void TBoardPainter::Paint(int formWidth, int formHeight)
+void TBoardPainter::Paint(const BoardScene& scene)
 {
-    const int W = box_.Width(), H = box_.Height();
-    for (int i = 0; i <= formWidth / TextureTile; ++i)
-        for (int j = 0; j <= formHeight / TextureTile; ++j)
-            box_.BitBlt(TextureTile * i, TextureTile * j, TextureTile, TextureTile, textureSheet_, 0,
-                        BackMode * TextureTile, RasterOp::SrcCopy);
+    const int W = box_->Width(), H = box_->Height();
+    box_->BitBlt(0, 0, W, H, windowBack_, 0, 0, RasterOp::SrcCopy);
 
-    box_.FrameRectangle(0, 0, W, H, 1, Black);
-    box_.FrameRectangle(6, 6, W - 6, H - 6, 1, Black);
-    box_.FrameRectangle(3, 3, W - 3, H - 3, 3, Black);
+    box_->FrameRectangle(0, 0, W, H, 1, Black);
+    box_->FrameRectangle(6, 6, W - 6, H - 6, 1, Black);
+    box_->FrameRectangle(3, 3, W - 3, H - 3, 3, Black);
 
     const BoardGeometry& g = geometry_;
-    const int c = g.CellSize;
     FramedArea(g.BoardLeft, g.BoardTop, g.BoardSize(), g.BoardSize());
     FramedArea(g.PreviewLeft, g.BoardTop, g.BoxSize(), g.BoxSize());
     FramedArea(g.PreviewLeft, g.DiscardTop(), g.BoxSize(), g.BoxSize());
-    FramedArea(g.PreviewLeft, g.TimeBarTop(), g.BoxSize(), c);
+    FramedArea(g.PreviewLeft, g.TimeBarTop(), g.BoxSize(), g.CellSize);
+    DrawFocusFrame(scene.focused);
 
-    // In a pause the board shows only empty cells, so the position cannot be studied.
-    const bool paused = game_.GameState == TGameState::gsPaused;
     for (int column = 0; column < BoardCells; ++column)
-        for (int row = 0; row < BoardCells; ++row) {
-            DrawCell(column, row, 0);
-            if (!paused)
-                DrawCell(column, row, game_.Board.Cell(column, row));
-        }
+        for (int row = 0; row < BoardCells; ++row)
+            DrawCell(column, row, scene.cells[column][row]);
 
-    if (game_.InHand)
-        ShowHand();
-    else
-        DrawPreview();
-    DrawTimeBar();
+    // The preview box shows its texture also while its tile is carried.
+    DrawPreview(scene.preview);
+    DrawDiscard(scene.discard);
+    DrawTimeBar(scene.timeLeft);
+    // The carried tile lies over everything, the time bar included.
+    handShown_.reset();
+    if (scene.hand)
+        ShowHand(*scene.hand);
+    shown_ = scene;
+}
+
+void TBoardPainter::Sync(const BoardScene& scene)
+{
+    if (!shown_) {
+        Paint(scene);
+        return;
+    }
+    const BoardScene& was = *shown_;
+    std::vector<QRect> changed;
+    for (int column = 0; column < BoardCells; ++column)
+        for (int row = 0; row < BoardCells; ++row)
+            if (scene.cells[column][row] != was.cells[column][row])
+                changed.push_back(CellRect(column, row));
+    const bool preview = scene.preview != was.preview;
+    const bool discard = scene.discard != was.discard;
+    const bool timeBar = scene.timeLeft != was.timeLeft;
+    const bool focus = scene.focused != was.focused;
+    if (preview)
+        changed.push_back(PreviewRect());
+    if (discard)
+        changed.push_back(DiscardRect());
+    if (timeBar)
+        changed.push_back(TimeBarRect());
+    if (focus)
+        changed.push_back(FocusFrameRect());
+
+    // The carried tile comes off before anything under it changes.
+    bool handOff = handShown_ && scene.hand != handShown_;
+    if (handShown_ && !handOff) {
+        const QRect under = HandRect(*handShown_);
+        for (const QRect& r : changed)
+            handOff = handOff || r.intersects(under);
+    }
+    if (handOff)
+        HideHand();
+
+    for (int column = 0; column < BoardCells; ++column)
+        for (int row = 0; row < BoardCells; ++row)
+            if (scene.cells[column][row] != was.cells[column][row])
+                DrawCell(column, row, scene.cells[column][row]);
+    if (preview)
+        DrawPreview(scene.preview);
+    if (discard)
+        DrawDiscard(scene.discard);
+    if (timeBar)
+        DrawTimeBar(scene.timeLeft);
+    if (focus)
+        DrawFocusFrame(scene.focused);
+
+    if (scene.hand && !handShown_)
+        ShowHand(*scene.hand);
+    shown_ = scene;
+}
+
+QImage TBoardPainter::FreshPicture(const BoardScene& scene) const
+{
+    TCanvas fresh;
+    fresh.Resize(box_->Width(), box_->Height(), box_->Scale());
+    TBoardPainter painter(*this); // shares the sheets and backgrounds
+    painter.box_ = &fresh;
+    painter.Paint(scene);
+    return fresh.Image();
 }
 
 void TBoardPainter::ToolBoxPaint(TCanvas& toolBox, int clientWidth) const
 {
-    const int tw = textureSheet_.width() / 3;
-    const int th = textureSheet_.height() / 7;
+    const int tw = originalSheet_->width() / 3;
+    const int th = originalSheet_->height() / 7;
     for (int a = 0; a <= clientWidth / tw; ++a)
         toolBox.BitBlt(a * tw, 0, tw, toolBox.Height(), textureSheet_, tw, th * BackMode, RasterOp::SrcCopy);
 }
 
-void TBoardPainter::DrawCell(int column, int row, int value)
+// --- drawing steps ---------------------------------------------------------------
+
+void TBoardPainter::DrawCell(int column, int row, int image)
 {
-    DrawQuarter(geometry_.CellX(column), geometry_.CellY(row), value);
+    DrawQuarter(geometry_.CellX(column), geometry_.CellY(row), image);
 }
 
-void TBoardPainter::DrawQuarter(int x, int y, int value)
+void TBoardPainter::DrawQuarter(int x, int y, int image)
 {
     const int c = geometry_.CellSize;
-    if (value <= 0) {
-        box_.BitBlt(x, y, c, c, boardBack_, x, y, RasterOp::SrcCopy);
+    box_->BitBlt(x, y, c, c, boardBack_, x, y, RasterOp::SrcCopy);
+    if (image <= 0)
         return;
-    }
-    const int n = game_.ImageFor(value) - 1;
+    const int n = image - 1;
     const int sx = (n % 9) * c + 1;
     const int sy = (n / 9) * c + 1;
-    box_.BitBlt(x, y, c, c, maskSheet_, sx, sy, RasterOp::SrcAnd);
-    box_.BitBlt(x, y, c, c, patternSheet_, sx, sy, RasterOp::SrcPaint);
+    box_->BitBlt(x, y, c, c, maskSheet_, sx, sy, RasterOp::SrcAnd);
+    box_->BitBlt(x, y, c, c, patternSheet_, sx, sy, RasterOp::SrcPaint);
 }
 
-void TBoardPainter::DrawTile(int cx, int cy, const Tile& tile)
+void TBoardPainter::DrawTile(int cx, int cy, const Tile& images)
 {
+    // Over whatever lies there: only the symbols' own pixels are drawn.
     const int c = geometry_.CellSize;
-    DrawQuarter(cx - c, cy - c, tile[0][0]);
-    DrawQuarter(cx, cy - c, tile[1][0]);
-    DrawQuarter(cx - c, cy, tile[0][1]);
-    DrawQuarter(cx, cy, tile[1][1]);
+    const auto quarter = [this, c](int x, int y, int image) {
+        if (image <= 0)
+            return;
+        const int n = image - 1;
+        const int sx = (n % 9) * c + 1;
+        const int sy = (n / 9) * c + 1;
+        box_->BitBlt(x, y, c, c, maskSheet_, sx, sy, RasterOp::SrcAnd);
+        box_->BitBlt(x, y, c, c, patternSheet_, sx, sy, RasterOp::SrcPaint);
+    };
+    quarter(cx - c, cy - c, images[0][0]);
+    quarter(cx, cy - c, images[1][0]);
+    quarter(cx - c, cy, images[0][1]);
+    quarter(cx, cy, images[1][1]);
 }
 
-void TBoardPainter::DrawPreview()
+void TBoardPainter::DrawPreview(const Tile& images)
 {
-    const BoardGeometry& g = geometry_;
-    box_.BitBlt(g.PreviewLeft, g.BoardTop, g.BoxSize(), g.BoxSize(), boardBack_, g.PreviewLeft, g.BoardTop,
-                RasterOp::SrcCopy);
-    DrawTile(g.PreviewLeft + g.CellSize + 1, g.BoardTop + g.CellSize + 1, game_.NextTile);
+    const QRect r = PreviewRect();
+    box_->BitBlt(r.x(), r.y(), r.width(), r.height(), boardBack_, r.x(), r.y(), RasterOp::SrcCopy);
+    DrawTile(r.x() + geometry_.CellSize + 1, r.y() + geometry_.CellSize + 1, images);
 }
 
-void TBoardPainter::ShowHand()
+void TBoardPainter::DrawDiscard(const std::optional<BoardScene::Discard>& discard)
 {
+    // The discard box is black inside; a thrown tile darkens there pass by pass.
+    const QRect r = DiscardRect();
+    box_->FillRectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1, Black);
+    if (!discard)
+        return;
     const int c = geometry_.CellSize;
-    box_.CopyTo(underHand_, HandX - c, HandY - c, 2 * c, 2 * c);
-    DrawTile(HandX, HandY, game_.HandTile);
+    DrawTile(geometry_.PreviewLeft + c, geometry_.PreviewTop + 4 * c, discard->tile);
+    for (int pass = 0; pass < discard->passes; ++pass)
+        box_->TransformPixels(r, [](quint32 p) { return FromBgr(DarkenColor(ToBgr(p), TAnimation::DarkenPercent)); });
 }
 
-void TBoardPainter::HideHand()
-{
-    const int c = geometry_.CellSize;
-    box_.BitBlt(HandX - c, HandY - c, 2 * c, 2 * c, underHand_, 0, 0, RasterOp::SrcCopy);
-}
-
-void TBoardPainter::DrawTimeBar()
+void TBoardPainter::DrawTimeBar(float timeLeft)
 {
     const BoardGeometry& g = geometry_;
     const int c = g.CellSize;
     const int right = g.PreviewLeft + 2 * c + 2;
     const int top = g.TimeBarTop();
     const int bottom = top + c;
-    const double timeLeft = game_.Clock.TimeLeft;
+    const double t = timeLeft;
 
-    int fill = g.PreviewLeft + int(std::trunc(2.0 * c * timeLeft + 2.0));
+    int fill = g.PreviewLeft + int(std::trunc(2.0 * c * t + 2.0));
     if (fill > right)
         fill = right;
-    box_.FillRectangle(fill, top, right, bottom, Black);
+    box_->FillRectangle(fill, top, right, bottom, Black);
 
-    const int red = std::clamp(int(std::trunc((1.0 - timeLeft) * 512)), 0, 255);
-    const int green = std::clamp(int(std::trunc(timeLeft * 512)), 0, 255);
-    box_.FillRectangle(g.PreviewLeft, top, fill, bottom, qRgb(red, green, 0));
+    const int red = std::clamp(int(std::trunc((1.0 - t) * 512)), 0, 255);
+    const int green = std::clamp(int(std::trunc(t * 512)), 0, 255);
+    box_->FillRectangle(g.PreviewLeft, top, fill, bottom, qRgb(red, green, 0));
 }
 
-void TBoardPainter::DrawBoard()
+void TBoardPainter::DrawFocusFrame(bool focused)
 {
-    for (int column = 0; column < BoardCells; ++column)
-        for (int row = 0; row < BoardCells; ++row)
-            DrawCell(column, row, game_.Board.Cell(column, row));
+    const QRect r = FocusFrameRect();
+    if (!focused) {
+        // Both lines of the frame show the window's texture again.
+        for (const QRect& line : {QRect(r.left(), r.top(), r.width(), 2), QRect(r.left(), r.bottom() - 1, r.width(), 2),
+                                  QRect(r.left(), r.top(), 2, r.height()), QRect(r.right() - 1, r.top(), 2, r.height())})
+            box_->BitBlt(line.x(), line.y(), line.width(), line.height(), windowBack_, line.x(), line.y(),
+                         RasterOp::SrcCopy);
+        return;
+    }
+    box_->FrameRectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1, 1, Black);
+    box_->FrameRectangle(r.left() + 1, r.top() + 1, r.right(), r.bottom(), 1, FocusGold);
 }
 
-void TBoardPainter::DarkenDiscardBox(int percent)
+void TBoardPainter::ShowHand(const BoardScene::Hand& hand)
 {
-    const BoardGeometry& g = geometry_;
-    const int c = g.CellSize;
-    const QRect area(QPoint(g.PreviewLeft, g.BoardTop + 3 * c), QPoint(g.PreviewLeft + 2 * c, g.BoardTop + 5 * c));
-    box_.TransformPixels(area, [percent](quint32 p) { return FromBgr(DarkenColor(ToBgr(p), percent)); });
+    const QRect r = HandRect(hand);
+    box_->CopyTo(underHand_, r.x(), r.y(), r.width(), r.height());
+    DrawTile(hand.x, hand.y, hand.tile);
+    if (hand.refused) {
+        box_->FrameRectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1, 1, RefusedRed);
+        box_->FrameRectangle(r.left() + 1, r.top() + 1, r.right(), r.bottom(), 1, RefusedRed);
+    }
+    handShown_ = hand;
 }
 
-void TBoardPainter::DrawSquare(BlockPos square, bool shown)
+void TBoardPainter::HideHand()
 {
-    for (int column = 2 * square.column; column < 2 * square.column + 6; ++column)
-        for (int row = 2 * square.row; row < 2 * square.row + 6; ++row)
-            DrawCell(column, row, shown ? game_.Board.Cell(column, row) : 0);
+    if (!handShown_)
+        return;
+    const QRect r = HandRect(*handShown_);
+    box_->BitBlt(r.x(), r.y(), r.width(), r.height(), underHand_, 0, 0, RasterOp::SrcCopy);
+    handShown_.reset();
 }

@@ -1,67 +1,80 @@
 #pragma once
-// Draws the game onto the board canvas and the tool strip: the window
-// texture, the frames, the cells, the preview and discard boxes, the time bar
-// and the carried tile. Symbols are scaled once per resize into two sheets,
-// so a quarter costs two block copies (AND with the mask, OR with the pattern).
+// Draws the board canvas from a scene: the window texture, the frames, the
+// cells, the preview and discard boxes, the time bar and the carried tile.
+// Symbols are scaled once per resize into two sheets, so a quarter costs two
+// block copies (AND with the mask, OR with the pattern).
+//
+// The painter remembers the scene it drew last. Sync draws only what differs
+// from it, taking the carried tile away first wherever something under it
+// changes and putting it back last, so that after every Sync the canvas is
+// exactly what a full Paint of the same scene draws on a fresh canvas.
 #include <QImage>
+#include <optional>
 
 #include "assets/TSymbolPicture.h"
 #include "game/BoardGeometry.h"
+#include "game/BoardScene.h"
 #include "game/Canvas.h"
-#include "game/GameCore.h"
 
 class TBoardPainter {
 public:
-    TBoardPainter(TCanvas& box, const GameCore& game, const QImage& textureSheet, const TSymbolPicture& masks,
-                  const TSymbolPicture& pats);
+    TBoardPainter(TCanvas& box, const QImage& textureSheet, const TSymbolPicture& masks, const TSymbolPicture& pats);
 
     const BoardGeometry& Geometry() const { return geometry_; }
     int CellSize() const { return geometry_.CellSize; }
 
-    // Background variant 0..6: the row of the texture sheet.
+    // Background variant 0..6: the row of the texture sheet. Takes effect at the next Resize.
     int BackMode = 0;
-    // Centre of the carried tile in canvas pixels.
-    int HandX = 0;
-    int HandY = 0;
 
     void ComputeLayout(int boxWidth, int boxHeight);
-    // New geometry, symbol sheets, saved-background square and cell
-    // background for the current size and BackMode. formWidth and formHeight
-    // bound the texture tiling.
-    void Resize(int boxWidth, int boxHeight, int formWidth, int formHeight);
+    // New geometry, symbol sheets, saved-background square and backgrounds
+    // for the canvas's size and scale and for BackMode; formWidth and
+    // formHeight bound the texture tiling. The next Sync paints everything.
+    void Resize(int formWidth, int formHeight);
 
     // The whole picture, in its fixed order.
-    void Paint(int formWidth, int formHeight);
+    void Paint(const BoardScene& scene);
+    // Only what differs from the scene drawn last.
+    void Sync(const BoardScene& scene);
+    // What Paint draws for the scene on a fresh canvas (the canvas stays as it is).
+    QImage FreshPicture(const BoardScene& scene) const;
     // The texture of the tool strip.
     void ToolBoxPaint(TCanvas& toolBox, int clientWidth) const;
 
-    void DrawCell(int column, int row, int value);
-    void DrawQuarter(int x, int y, int value);
-    void DrawTile(int cx, int cy, const Tile& tile);
-    void DrawPreview();
-    void ShowHand();
+    // --- drawing steps ---------------------------------------------------------
+    // Image numbers: 0 draws an empty cell.
+    void DrawCell(int column, int row, int image);
+    void DrawQuarter(int x, int y, int image);
+    void DrawTile(int cx, int cy, const Tile& images);
+    void DrawPreview(const Tile& images);
+    void DrawDiscard(const std::optional<BoardScene::Discard>& discard);
+    void DrawTimeBar(float timeLeft);
+    void DrawFocusFrame(bool focused);
+    void ShowHand(const BoardScene::Hand& hand);
     void HideHand();
-    void DrawTimeBar();
-    // Every cell with its board value (after a new tableau or level).
-    void DrawBoard();
-
-    // One pass of the throw-away animation over the discard box.
-    void DarkenDiscardBox(int percent);
-    // The 6 x 6 cells of a won square, empty or shown.
-    void DrawSquare(BlockPos square, bool shown);
 
     const QImage& MaskSheet() const { return maskSheet_; }
     const QImage& PatternSheet() const { return patternSheet_; }
 
 private:
     void FramedArea(int left, int top, int width, int height);
+    QRect HandRect(const BoardScene::Hand& hand) const;
+    QRect CellRect(int column, int row) const;
+    QRect PreviewRect() const;
+    QRect DiscardRect() const;
+    QRect TimeBarRect() const;
+    QRect FocusFrameRect() const;
 
-    TCanvas& box_;
-    const GameCore& game_;
-    const QImage& textureSheet_;
-    const TSymbolPicture& masks_;
-    const TSymbolPicture& pats_;
+    TCanvas* box_;
+    QImage textureSheet_; // at the canvas's scale
+    const QImage* originalSheet_;
+    const TSymbolPicture* masks_;
+    const TSymbolPicture* pats_;
 
     BoardGeometry geometry_;
-    QImage patternSheet_, maskSheet_, underHand_, boardBack_;
+    QImage patternSheet_, maskSheet_, underHand_, boardBack_, windowBack_;
+    int sheetsCell_ = 0;  // the cell size and scale the sheets were made for
+    int sheetsScale_ = 0;
+    std::optional<BoardScene> shown_; // what the canvas shows; none: paint it all
+    std::optional<BoardScene::Hand> handShown_;
 };

@@ -1,44 +1,51 @@
 #include "game/Canvas.h"
 
+#include <algorithm>
 #include <cstring>
 
-void TCanvas::Resize(int width, int height)
+void TCanvas::Resize(int width, int height, int scale)
 {
-    image_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    width_ = std::max(width, 1);
+    height_ = std::max(height, 1);
+    scale_ = std::max(scale, 1);
+    image_ = QImage(width_ * scale_, height_ * scale_, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(scale_);
     image_.fill(0xFF000000u);
-    dirty_ = QRegion(image_.rect());
+    dirty_ = QRegion(0, 0, width_, height_);
 }
 
 void TCanvas::BitBlt(int x, int y, int w, int h, const QImage& source, int sx, int sy, RasterOp op)
 {
-    // Clip against the source, then against the destination, moving both origins together.
-    QRect src(sx, sy, w, h);
-    QRect clipped = src.intersected(source.rect());
-    QRect dst = clipped.translated(x - sx, y - sy).intersected(image_.rect());
+    // Clip against the source, then against the destination, moving both
+    // origins together; all in logical pixels of the same scale.
+    const QRect sourceRect(0, 0, source.width() / scale_, source.height() / scale_);
+    const QRect clipped = QRect(sx, sy, w, h).intersected(sourceRect);
+    const QRect dst = clipped.translated(x - sx, y - sy).intersected(QRect(0, 0, width_, height_));
     if (dst.isEmpty())
         return;
-    const int srcX = dst.x() - (x - sx);
-    const int srcY = dst.y() - (y - sy);
     const QImage* from = &source;
     QImage converted;
     if (source.format() != QImage::Format_RGB32 && source.format() != QImage::Format_ARGB32) {
         converted = source.convertToFormat(QImage::Format_RGB32);
         from = &converted;
     }
-    for (int row = 0; row < dst.height(); ++row) {
+    const QRect d = ToDevice(dst);
+    const int srcX = (dst.x() - (x - sx)) * scale_;
+    const int srcY = (dst.y() - (y - sy)) * scale_;
+    for (int row = 0; row < d.height(); ++row) {
         const auto* s = reinterpret_cast<const quint32*>(from->constScanLine(srcY + row)) + srcX;
-        auto* d = reinterpret_cast<quint32*>(image_.scanLine(dst.y() + row)) + dst.x();
+        auto* p = reinterpret_cast<quint32*>(image_.scanLine(d.y() + row)) + d.x();
         switch (op) {
         case RasterOp::SrcCopy:
-            std::memcpy(d, s, sizeof(quint32) * dst.width());
+            std::memcpy(p, s, sizeof(quint32) * d.width());
             break;
         case RasterOp::SrcAnd:
-            for (int i = 0; i < dst.width(); ++i)
-                d[i] &= s[i];
+            for (int i = 0; i < d.width(); ++i)
+                p[i] &= s[i];
             break;
         case RasterOp::SrcPaint:
-            for (int i = 0; i < dst.width(); ++i)
-                d[i] |= s[i];
+            for (int i = 0; i < d.width(); ++i)
+                p[i] |= s[i];
             break;
         }
     }
@@ -47,26 +54,28 @@ void TCanvas::BitBlt(int x, int y, int w, int h, const QImage& source, int sx, i
 
 void TCanvas::CopyTo(QImage& dest, int sx, int sy, int w, int h) const
 {
-    if (dest.size() != QSize(w, h) || dest.format() != QImage::Format_RGB32)
-        dest = QImage(w, h, QImage::Format_RGB32);
+    if (dest.size() != QSize(w * scale_, h * scale_) || dest.format() != QImage::Format_RGB32)
+        dest = QImage(w * scale_, h * scale_, QImage::Format_RGB32);
+    dest.setDevicePixelRatio(scale_);
     dest.fill(0xFF000000u);
-    const QRect src = QRect(sx, sy, w, h).intersected(image_.rect());
+    const QRect src = ToDevice(QRect(sx, sy, w, h).intersected(QRect(0, 0, width_, height_)));
     for (int row = 0; row < src.height(); ++row) {
         const auto* s = reinterpret_cast<const quint32*>(image_.constScanLine(src.y() + row)) + src.x();
-        auto* d = reinterpret_cast<quint32*>(dest.scanLine(src.y() - sy + row)) + (src.x() - sx);
+        auto* d = reinterpret_cast<quint32*>(dest.scanLine(src.y() - sy * scale_ + row)) + (src.x() - sx * scale_);
         std::memcpy(d, s, sizeof(quint32) * src.width());
     }
 }
 
 void TCanvas::Fill(QRect r, QRgb color)
 {
-    r = r.intersected(image_.rect());
+    r = r.intersected(QRect(0, 0, width_, height_));
     if (r.isEmpty())
         return;
     color |= 0xFF000000u;
-    for (int row = r.top(); row <= r.bottom(); ++row) {
-        auto* d = reinterpret_cast<quint32*>(image_.scanLine(row)) + r.left();
-        std::fill(d, d + r.width(), color);
+    const QRect d = ToDevice(r);
+    for (int row = d.top(); row <= d.bottom(); ++row) {
+        auto* p = reinterpret_cast<quint32*>(image_.scanLine(row)) + d.left();
+        std::fill(p, p + d.width(), color);
     }
     MarkDirty(r);
 }
@@ -86,19 +95,6 @@ void TCanvas::FillRectangle(int left, int top, int right, int bottom, QRgb color
 {
     if (right > left && bottom > top)
         Fill(QRect(left, top, right - left, bottom - top), color);
-}
-
-QRgb TCanvas::Pixel(int x, int y) const
-{
-    return image_.valid(x, y) ? image_.pixel(x, y) : 0xFF000000u;
-}
-
-void TCanvas::SetPixel(int x, int y, QRgb color)
-{
-    if (!image_.valid(x, y))
-        return;
-    reinterpret_cast<quint32*>(image_.scanLine(y))[x] = color | 0xFF000000u;
-    MarkDirty(QRect(x, y, 1, 1));
 }
 
 QRegion TCanvas::TakeDirty()

@@ -4,6 +4,11 @@
 // rectangles with a pen and a brush, and single pixels, all on a 32-bit image.
 // Every operation records the area it changed, so the widget showing the
 // canvas copies only that part to the screen.
+//
+// Coordinates are logical pixels. The image itself has Scale() device pixels
+// per logical pixel, so that on a high-density screen every copy, rectangle
+// and pixel operation works at the screen's own resolution; a source image
+// must have the same device pixel ratio.
 #include <QImage>
 #include <QRegion>
 
@@ -11,10 +16,12 @@ enum class RasterOp { SrcCopy, SrcAnd, SrcPaint };
 
 class TCanvas {
 public:
-    // A new, black surface of the given size.
-    void Resize(int width, int height);
-    int Width() const { return image_.width(); }
-    int Height() const { return image_.height(); }
+    // A new, black surface of the given logical size.
+    void Resize(int width, int height, int scale = 1);
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int Scale() const { return scale_; }
+    // The image in device pixels (its device pixel ratio is Scale()).
     const QImage& Image() const { return image_; }
 
     // Copies w x h pixels from (sx, sy) of source to (x, y), combined by op.
@@ -31,16 +38,15 @@ public:
     // left..right-1 by top..bottom-1.
     void FillRectangle(int left, int top, int right, int bottom, QRgb color);
 
-    QRgb Pixel(int x, int y) const;
-    void SetPixel(int x, int y, QRgb color);
-    // Reads every pixel of r (x as the outer loop) and writes back f(pixel);
-    // the same as Pixel and SetPixel one by one, but marks the area once.
+    // Reads every device pixel of the logical rectangle r (x as the outer
+    // loop) and writes back f(pixel).
     template <class F>
     void TransformPixels(QRect r, F f)
     {
-        r = r.intersected(image_.rect());
-        for (int x = r.left(); x <= r.right(); ++x)
-            for (int y = r.top(); y <= r.bottom(); ++y) {
+        r = r.intersected(QRect(0, 0, width_, height_));
+        const QRect d = ToDevice(r);
+        for (int x = d.left(); x <= d.right(); ++x)
+            for (int y = d.top(); y <= d.bottom(); ++y) {
                 auto* p = reinterpret_cast<quint32*>(image_.scanLine(y)) + x;
                 *p = f(*p) | 0xFF000000u;
             }
@@ -48,13 +54,17 @@ public:
             MarkDirty(r);
     }
 
-    // The area changed since the last call.
+    // The logical area changed since the last call.
     QRegion TakeDirty();
 
 private:
+    QRect ToDevice(const QRect& r) const { return {r.x() * scale_, r.y() * scale_, r.width() * scale_, r.height() * scale_}; }
     void Fill(QRect r, QRgb color);
     void MarkDirty(const QRect& r) { dirty_ += r; }
 
     QImage image_;
+    int width_ = 0;
+    int height_ = 0;
+    int scale_ = 1;
     QRegion dirty_;
 };

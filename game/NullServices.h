@@ -6,18 +6,16 @@
 
 class TNullServices final : public TMainServices {
 public:
-    int ShowMsg(int) override { return 6; }
+    Answer ShowMsg(Message) override { return Answer::Yes; }
     bool MessageShowing() const override { return false; }
     void ShowHighscore(int, bool) override {}
     bool HighscoreShowing() const override { return false; }
     void ShowOptions() override {}
     void ShowInfo() override {}
     void AskLanguage() override {}
-    void PlayEffect(int) override {}
+    void PlayEffect(Effect) override {}
     void MusicStartUp() override {}
     void MusicKeepAlive() override {}
-    void HelpStartUp(const QString&) override {}
     void HelpContext(int) override {}
-    void HelpCommand(int, int) override {}
-    void HelpShutDown() override {}
+    void HelpQuit() override {}
 };

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 TPaintBox::TPaintBox(QWidget* parent) : QWidget(parent)
 {
@@ -11,10 +12,16 @@ TPaintBox::TPaintBox(QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::StrongFocus); // the board takes the keys of keyboard play
 }
 
+int TPaintBox::DeviceScale() const
+{
+    return std::max(1, int(std::ceil(devicePixelRatioF() - 0.01)));
+}
+
 void TPaintBox::ResizeCanvas()
 {
-    if (canvas_.Width() != width() || canvas_.Height() != height())
-        canvas_.Resize(width(), height());
+    const int scale = DeviceScale();
+    if (canvas_.Width() != width() || canvas_.Height() != height() || canvas_.Scale() != scale)
+        canvas_.Resize(width(), height(), scale);
 }
 
 static qint64 PixelCount(const QRegion& region)
@@ -28,6 +35,7 @@ static qint64 PixelCount(const QRegion& region)
 void TPaintBox::Flush()
 {
     const QRegion dirty = canvas_.TakeDirty();
+    lastFlush_ = dirty;
     lastFlushPixels_ = PixelCount(dirty);
     if (!dirty.isEmpty())
         update(dirty);
@@ -36,6 +44,7 @@ void TPaintBox::Flush()
 void TPaintBox::FlushNow()
 {
     const QRegion dirty = canvas_.TakeDirty();
+    lastFlush_ = dirty;
     lastFlushPixels_ = PixelCount(dirty);
     if (!dirty.isEmpty())
         repaint(dirty);
@@ -43,9 +52,12 @@ void TPaintBox::FlushNow()
 
 void TPaintBox::paintEvent(QPaintEvent* event)
 {
+    if (canvas_.Scale() != DeviceScale() && OnScaleChange)
+        QMetaObject::invokeMethod(this, [this] { if (OnScaleChange) OnScaleChange(); }, Qt::QueuedConnection);
     QPainter painter(this);
+    const int s = canvas_.Scale();
     for (const QRect& r : event->region())
-        painter.drawImage(r.topLeft(), canvas_.Image(), r);
+        painter.drawImage(QRectF(r), canvas_.Image(), QRectF(r.x() * s, r.y() * s, r.width() * s, r.height() * s));
 }
 
 void TPaintBox::mousePressEvent(QMouseEvent* event)
@@ -58,6 +70,20 @@ void TPaintBox::mouseMoveEvent(QMouseEvent* event)
 {
     if (OnMouseMove)
         OnMouseMove(event->position().toPoint().x(), event->position().toPoint().y());
+}
+
+void TPaintBox::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    if (OnFocusChange)
+        OnFocusChange();
+}
+
+void TPaintBox::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    if (OnFocusChange)
+        OnFocusChange();
 }
 
 void TPaintBox::keyPressEvent(QKeyEvent* event)

@@ -1,15 +1,12 @@
-// The main window: creation, layout, drawing and the presses on the board.
-// The game flow (clock, buttons, closing) is in mainflow.cpp.
+// The main window: creation, layout, drawing, and the board's presses and
+// moves, which go to the game flow.
 #include "game/main.h"
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QTimer>
 
 #include "assets/DlgRes.h"
 #include "assets/MainFormAssets.h"
 #include "assets/ProgramIcon.h"
-#include "cipher/Chiffre.h"
 #include "settings/Globals.h"
 #include "settings/ProgramSettings.h"
 #include "ui/keeper/TFormKeeper.h"
@@ -35,6 +32,18 @@ QLabel* MakeLabel(QWidget* parent, int left, int top, const QString& text, const
     label->adjustSize();
     return label;
 }
+
+PressButton ToPressButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return PressButton::Left;
+    case Qt::RightButton:
+        return PressButton::Right;
+    default:
+        return PressButton::Middle; // any other button only picks up, as the middle one
+    }
+}
 } // namespace
 
 Tmainform::Tmainform(TMainServices& services, std::unique_ptr<RandomSource> random)
@@ -46,9 +55,9 @@ Tmainform::Tmainform(TMainServices& services, std::unique_ptr<RandomSource> rand
       pats(PatternPicture()),
       services_(services),
       random_(random ? std::move(random) : std::make_unique<UniformRandom>(UniformRandom::FromClock())),
-      game_(*random_),
+      flow_(*random_, services, *this),
       textureSheet_(bmps.Item(0).convertToFormat(QImage::Format_RGB32)),
-      painter_(box->Canvas(), game_, textureSheet_, masks, pats)
+      painter_(box->Canvas(), textureSheet_, masks, pats)
 {
     FormCreate();
 }
@@ -70,10 +79,13 @@ void Tmainform::CreateControls()
     setWindowIcon(ProgramIcon());
 
     ToolBox->setGeometry(0, 0, DesignClientWidth, ToolBoxHeight);
+    ToolBox->setFocusPolicy(Qt::NoFocus);
     box->setGeometry(0, ToolBoxHeight, DesignClientWidth, DesignClientHeight - ToolBoxHeight);
     box->OnMouseDown = [this](Qt::MouseButton button, int x, int y) { boxMouseDown(button, x, y); };
     box->OnMouseMove = [this](int x, int y) { MouseMove(x, y); };
     box->OnKeyDown = [this](const QKeyEvent& event) { return boxKeyDown(event); };
+    box->OnFocusChange = [this] { Sync(); };
+    box->OnScaleChange = [this] { Resize(); };
 
     // Stacking order from the bottom: the paint boxes, then labels and buttons over the strip.
     ScoLabel = MakeLabel(this, 292, 8, QStringLiteral("Punkte:"), CaptionFont(11), CaptionColor);
@@ -102,7 +114,20 @@ void Tmainform::CreateControls()
     FormKeeper1 = new TFormKeeper(this, ini);
     Timer.setInterval(500);
     connect(&Timer, &QTimer::timeout, this, &Tmainform::TimerTimer);
+    // The animations' frames and the refusal sign, as the flow asks for them.
+    frameTimer_.setSingleShot(true);
+    frameTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&frameTimer_, &QTimer::timeout, this, [this] {
+        flow_.TimerDue(FlowTimer::AnimationFrame);
+        Sync();
+    });
+    cueTimer_.setSingleShot(true);
+    connect(&cueTimer_, &QTimer::timeout, this, [this] {
+        flow_.TimerDue(FlowTimer::RefusalCue);
+        Sync();
+    });
     CreateShortcuts();
+    setFocusProxy(box);
     box->setFocus();
 }
 
@@ -119,14 +144,11 @@ void Tmainform::BindDialogPictures()
 
 void Tmainform::FormCreate()
 {
-    ProgramDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    ScoreCipher.Init(std::u32string(), 0);
     FirstShow = true;
     setWindowTitle(QStringLiteral("Tangrix V2.1"));
     CreateControls();
     resize(DesignClientWidth, DesignClientHeight);
 
-    services_.HelpStartUp(ProgramDir + QStringLiteral("tngx.chm"));
     int backMode = 0;
     ReadProgramSettings(ini, backMode);
     painter_.BackMode = backMode;
@@ -136,7 +158,7 @@ void Tmainform::FormCreate()
     box->ResizeCanvas();
     ToolBox->ResizeCanvas();
     painter_.ComputeLayout(box->width(), box->height());
-    game_.InHand = false;
+    flow_.SetGeometry(painter_.Geometry());
     ApplyLanguage();
     NewGame();
 }
@@ -148,9 +170,17 @@ void Tmainform::RestorePlacement()
 
 void Tmainform::FormDestroy()
 {
+    // The widgets outlive this window's own members by a moment: nothing of
+    // theirs may call back into it any more.
+    box->OnMouseDown = nullptr;
+    box->OnMouseMove = nullptr;
+    box->OnKeyDown = nullptr;
+    box->OnFocusChange = nullptr;
+    box->OnScaleChange = nullptr;
     Timer.stop();
+    frameTimer_.stop();
+    cueTimer_.stop();
     FormKeeper1->SavePlacement();
-    services_.HelpShutDown();
 }
 
 // --- layout and drawing ----------------------------------------------------------
@@ -177,15 +207,29 @@ void Tmainform::Resize()
     ToolBox->ResizeCanvas();
     PlaceRightButtons();
     const QSize form = frameGeometry().size().expandedTo(size());
-    painter_.Resize(box->width(), box->height(), form.width(), form.height());
+    painter_.Resize(form.width(), form.height());
+    flow_.SetGeometry(painter_.Geometry());
     ToolBoxPaint();
     Paint();
 }
 
+BoardScene Tmainform::Scene() const
+{
+    BoardScene scene = flow_.Scene();
+    scene.focused = box->hasFocus();
+    return scene;
+}
+
+bool Tmainform::Restore(const GamePosition& position)
+{
+    const bool restored = flow_.Restore(position);
+    Sync();
+    return restored;
+}
+
 void Tmainform::Paint()
 {
-    const QSize form = frameGeometry().size().expandedTo(size());
-    painter_.Paint(form.width(), form.height());
+    painter_.Paint(Scene());
     box->Flush();
 }
 
@@ -196,177 +240,73 @@ void Tmainform::ToolBoxPaint()
     ShowCounters();
 }
 
-void Tmainform::Flush()
+void Tmainform::Sync()
 {
+    painter_.Sync(Scene());
     box->Flush();
+    ShowCounters();
+    PauseBtn->setEnabled(flow_.PauseEnabled());
+    if (flow_.ClockRunning())
+        EnableTimer();
+    else
+        Timer.stop();
 }
 
-void Tmainform::Delay(int milliseconds)
+void Tmainform::FocusBoard()
 {
-    box->FlushNow();
-    if (InstantAnimations)
-        return;
-    // Waits in an event loop that leaves input for later, so that the
-    // effects and the music keep being fed while the picture holds still.
-    animating_ = true;
-    QEventLoop wait;
-    QTimer::singleShot(milliseconds, &wait, &QEventLoop::quit);
-    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    if (isVisible())
+        box->setFocus(Qt::OtherFocusReason);
 }
 
-void Tmainform::EndAnimation()
+// --- the flow's view ---------------------------------------------------------------
+
+void Tmainform::Refresh()
 {
-    animating_ = false;
-    if (std::exchange(tickHeldBack_, false))
-        TimerTimer();
-    if (std::exchange(closeHeldBack_, false))
-        QTimer::singleShot(0, this, &QWidget::close);
+    Sync();
 }
 
-// --- dealing -------------------------------------------------------------------
+void Tmainform::Schedule(FlowTimer timer, int milliseconds)
+{
+    (timer == FlowTimer::AnimationFrame ? frameTimer_ : cueTimer_).start(milliseconds);
+}
+
+void Tmainform::CloseConfirmed()
+{
+    // Closed from the event loop, not from inside the flow's handler.
+    closeConfirmed_ = true;
+    QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void Tmainform::LanguageChosen()
+{
+    ApplyLanguage();
+}
+
+void Tmainform::FinishAnimation()
+{
+    while (flow_.Animation()) {
+        frameTimer_.stop();
+        flow_.TimerDue(FlowTimer::AnimationFrame);
+        Sync();
+    }
+}
+
+// --- the board -------------------------------------------------------------------
 
 void Tmainform::NewGame()
 {
-    if (game_.InHand)
-        painter_.HideHand();
-    game_.NewGame();
-    scoreOffered_ = false;
-    timeOutPending_ = false;
-    painter_.DrawBoard();
-    painter_.DrawPreview();
-    ShowCounters();
-    PauseBtn->setEnabled(false);
-    painter_.DrawTimeBar();
-    EnableTimer();
-    Flush();
+    flow_.NewGame();
+    Sync();
 }
-
-void Tmainform::SetUpLevel()
-{
-    game_.SetUpLevel();
-    painter_.DrawBoard();
-    painter_.DrawTimeBar();
-    EnableTimer();
-    Flush();
-}
-
-void Tmainform::DealNextTile()
-{
-    game_.DealNextTile();
-    painter_.DrawPreview();
-    Flush();
-}
-
-// --- laying pieces -----------------------------------------------------------------
 
 void Tmainform::boxMouseDown(Qt::MouseButton button, int X, int Y)
 {
-    if (!game_.AcceptsPresses())
-        return;
-    game_.StartOnFirstPress();
-    PauseBtn->setEnabled(true);
-
-    const BoardGeometry& g = painter_.Geometry();
-    if (!game_.InHand) {
-        if (g.InPreview(X, Y))
-            PickUpTile(X, Y);
-        return;
-    }
-    if (button == Qt::RightButton) {
-        TurnTile();
-        return;
-    }
-    if (button != Qt::LeftButton)
-        return;
-    if (g.InDiscard(X, Y)) {
-        ThrowTileAway();
-        return;
-    }
-    if (const auto block = g.BlockAt(X, Y))
-        TryToLay(*block);
-}
-
-void Tmainform::PickUpTile(int X, int Y)
-{
-    game_.PickUp();
-    painter_.DrawPreview();
-    painter_.HandX = X;
-    painter_.HandY = Y;
-    painter_.ShowHand();
-    Flush();
-}
-
-void Tmainform::TurnTile()
-{
-    painter_.HideHand();
-    game_.TurnHandTile();
-    painter_.ShowHand();
-    Flush();
-}
-
-void Tmainform::ThrowTileAway()
-{
-    const BoardGeometry& g = painter_.Geometry();
-    services_.PlayEffect(5);
-    painter_.HideHand();
-    game_.InHand = false;
-    painter_.HandX = g.PreviewLeft + g.CellSize;
-    painter_.HandY = g.PreviewTop + 4 * g.CellSize;
-    painter_.ShowHand();
-    for (int pass = 0; pass < 8; ++pass) {
-        painter_.DarkenDiscardBox(75);
-        Delay(40);
-    }
-    EndAnimation();
-    painter_.HideHand();
-    game_.ThrowAway();
-    ShowCounters();
-    DealNextTile();
-}
-
-void Tmainform::TryToLay(BlockPos block)
-{
-    if (!game_.AcceptedBalance(block)) {
-        services_.PlayEffect(3);
-        return;
-    }
-    painter_.HideHand();
-    const LayOutcome outcome = game_.Lay(block);
-    ShowCounters();
-    for (int dx = 0; dx < 2; ++dx)
-        for (int dy = 0; dy < 2; ++dy)
-            painter_.DrawCell(2 * block.column + dx, 2 * block.row + dy, game_.Board.Cell(2 * block.column + dx, 2 * block.row + dy));
-    Flush();
-    if (outcome.fullSquare)
-        WinLevel(*outcome.fullSquare);
-    else
-        services_.PlayEffect(2);
-    ShowCounters();
-    DealNextTile();
-}
-
-void Tmainform::WinLevel(BlockPos square)
-{
-    Timer.stop();
-    services_.PlayEffect(1);
-    for (int k = 0; k <= 8; ++k) {
-        painter_.DrawSquare(square, k % 2 == 0);
-        Delay(150);
-    }
-    EndAnimation();
-    game_.AdvanceLevel();
-    ShowCounters();
-    AskMsg(8);
-    SetUpLevel();
+    flow_.Press(ToPressButton(button), X, Y);
+    Sync();
 }
 
 void Tmainform::MouseMove(int X, int Y)
 {
-    if (!game_.AcceptsPresses() || !game_.InHand)
-        return;
-    painter_.HideHand();
-    painter_.HandX = X;
-    painter_.HandY = Y;
-    painter_.ShowHand();
-    Flush();
+    flow_.Move(X, Y);
+    Sync();
 }

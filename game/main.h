@@ -1,8 +1,9 @@
 #pragma once
 // The main window: the tool strip with its seven buttons and two counters,
-// and the board canvas. It turns presses, moves, keys and clock ticks into
-// calls on the rules (GameCore), asks the rest of the program for messages,
-// sounds and dialogs (TMainServices), and draws the result (TBoardPainter).
+// and the board canvas. Its handlers hand every press, move, key, tick and
+// button to the game flow (TGameFlow), which decides; then the window shows
+// the state the flow leaves behind: the board canvas from the flow's scene,
+// the counters, the pause button and the clock's timer.
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
@@ -13,7 +14,7 @@
 #include "assets/TSymbolPicture.h"
 #include "assets/TWaveList.h"
 #include "game/BoardPainter.h"
-#include "game/GameCore.h"
+#include "game/GameFlow.h"
 #include "game/MainServices.h"
 #include "game/PaintBox.h"
 #include "settings/TIniCtrl.h"
@@ -21,7 +22,7 @@
 
 class TFormKeeper;
 
-class Tmainform : public QWidget {
+class Tmainform : public QWidget, private TFlowView {
     Q_OBJECT
 public:
     // Runs the creation steps; random defaults to the run-time generator seeded from the clock.
@@ -57,28 +58,30 @@ public:
     TSymbolPicture pats;
 
     // --- state ------------------------------------------------------------------
-    GameCore& Game() { return game_; }
-    const GameCore& Game() const { return game_; }
-    TBoardPainter& Painter() { return painter_; }
+    const TGameFlow& Flow() const { return flow_; }
+    const GameCore& Game() const { return flow_.Game(); }
+    const TBoardPainter& Painter() const { return painter_; }
     int BackMode() const { return painter_.BackMode; }
     void SetBackMode(int mode) { painter_.BackMode = mode; }
+    // A prepared position, shown at once (tests and tools); false when refused.
+    bool Restore(const GamePosition& position);
+    // The scene the board canvas must show now.
+    BoardScene Scene() const;
 
     // --- handlers (creation, layout and drawing) ------------------------------
     void FormShow();
     void Resize();
+    // The whole board picture, drawn anew.
     void Paint();
     void ToolBoxPaint();
 
     // --- handlers (laying pieces) ---------------------------------------------
     void boxMouseDown(Qt::MouseButton button, int X, int Y);
     void MouseMove(int X, int Y);
-
-    // --- keyboard play (the same handlers the mouse uses) --------------------------
-    // Space or Enter picks up or lays, the arrows move the carried tile a
-    // block, R turns it, Delete or Backspace throws it away. True when used.
+    // Keyboard play: Space or Enter picks up or lays, the arrows move the
+    // carried tile a block, R turns it, Delete or Backspace throws it away.
+    // True when the key was used.
     bool boxKeyDown(const QKeyEvent& event);
-    // The block the keyboard left the carried tile at; the centre at first.
-    BlockPos KeyBlock{3, 3};
 
     // --- handlers (game flow) --------------------------------------------------
     void TimerTimer();
@@ -89,23 +92,18 @@ public:
     void InfoBtnClick();
     void RulesBtnClick();
     void ExitBtnClick();
-    // Asks before every close; true when the window may close.
+    // Asks before every close; true when the window may close now.
     bool CloseQuery();
     void Leave();
 
     // --- operations -------------------------------------------------------------
     void NewGame();
-    void SetUpLevel();
-    void DealNextTile();
     void ShowCounters();
     void ApplyLanguage();
 
-    // Holds the game for the given time, showing what was drawn. Input waits
-    // until the animation is over and a clock tick is held back until then;
-    // sound and music go on playing meanwhile.
-    void Delay(int milliseconds);
-    // Tests that play many moves skip the waiting (the drawing still happens).
-    bool InstantAnimations = false;
+    // Steps a running animation to its end at once (for tests and tools that
+    // play many moves); what waited behind it is handled as usual.
+    void FinishAnimation();
 
 signals:
     // The window has closed for good (the close was confirmed and Leave has run).
@@ -117,44 +115,34 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // TFlowView
+    void Refresh() override;
+    void Schedule(FlowTimer timer, int milliseconds) override;
+    void CloseConfirmed() override;
+    void LanguageChosen() override;
+
     void FormCreate();
     void FormDestroy();
     void CreateControls();
     void PlaceRightButtons();
     void CreateShortcuts();
-    void MoveHandToKeyBlock();
-    void Flush();
+    // Shows the state the flow left behind: canvas, counters, pause button, clock.
+    void Sync();
+    // After a button or a dialog the keyboard belongs to the board again.
+    void FocusBoard();
     // Like switching a timer on: a running clock keeps its rhythm.
     void EnableTimer() { if (!Timer.isActive()) Timer.start(); }
 
-    void PickUpTile(int X, int Y);
-    void TurnTile();
-    void ThrowTileAway();
-    void TryToLay(BlockPos block);
-    void WinLevel(BlockPos square);
-
-    void TimeOut();
-    void DeliverTimeOut();
-    void OfferScore();
-    int AskMsg(int n);
-
     TMainServices& services_;
     std::unique_ptr<RandomSource> random_;
-    GameCore game_;
+    TGameFlow flow_;
     QImage textureSheet_;
     TBoardPainter painter_;
+    QTimer frameTimer_;
+    QTimer cueTimer_;
 
     bool FirstShow = true;
-    bool placementRestored_ = false;
-    // An animation is running: input and ticks wait for its end.
-    bool animating_ = false;
-    bool tickHeldBack_ = false;
-    bool closeHeldBack_ = false;
-    void EndAnimation();
-    // A time-out that came while a window it would need was open.
-    bool timeOutPending_ = false;
-    // The score of a game is offered to the table once at most.
-    bool scoreOffered_ = false;
+    bool closeConfirmed_ = false;
 };
 
 extern Tmainform* mainform;

@@ -1,10 +1,10 @@
-// The main window's game flow: the clock, the tool-strip buttons, the first
-// showing, closing, and the texts that follow the language.
+// The main window's part in the game flow: the clock, the tool-strip
+// buttons, the first showing, closing, and the texts that follow the
+// language. The flow decides; the window shows what it left behind.
 #include "game/main.h"
 
 #include <QCloseEvent>
 
-#include "help/hh_funcs.h"
 #include "settings/Globals.h"
 #include "settings/ProgramSettings.h"
 
@@ -12,113 +12,51 @@
 
 void Tmainform::TimerTimer()
 {
-    if (animating_) {
-        tickHeldBack_ = true;
-        return;
-    }
-    if (game_.GameState == TGameState::gsReady || game_.GameState == TGameState::gsRunning) {
-        const bool runOut = game_.TickClock();
-        painter_.DrawTimeBar();
-        Flush();
-        if (runOut)
-            TimeOut();
-    }
-    // The music only restarts while the clock runs.
-    if (Timer.isActive())
-        services_.MusicKeepAlive();
-}
-
-void Tmainform::TimeOut()
-{
-    if (game_.InHand)
-        painter_.HideHand();
-    game_.EndByTimeOut();
-    Timer.stop();
-    Flush();
-    services_.PlayEffect(3);
-    // The message dialog and the table exist once each. If one of them is
-    // open (the close question, the table shown by its button), the game is
-    // over now, and the message and the score offer follow when it closes.
-    if (services_.MessageShowing() || services_.HighscoreShowing()) {
-        timeOutPending_ = true;
-        return;
-    }
-    DeliverTimeOut();
-}
-
-void Tmainform::DeliverTimeOut()
-{
-    timeOutPending_ = false;
-    services_.ShowMsg(7);
-    OfferScore();
-}
-
-void Tmainform::OfferScore()
-{
-    if (scoreOffered_ || game_.Score <= 0)
-        return;
-    scoreOffered_ = true;
-    services_.ShowHighscore(game_.Score, false);
-}
-
-int Tmainform::AskMsg(int n)
-{
-    const int answer = services_.ShowMsg(n);
-    if (timeOutPending_)
-        DeliverTimeOut();
-    return answer;
+    flow_.Tick();
+    Sync();
 }
 
 // --- the buttons ---------------------------------------------------------------------
 
 void Tmainform::StartBtnClick()
 {
-    if (game_.GameState == TGameState::gsOver) {
-        NewGame();
-        return;
-    }
-    Timer.stop(); // the clock is held during the question
-    if (game_.Score <= 0) {
-        NewGame();
-    } else if (AskMsg(4) == 6) {
-        OfferScore();
-        NewGame();
-    }
-    EnableTimer();
+    flow_.StartButton();
+    Sync();
+    FocusBoard();
 }
 
 void Tmainform::PauseBtnClick()
 {
-    if (game_.GameState != TGameState::gsRunning)
-        return;
-    game_.Pause();
-    Paint();
-    box->FlushNow();
-    AskMsg(12);
-    game_.Resume();
-    Paint();
+    flow_.PauseButton();
+    Sync();
+    FocusBoard();
 }
 
 void Tmainform::HighScoreBtnClick()
 {
-    services_.ShowHighscore(game_.Score, true);
-    if (timeOutPending_)
-        DeliverTimeOut();
+    flow_.HighScoreButton();
+    Sync();
+    FocusBoard();
 }
 
 void Tmainform::OptionBtnClick()
 {
-    services_.ShowOptions();
+    flow_.OptionsButton();
+    Sync();
+    FocusBoard();
 }
 
 void Tmainform::InfoBtnClick()
 {
-    services_.ShowInfo();
+    flow_.InfoButton();
+    Sync();
+    FocusBoard();
 }
 
 void Tmainform::RulesBtnClick()
 {
-    services_.HelpContext(German() ? 1 : 2);
+    flow_.RulesButton(German());
+    Sync();
 }
 
 void Tmainform::ExitBtnClick()
@@ -130,39 +68,24 @@ void Tmainform::ExitBtnClick()
 
 bool Tmainform::CloseQuery()
 {
-    const bool wasRunning = game_.GameState == TGameState::gsRunning;
-    const int answer = services_.ShowMsg(wasRunning ? 4 : 3);
-    Paint();
-    ToolBoxPaint();
-    // A time-out during the question ended the game: its message and score
-    // offer come first, whatever the answer.
-    if (timeOutPending_)
-        DeliverTimeOut();
-    if (answer != 6)
-        return false;
-    if (wasRunning && game_.GameState == TGameState::gsRunning) {
-        game_.GiveUp();
-        OfferScore();
-    }
-    return true;
+    const bool mayClose = flow_.CloseRequested();
+    Sync();
+    return mayClose;
 }
 
 void Tmainform::Leave()
 {
+    flow_.Leave();
     Timer.stop();
-    services_.HelpCommand(HELP_QUIT, 0);
     WriteProgramSettings(ini, painter_.BackMode);
 }
 
 void Tmainform::closeEvent(QCloseEvent* event)
 {
-    if (animating_) { // asked again when the animation is over
-        closeHeldBack_ = true;
+    // A close that waited for an animation was confirmed when it was asked.
+    if (!std::exchange(closeConfirmed_, false) && !CloseQuery()) {
         event->ignore();
-        return;
-    }
-    if (!CloseQuery()) {
-        event->ignore();
+        FocusBoard();
         return;
     }
     Leave();
@@ -185,20 +108,25 @@ void Tmainform::FormShow()
         return;
     FirstShow = false;
     Tongue = ReadStoredTongue(ini);
-    if (Tongue == -1) {
-        services_.AskLanguage();
-        ApplyLanguage();
-    }
+    flow_.FirstShow(Tongue != -1);
+    Sync();
+    FocusBoard();
 }
 
 // --- texts -----------------------------------------------------------------------------
 
 void Tmainform::ShowCounters()
 {
-    LevelLabel->setText(QString::number(game_.Level % 1000000));
-    ScoreLabel->setText(QString::number(game_.Score % 1000000));
-    LevelLabel->adjustSize();
-    ScoreLabel->adjustSize();
+    const QString level = QString::number(Game().Level() % 1000000);
+    const QString score = QString::number(Game().Score() % 1000000);
+    if (LevelLabel->text() != level) {
+        LevelLabel->setText(level);
+        LevelLabel->adjustSize();
+    }
+    if (ScoreLabel->text() != score) {
+        ScoreLabel->setText(score);
+        ScoreLabel->adjustSize();
+    }
 }
 
 void Tmainform::ApplyLanguage()

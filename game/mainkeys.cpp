@@ -1,8 +1,9 @@
-// Keyboard play and the tool strip's shortcuts. Every key goes through the
-// handler the mouse uses, so the rules and the drawing stay in one place.
+// Keyboard play and the tool strip's shortcuts. Every key goes to the flow
+// as the mouse's presses do, so the rules and the drawing stay in one place.
 #include "game/main.h"
 
 #include <QShortcut>
+#include <optional>
 
 void Tmainform::CreateShortcuts()
 {
@@ -20,52 +21,36 @@ void Tmainform::CreateShortcuts()
     bind(QKeySequence(Qt::Key_I), &Tmainform::InfoBtnClick);
 }
 
-void Tmainform::MoveHandToKeyBlock()
-{
-    const BoardGeometry& g = painter_.Geometry();
-    MouseMove(g.BlockCentreX(KeyBlock.column), g.BlockCentreY(KeyBlock.row));
-}
-
 bool Tmainform::boxKeyDown(const QKeyEvent& event)
 {
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
-    const BoardGeometry& g = painter_.Geometry();
-    const bool carried = game_.InHand;
-    switch (event.key()) {
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (!carried) {
-            boxMouseDown(Qt::LeftButton, g.PreviewLeft + g.CellSize, g.PreviewTop + g.CellSize);
-            if (game_.InHand)
-                MoveHandToKeyBlock();
-        } else {
-            boxMouseDown(Qt::LeftButton, g.BlockCentreX(KeyBlock.column), g.BlockCentreY(KeyBlock.row));
+    const std::optional<BoardKey> key = [&event]() -> std::optional<BoardKey> {
+        switch (event.key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return BoardKey::Action;
+        case Qt::Key_Left:
+            return BoardKey::Left;
+        case Qt::Key_Right:
+            return BoardKey::Right;
+        case Qt::Key_Up:
+            return BoardKey::Up;
+        case Qt::Key_Down:
+            return BoardKey::Down;
+        case Qt::Key_R:
+            return BoardKey::Turn;
+        case Qt::Key_Delete:
+        case Qt::Key_Backspace:
+            return BoardKey::Discard;
+        default:
+            return std::nullopt;
         }
-        return true;
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        if (carried && game_.AcceptsPresses()) {
-            const int dx = event.key() == Qt::Key_Left ? -1 : event.key() == Qt::Key_Right ? 1 : 0;
-            const int dy = event.key() == Qt::Key_Up ? -1 : event.key() == Qt::Key_Down ? 1 : 0;
-            KeyBlock.column = std::clamp(KeyBlock.column + dx, 0, BoardBlocks - 1);
-            KeyBlock.row = std::clamp(KeyBlock.row + dy, 0, BoardBlocks - 1);
-            MoveHandToKeyBlock();
-        }
-        return true;
-    case Qt::Key_R:
-        if (carried)
-            boxMouseDown(Qt::RightButton, painter_.HandX, painter_.HandY);
-        return true;
-    case Qt::Key_Delete:
-    case Qt::Key_Backspace:
-        if (carried)
-            boxMouseDown(Qt::LeftButton, g.PreviewLeft + g.CellSize, g.PreviewTop + 4 * g.CellSize);
-        return true;
-    default:
+    }();
+    if (!key)
         return false;
-    }
+    flow_.Key(*key);
+    Sync();
+    return true;
 }

@@ -21,8 +21,10 @@ QString g_traceFile;
 // The trace goes beside the program unless that folder cannot be written.
 QString TraceFolder(const QString& programDir)
 {
+    // Made new or not at all: whatever already bears the name (a file, or a
+    // link to someone else's file) is neither followed, truncated nor deleted.
     QFile probe(QDir(programDir).filePath(QStringLiteral("$_Temp_$.$$$")));
-    if (probe.open(QIODevice::WriteOnly)) {
+    if (probe.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         probe.close();
         probe.remove();
         return programDir;
@@ -157,8 +159,9 @@ void InitHelpTrace(const QStringList& args, const QString& programDir, const THe
     if (!SwitchedOn(args, programDir))
         return;
     // A trace that cannot be created is given up silently.
+    // The old trace was deleted above; what stands there now is not ours.
     QFile file(g_traceFile);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return;
     file.close();
     g_traceOn = true;

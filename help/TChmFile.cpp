@@ -6,6 +6,7 @@
 #include <chm_lib.h>
 
 #include "help/ChmContainerCheck.h"
+#include "settings/BoundedFile.h"
 
 namespace {
 
@@ -66,16 +67,16 @@ void TChmFile::Close()
 TChmStatus TChmFile::Open(const QString& path)
 {
     Close();
-    QFile file(path);
-    if (!file.exists())
-        return TChmStatus::Missing;
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
-        return TChmStatus::Damaged;
-    const QByteArray whole = file.readAll();
+    // Read whole and bounded while reading: a link to a device or a FIFO in
+    // the file's place is refused without waiting, and a size reported up
+    // front proves nothing.
+    const BoundedRead read = ReadRegularFile(path, kMaxFileBytes);
+    if (!read.data)
+        return read.refusal == ReadRefusal::Missing ? TChmStatus::Missing : TChmStatus::Damaged;
+    const QByteArray& whole = *read.data;
     // The CHM library trusts the container's structures; they are checked here
     // first, as a damaged file could crash it.
-    if (whole.size() != file.size()
-        || !ChmContainerPlausible(std::string_view(whole.constData(), std::size_t(whole.size()))))
+    if (!ChmContainerPlausible(std::string_view(whole.constData(), std::size_t(whole.size()))))
         return TChmStatus::Damaged;
     FFileSize = quint64(whole.size());
 

@@ -35,6 +35,13 @@ BoundedRead ReadRegularFile(const QString& path, qint64 maxBytes)
         result.refusal = ReadRefusal::NotRegular;
         return result;
     }
+    // A plain file already past the limit is refused without reading it; the
+    // limit is still checked while reading, for a file that grows meanwhile.
+    if (st.st_size > maxBytes) {
+        ::close(fd);
+        result.refusal = ReadRefusal::TooLarge;
+        return result;
+    }
     QByteArray data;
     char chunk[64 * 1024];
     for (;;) {

@@ -1,11 +1,14 @@
 #include "settings/TIniCtrl.h"
 
+#include "settings/BoundedFile.h"
 #include "settings/IntegerText.h"
 #include "ui/StandardErrorBox.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
 #include <QStringList>
-
-#include <memory>
 
 namespace {
 
@@ -13,9 +16,50 @@ namespace {
 // the player needs to hear about it once per run, not once per component.
 bool failureShown = false;
 
+// The game's own store holds a few hundred bytes; a hand-edited one may hold
+// much more and is still read, but the reader takes the file whole.
+constexpr qint64 MaxStoreBytes = 32 * 1024 * 1024;
+// A lock holds a process number, a host and a program name.
+constexpr qint64 MaxLockBytes = 64 * 1024;
+
+void ReportOnce(const QString& message)
+{
+    if (failureShown)
+        return;
+    failureShown = true;
+    ShowStandardError(message);
+}
+
 QString ValuePath(const QString& section, const QString& key)
 {
     return section + u'/' + key;
+}
+
+// A lock is waited on until whoever wrote it is gone; one that is a link,
+// not a plain file, or absurdly large is never given up and never ends the
+// wait, so it must not be used.
+bool LockUsable(const QString& path)
+{
+    const QFileInfo lock(path);
+    if (lock.isSymLink())
+        return false;
+    return !lock.exists() || (lock.isFile() && lock.size() <= MaxLockBytes);
+}
+
+// What the store's reader and writer open, checked without opening it.
+bool StoreUsable(const QString& path)
+{
+    switch (KindOf(path)) {
+    case FileKind::Missing:
+        break;
+    case FileKind::Other:
+        return false;
+    case FileKind::Regular:
+        if (QFileInfo(path).size() > MaxStoreBytes)
+            return false;
+        break;
+    }
+    return LockUsable(path + QStringLiteral(".lock"));
 }
 
 // The store's text for a value, or nothing if it is missing or holds
@@ -42,22 +86,55 @@ TIniCtrl::TIniCtrl(QString organization, QString application)
 {
 }
 
+std::unique_ptr<QSettings> TIniCtrl::OpenStore(const QString& key, bool forWriting) const
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(key);
+    Q_UNUSED(forWriting);
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application);
+#else
+    const QString path = StoreLocation();
+    if (!StoreUsable(path)) {
+        ReportOnce((forWriting ? QString::fromUtf8("Fehler beim Setzen der Daten für '%1'")
+                               : QString::fromUtf8("Fehler beim Holen der Daten für '%1'"))
+                       .arg(key));
+        return nullptr;
+    }
+    // The store is this one file: the per-user and system-wide files that
+    // the store would otherwise read as well are none of the game's.
+    return std::make_unique<QSettings>(path, QSettings::IniFormat);
+#endif
+}
+
+std::optional<QString> TIniCtrl::ReadText(const QString& section, const QString& key) const
+{
+    const std::unique_ptr<QSettings> store = OpenStore(key, false);
+    if (!store)
+        return std::nullopt;
+    return StoredText(*store, ValuePath(section, key));
+}
+
 bool TIniCtrl::ReadBool(const QString& section, const QString& key, bool def) const
 {
-    return ReadInteger(section, key, def ? 1 : 0) != 0;
+    const std::optional<QString> text = ReadText(section, key);
+    if (!text)
+        return def;
+    if (text->compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (text->compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
+    return StrToIntDef(*text, def ? 1 : 0) != 0;
 }
 
 int TIniCtrl::ReadInteger(const QString& section, const QString& key, int def) const
 {
-    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application);
-    const std::optional<QString> text = StoredText(store, ValuePath(section, key));
+    const std::optional<QString> text = ReadText(section, key);
     return text ? StrToIntDef(*text, def) : def;
 }
 
 QString TIniCtrl::ReadString(const QString& section, const QString& key, const QString& def) const
 {
-    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application);
-    return StoredText(store, ValuePath(section, key)).value_or(def);
+    return ReadText(section, key).value_or(def);
 }
 
 void TIniCtrl::WriteBool(const QString& section, const QString& key, bool value)
@@ -88,9 +165,36 @@ void TIniCtrl::WriteStrings(const QString& section, const QList<std::pair<QStrin
     ChangeValues(section, changes);
 }
 
+void TIniCtrl::UpdateStrings(const QString& section, const QStringList& keys, const Decision& decide)
+{
+    // The store's own lock only covers a single write; this one covers the
+    // read before it as well.
+#ifdef Q_OS_WIN
+    const QString lockPath = QDir::temp().filePath(m_application + QStringLiteral(".update.lock"));
+#else
+    const QString lockPath = StoreLocation() + QStringLiteral(".update.lock");
+#endif
+    QDir().mkpath(QFileInfo(lockPath).path());
+    QLockFile lock(lockPath);
+    // Without the lock the update is still made: losing the player's entry
+    // would be worse than the rare race the lock is there for.
+    if (LockUsable(lockPath))
+        lock.tryLock(LockWaitMs);
+
+    QStringList stored;
+    for (const QString& key : keys)
+        stored << ReadString(section, key, QString());
+    WriteStrings(section, decide(stored));
+}
+
 void TIniCtrl::ChangeValues(const QString& section, const QList<Change>& changes)
 {
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application);
+    if (changes.isEmpty())
+        return;
+    const std::unique_ptr<QSettings> opened = OpenStore(changes.first().first, true);
+    if (!opened)
+        return;
+    QSettings& store = *opened;
     struct Previous {
         QString key;
         QString path;
@@ -129,10 +233,7 @@ void TIniCtrl::ChangeValues(const QString& section, const QList<Change>& changes
             store.remove(it->path);
     }
     store.sync();
-    if (failureShown)
-        return;
-    failureShown = true;
-    ShowStandardError(QString::fromUtf8("Fehler beim Setzen der Daten für '%1'").arg(previous.first().key));
+    ReportOnce(QString::fromUtf8("Fehler beim Setzen der Daten für '%1'").arg(previous.first().key));
 }
 
 void TIniCtrl::ResetFailureNotice()
@@ -142,5 +243,11 @@ void TIniCtrl::ResetFailureNotice()
 
 QString TIniCtrl::StoreLocation() const
 {
+#ifdef Q_OS_WIN
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application).fileName();
+#else
+    // Where the store's native format keeps a user's values on this system.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + m_organization + u'/'
+        + m_application + QStringLiteral(".conf");
+#endif
 }

@@ -6,10 +6,18 @@
 // Every operation opens the store afresh and writes through at once, so a
 // value written is seen by the next read, also by another TIniCtrl, and a
 // killed process loses nothing that was written before.
+//
+// Something other than a plain file in the store's place (a FIFO, a device, a
+// directory, a file of absurd size) or in place of its lock would block or
+// flood the store's reader; such a store is left alone: reads give their
+// defaults and writes fail, as for a store that cannot be read or written.
 #include <QList>
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -21,14 +29,17 @@ public:
                       QString application = QStringLiteral("Tangrix V2"));
 
     // Reads never create anything; a missing or unreadable value gives def.
+    // A boolean reads "true" and "false" (as other tools write them) as well
+    // as numbers, any non-zero number being true.
     bool ReadBool(const QString& section, const QString& key, bool def) const;
     int ReadInteger(const QString& section, const QString& key, int def) const;
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
 
     // Every value is stored as text: "1"/"0", decimal numbers, the string.
-    // The first failed write of a run is shown in the standard error box;
-    // later ones stay silent, since a store that cannot be written fails
-    // every write (sixteen at a single high-score OK) and one notice is enough.
+    // The first failure of a run (a failed write, or a store that cannot be
+    // read at all) is shown in the standard error box; later ones stay
+    // silent, since a store that cannot be used fails every operation
+    // (sixteen at a single high-score OK) and one notice is enough.
     void WriteBool(const QString& section, const QString& key, bool value);
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteString(const QString& section, const QString& key, const QString& value);
@@ -38,13 +49,27 @@ public:
     // belong together).
     void WriteStrings(const QString& section, const QList<std::pair<QString, QString>>& values);
 
-    // The file (or registry path) the values live in.
+    // Reads `keys` (a missing one as empty text), lets `decide` say from them
+    // what to write, and writes that in one write. Another copy of the game
+    // doing the same waits meanwhile, so that neither writes over a value the
+    // other has just stored. A copy that holds on too long (or a lock that
+    // cannot be taken) is not waited for beyond LockWaitMs.
+    using Decision = std::function<QList<std::pair<QString, QString>>(const QStringList& stored)>;
+    void UpdateStrings(const QString& section, const QStringList& keys, const Decision& decide);
+    static constexpr int LockWaitMs = 3000;
+
+    // The file (or registry path) the values live in. Never opens it.
     QString StoreLocation() const;
 
-    // Lets the next failed write be shown again, as at the start of a run.
+    // Lets the next failure be shown again, as at the start of a run.
     static void ResetFailureNotice();
 
 private:
+    // The store, or nothing if what stands in its place must not be read
+    // (the failure is then reported with `key`).
+    std::unique_ptr<QSettings> OpenStore(const QString& key, bool forWriting) const;
+    std::optional<QString> ReadText(const QString& section, const QString& key) const;
+
     // Writes each value, or deletes it when there is none, in one write of
     // the store; a failure is taken back and reported (the first one of the
     // run only).

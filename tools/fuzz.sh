@@ -44,7 +44,7 @@ sources_of() {
     placement) echo settings/IntegerText.cpp settings/WindowPlacement.cpp ;;
     highscore_entry) echo cipher/Chiffre.cpp ui/HighscoreTable.cpp ;;
     cipher) echo cipher/Chiffre.cpp ;;
-    store_reader) echo settings/IntegerText.cpp settings/WindowPlacement.cpp settings/TIniCtrl.cpp \
+    store_reader) echo settings/IntegerText.cpp settings/WindowPlacement.cpp settings/TIniCtrl.cpp settings/BoundedFile.cpp \
                        settings/ProgramSettings.cpp settings/Globals.cpp cipher/Chiffre.cpp \
                        ui/HighscoreTable.cpp ui/StandardErrorBox.cpp ;;
     midi_sequence) echo media/MidiSequence.cpp ;;

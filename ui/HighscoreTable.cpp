@@ -5,18 +5,29 @@ QString THighscoreTable::FormatEntry(const THighscoreEntry& entry)
     return QString::number(entry.Score) + u',' + entry.Name;
 }
 
-THighscoreEntry THighscoreTable::ParseEntry(const QString& plain)
+std::optional<THighscoreEntry> THighscoreTable::ParseEntry(const QString& plain)
 {
-    if (plain.isEmpty())
-        return EmptyEntry();
     const qsizetype comma = plain.indexOf(u',');
     if (comma < 0)
-        return EmptyEntry();
+        return std::nullopt;
     bool isNumber = false;
     const int score = plain.left(comma).toInt(&isNumber, 10);
     if (!isNumber)
-        return EmptyEntry();
-    return {plain.mid(comma + 1), score};
+        return std::nullopt;
+    return THighscoreEntry{plain.mid(comma + 1), score};
+}
+
+THighscoreTable THighscoreTable::FromStoredRows(const QStringList& plainRows)
+{
+    THighscoreTable table;
+    int filled = 0;
+    for (const QString& plain : plainRows) {
+        if (filled == RowCount)
+            break;
+        if (const std::optional<THighscoreEntry> entry = ParseEntry(plain))
+            table.rows_[size_t(filled++)] = *entry;
+    }
+    return table;
 }
 
 void THighscoreTable::Clear()

@@ -4,7 +4,9 @@
 // (before enciphering) and back. No widgets and no store here, so the rules
 // can be checked on their own.
 #include <QString>
+#include <QStringList>
 #include <array>
+#include <optional>
 
 struct THighscoreEntry {
     QString Name;
@@ -23,11 +25,17 @@ public:
     // Score in decimal, a comma, the name as typed: "1520,Anna".
     static QString FormatEntry(const THighscoreEntry& entry);
     // The reverse of FormatEntry, split at the first comma, since names may
-    // hold commas of their own. Empty text is an unused row. Text that cannot
-    // have come from FormatEntry (no comma, or no whole number before it) is
-    // read as an unused row too, so one damaged value cannot lock the player
-    // out of the whole table; the next store writes it back clean.
-    static THighscoreEntry ParseEntry(const QString& plain);
+    // hold commas of their own. Nothing for empty text, and nothing for text
+    // that cannot have come from FormatEntry (no comma, or no whole number
+    // before it).
+    static std::optional<THighscoreEntry> ParseEntry(const QString& plain);
+
+    // The table from its stored rows (deciphered, row 0 first). A row that
+    // holds no entry (missing, or damaged by hand) is left out and the rows
+    // below move up, the end being filled with unused rows: a hole in the
+    // middle would take the next result above better ones and push a valid
+    // last row out, game after game.
+    static THighscoreTable FromStoredRows(const QStringList& plainRows);
 
     THighscoreTable() { Clear(); }
 
@@ -47,6 +55,8 @@ public:
     // Moves rows `row` .. 13 down by one (the last row drops out) and puts the
     // new entry at `row`.
     void Insert(int row, const THighscoreEntry& entry);
+
+    bool operator==(const THighscoreTable&) const = default;
 
 private:
     std::array<THighscoreEntry, RowCount> rows_;

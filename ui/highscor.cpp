@@ -5,6 +5,7 @@
 #include "settings/Globals.h"
 #include "settings/TIniCtrl.h"
 #include "ui/DialogParts.h"
+#include "ui/HighscoreName.h"
 #include "ui/toolkit/TPictureButton.h"
 #include "ui/toolkit/TTexturedPanel.h"
 #include "ui/toolkit/ToolkitFonts.h"
@@ -24,6 +25,14 @@ constexpr int RowTop = 10;
 constexpr int RowHeight = 21;
 
 int RowY(int row) { return RowTop + RowHeight * row; }
+
+THighscoreTable Deciphered(const QStringList& storedRows)
+{
+    QStringList plain;
+    for (const QString& stored : storedRows)
+        plain << ScoreCipher.Decipher(stored);
+    return THighscoreTable::FromStoredRows(plain);
+}
 }
 
 THighscoreDlg::THighscoreDlg(TIniCtrl& ini, QWidget* mainWindow)
@@ -59,7 +68,7 @@ void THighscoreDlg::BuildLayout()
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(52, 84, 177, 21);
     Edit1->setFrame(false);
-    Edit1->setMaxLength(MaxNameLength);
+    nameRule_ = new THighscoreNameValidator(Edit1);
     Edit1->setFont(ArialFont(13, true));
     Edit1->setFocusPolicy(Qt::ClickFocus); // not a tab stop
     QPalette editColours = Edit1->palette();
@@ -87,7 +96,7 @@ void THighscoreDlg::Create()
     iniPrefix_ = QStringLiteral("hs");
     direction_ = 0;
     playerName_ = ini_.ReadString(Section, PlayerKey, QStringLiteral("Mr.Quill"));
-    Edit1->setText(playerName_);
+    nameRule_->Propose(playerName_);
     MakeRowLabels();
 }
 
@@ -101,8 +110,10 @@ void THighscoreDlg::MakeRowLabels()
                                      font, right);
         number->setText(QStringLiteral("%1.   ").arg(row + 1));
     }
+    // Names are shown as typed, never read as markup.
     for (int row = 0; row < THighscoreTable::RowCount; ++row)
-        MakeCaption(EditBack, QStringLiteral("pla%1").arg(row), {50, RowY(row), 140, RowHeight}, font, left);
+        MakeCaption(EditBack, QStringLiteral("pla%1").arg(row), {50, RowY(row), 140, RowHeight}, font, left)
+            ->setTextFormat(Qt::PlainText);
     for (int row = 0; row < THighscoreTable::RowCount; ++row)
         MakeCaption(EditBack, QStringLiteral("sco%1").arg(row), {190, RowY(row), 90, RowHeight}, font, right);
     // The edit box must lie over the name labels, which were made after it.
@@ -124,9 +135,12 @@ bool THighscoreDlg::IsShowing() const
     return isVisible();
 }
 
-QString THighscoreDlg::RowKey(int row) const
+QStringList THighscoreDlg::RowKeys() const
 {
-    return iniPrefix_ + QString::number(row);
+    QStringList keys;
+    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+        keys << iniPrefix_ + QString::number(row);
+    return keys;
 }
 
 QLabel* THighscoreDlg::RowLabel(const QString& prefix, int row) const
@@ -155,6 +169,7 @@ void THighscoreDlg::ShowModal(int score, bool showOnly)
     entryRow_ = table_.Rank(score, direction_);
     if (entryRow_ < 0)
         return;
+    entryScore_ = score;
     table_.Insert(entryRow_, {playerName_, score});
     ShowRows();
     OpenEntryRow();
@@ -163,16 +178,16 @@ void THighscoreDlg::ShowModal(int score, bool showOnly)
 
 void THighscoreDlg::LoadTable()
 {
-    for (int row = 0; row < THighscoreTable::RowCount; ++row) {
-        const QString stored = ini_.ReadString(Section, RowKey(row), QString());
-        table_.SetRow(row, THighscoreTable::ParseEntry(ScoreCipher.Decipher(stored)));
-    }
+    QStringList stored;
+    for (const QString& key : RowKeys())
+        stored << ini_.ReadString(Section, key, QString());
+    table_ = Deciphered(stored);
 }
 
 void THighscoreDlg::ShowRows()
 {
     for (int row = 0; row < THighscoreTable::RowCount; ++row) {
-        RowLabel(QStringLiteral("pla"), row)->setText(table_.Row(row).Name);
+        RowLabel(QStringLiteral("pla"), row)->setText(DrawableName(table_.Row(row).Name));
         RowLabel(QStringLiteral("sco"), row)->setText(QString::number(table_.Row(row).Score));
     }
 }
@@ -180,7 +195,7 @@ void THighscoreDlg::ShowRows()
 void THighscoreDlg::OpenEntryRow()
 {
     Edit1->setGeometry(50, RowY(entryRow_), 140, 17);
-    Edit1->setText(playerName_);
+    nameRule_->Propose(playerName_);
     Edit1->setEnabled(true);
     Edit1->show();
     // The proposed name is selected, so typing replaces it.
@@ -190,11 +205,12 @@ void THighscoreDlg::OpenEntryRow()
 
 void THighscoreDlg::OkBtnClick()
 {
-    if (ClearBox->isChecked()) {
+    const bool clear = ClearBox->isChecked();
+    if (clear) {
         table_.Clear();
         ShowRows();
         playerName_ = THighscoreTable::EmptyName();
-        Edit1->setText(playerName_);
+        nameRule_->Propose(playerName_);
         entryRow_ = -1; // the result being entered goes as well
     }
     if (entryRow_ >= 0) {
@@ -203,15 +219,37 @@ void THighscoreDlg::OkBtnClick()
         RowLabel(QStringLiteral("pla"), entryRow_)->setText(playerName_);
     }
     Edit1->hide();
-
-    // The name and the fifteen rows are written together, in one write of
-    // the store: a crash in the middle cannot leave half a table, in which
-    // the rows shifted down for the new entry would drop a score.
-    QList<std::pair<QString, QString>> values{{PlayerKey, playerName_}};
-    for (int row = 0; row < THighscoreTable::RowCount; ++row)
-        values.append({RowKey(row), ScoreCipher.Encipher(THighscoreTable::FormatEntry(table_.Row(row)))});
-    ini_.WriteStrings(Section, values);
+    // Only looking stores nothing: writing back the copy read when the window
+    // opened would wipe out a result another copy of the game stored since.
+    if (clear || entryRow_ >= 0)
+        StoreChanges(clear);
     accept();
+}
+
+void THighscoreDlg::StoreChanges(bool clear)
+{
+    const QStringList rowKeys = RowKeys();
+    ini_.UpdateStrings(Section, QStringList{PlayerKey} + rowKeys, [&](const QStringList& stored) {
+        // The new entry goes into the table as it is stored now.
+        table_ = Deciphered(stored.mid(1));
+        if (clear) {
+            table_.Clear();
+        } else {
+            const int row = table_.Rank(entryScore_, direction_);
+            if (row >= 0)
+                table_.Insert(row, {playerName_, entryScore_});
+        }
+        // The name and the changed rows are written together, in one write
+        // of the store: a crash in the middle cannot leave half a table, in
+        // which the rows shifted down for the new entry would drop a score.
+        QList<std::pair<QString, QString>> changes{{PlayerKey, playerName_}};
+        for (int row = 0; row < THighscoreTable::RowCount; ++row) {
+            const QString text = ScoreCipher.Encipher(THighscoreTable::FormatEntry(table_.Row(row)));
+            if (text != stored[row + 1])
+                changes.append({rowKeys[row], text});
+        }
+        return changes;
+    });
 }
 
 void THighscoreDlg::CancelBtnClick()

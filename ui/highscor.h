@@ -3,7 +3,9 @@
 // score a place and lets the player type a name; show-only mode just shows
 // the table. The fifteen rows and the last player name live in the settings
 // store, each row enciphered; the window only ever holds a working copy that
-// is reloaded at every showing and written back by OK alone.
+// is reloaded at every showing. OK stores only what it changes, into the table
+// as it is stored at that moment: another copy of the game may have stored a
+// result while this window was open.
 #include "ui/HighscoreTable.h"
 
 #include <QDialog>
@@ -13,13 +15,13 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class TIniCtrl;
+class THighscoreNameValidator;
 class TPictureButton;
 class TTexturedPanel;
 
 class THighscoreDlg : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int MaxNameLength = 25;
 
     // Reads the remembered player name at once, so the store must be usable
     // by then. The main window is only used to place the dialog over it.
@@ -38,7 +40,8 @@ public:
     void ShowModal(int score, bool showOnly);
     bool IsShowing() const;
 
-    // Store the table (with the typed name, or cleared) and close.
+    // Store the new entry with the typed name (or the cleared table) and
+    // close. Only looking at the table stores nothing.
     void OkBtnClick();
     // Close; nothing is written.
     void CancelBtnClick();
@@ -59,10 +62,11 @@ private:
     void BuildLayout();
     void MakeRowLabels();
     void LoadTable();
+    void StoreChanges(bool clear);
+    QStringList RowKeys() const;
     void ShowRows();
     void OpenEntryRow();
     QLabel* RowLabel(const QString& prefix, int row) const;
-    QString RowKey(int row) const;
 
     TIniCtrl& ini_;
     QWidget* mainWindow_;
@@ -70,6 +74,7 @@ private:
     int direction_ = 0;
     QString iniPrefix_;
     int entryRow_ = -1;
+    int entryScore_ = 0;
     bool showOnly_ = false;
     QString playerName_;
     THighscoreTable table_;
@@ -79,6 +84,7 @@ private:
     QLabel* title = nullptr;
     TTexturedPanel* EditBack = nullptr;
     QLineEdit* Edit1 = nullptr;
+    THighscoreNameValidator* nameRule_ = nullptr;
     TTexturedPanel* p6 = nullptr;
     QCheckBox* ClearBox = nullptr;
     QLabel* delcheck = nullptr;

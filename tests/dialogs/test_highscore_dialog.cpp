@@ -11,6 +11,8 @@
 #include "ui/toolkit/TPictureButton.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,14 +65,37 @@ Rows ShownRows(QWidget* dialog)
 }
 
 // Types like a keyboard, one key event per character; also characters that
-// have no key of their own on a plain keyboard, such as umlauts.
+// have no key of their own on a plain keyboard, such as umlauts and emoji.
 void Type(QWidget* target, const QString& text)
 {
-    for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+    for (const uint code : text.toUcs4()) {
+        const char32_t character = code;
+        const QString typed = QString::fromUcs4(&character, 1);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, typed);
         QApplication::sendEvent(target, &press);
         QApplication::sendEvent(target, &release);
+    }
+}
+
+// Works through the name box as a player would: "type <text>", "paste <text>"
+// (through the clipboard), "end" and "backspace".
+void Edit(QLineEdit* edit, const QStringList& steps)
+{
+    for (const QString& step : steps) {
+        const QString text = step.section(u' ', 1);
+        if (step.startsWith(u"type ")) {
+            Type(edit, text);
+        } else if (step.startsWith(u"paste ")) {
+            QGuiApplication::clipboard()->setText(text);
+            edit->paste();
+        } else if (step == u"end") {
+            QTest::keyClick(edit, Qt::Key_End);
+        } else if (step == u"backspace") {
+            QTest::keyClick(edit, Qt::Key_Backspace);
+        } else {
+            QFAIL(qPrintable(step));
+        }
     }
 }
 
@@ -93,7 +118,12 @@ private slots:
     void entryRanksStoresAndReloads_data();
     void entryRanksStoresAndReloads();
     void scoreWithoutPlaceShowsNothing();
-    void nameTakesAtMost25Characters();
+    void damagedRowNeverPushesOutAValidOne();
+    void anotherCopyStoresWhileTheTableIsOpen_data();
+    void anotherCopyStoresWhileTheTableIsOpen();
+    void nameRules_data();
+    void nameRules();
+    void storedNamesAreDrawnAsPlainText();
     void closingWithoutOkWritesNothing_data();
     void closingWithoutOkWritesNothing();
     void returnKeyStoresTheEntry();
@@ -152,7 +182,7 @@ Rows HighscoreDialogTest::StoredRows(const QString& prefix) const
     Rows rows;
     for (int row = 0; row < THighscoreTable::RowCount; ++row) {
         const QString raw = ini_.ReadString(Common, prefix + QString::number(row), QString());
-        rows << THighscoreTable::ParseEntry(ScoreCipher.Decipher(raw));
+        rows << THighscoreTable::ParseEntry(ScoreCipher.Decipher(raw)).value_or(THighscoreTable::EmptyEntry());
     }
     return rows;
 }
@@ -175,13 +205,14 @@ void HighscoreDialogTest::showOnlyListsTheStoredTable_data()
 
     QTest::newRow("empty store") << Rows{} << QString() << Padded({});
     QTest::newRow("full table") << Descending(1500) << QString() << Descending(1500);
-    Rows withHole = Descending(1500);
-    withHole[3] = THighscoreTable::EmptyEntry();
-    // A hand-edited row must not lock the player out of the table.
+    // A hand-edited row must not lock the player out of the table, nor leave
+    // a hole in it.
+    Rows closedUp = Descending(1500);
+    closedUp.removeAt(3);
     QTest::newRow("row without comma") << Descending(1500) << ScoreCipher.Encipher(QStringLiteral("Anna"))
-                                       << withHole;
+                                       << Padded(closedUp);
     QTest::newRow("row without number") << Descending(1500) << ScoreCipher.Encipher(QStringLiteral("x1,Anna"))
-                                        << withHole;
+                                        << Padded(closedUp);
 }
 
 void HighscoreDialogTest::showOnlyListsTheStoredTable()
@@ -192,6 +223,7 @@ void HighscoreDialogTest::showOnlyListsTheStoredTable()
     StoreRows(stored);
     if (!damagedRaw.isEmpty())
         StoreRaw(3, damagedRaw);
+    const QStringList before = RawKeys();
     dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
 
     ModalAnswer answer([&](QWidget* dialog) {
@@ -207,11 +239,8 @@ void HighscoreDialogTest::showOnlyListsTheStoredTable()
 
     QVERIFY(answer.Seen());
     QVERIFY(!dialog_->IsShowing());
-    // OK writes the table back unchanged (a damaged row comes back clean).
-    QCOMPARE(StoredRows(), shown);
-    if (!damagedRaw.isEmpty())
-        QCOMPARE(ini_.ReadString(Common, RowKey(3), QString()), ScoreCipher.Encipher(QStringLiteral("0,Mr. Quill")));
-    QCOMPARE(ini_.ReadString(Common, QStringLiteral("player"), QString()), QStringLiteral("Mr.Quill"));
+    // Only looking writes nothing.
+    QCOMPARE(RawKeys(), before);
 }
 
 void HighscoreDialogTest::entryRanksStoresAndReloads_data()
@@ -296,21 +325,150 @@ void HighscoreDialogTest::scoreWithoutPlaceShowsNothing()
     QCOMPARE(RawKeys(), before);
 }
 
-void HighscoreDialogTest::nameTakesAtMost25Characters()
+void HighscoreDialogTest::damagedRowNeverPushesOutAValidOne()
 {
-    const QString name25 = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY");
-    QCOMPARE(name25.size(), 25);
+    Rows stored;
+    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+        stored << THighscoreEntry{QStringLiteral("Keep%1").arg(row), 1500 - 100 * row};
+    StoreRows(stored);
+    ini_.WriteString(Common, RowKey(3), QStringLiteral("@Rect(1 2 3 4)"));
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+
+    // The rows below the damaged one move up, and the new results take the
+    // freed last place in turn, never one above better scores.
+    Rows expected = stored;
+    expected.removeAt(3);
+    for (int score : {48, 49, 47}) {
+        ModalAnswer answer([&](QWidget* dialog) {
+            QCOMPARE(dialog_->EntryRow(), 14);
+            Type(Part<QLineEdit>(dialog, QStringLiteral("Edit1")), QStringLiteral("New"));
+            Click(dialog, QStringLiteral("OkBtn"));
+        });
+        dialog_->ShowModal(score, false);
+        QCOMPARE(answer.Seen(), score != 47);
+        if (score == 47)
+            continue;
+        expected = expected.mid(0, 14) << THighscoreEntry{QStringLiteral("New"), score};
+        QCOMPARE(StoredRows(), expected);
+    }
+    QCOMPARE(StoredRows()[13], (THighscoreEntry{QStringLiteral("Keep14"), 100}));
+}
+
+void HighscoreDialogTest::anotherCopyStoresWhileTheTableIsOpen_data()
+{
+    QTest::addColumn<bool>("showOnly");
+    QTest::addColumn<bool>("clear");
+    QTest::addColumn<Rows>("after");
+    const auto entry = [](const char* name, int score) { return THighscoreEntry{QString::fromUtf8(name), score}; };
+    const Rows stored{entry("a", 900), entry("b", 500), entry("c", 100)};
+    QTest::newRow("only looking") << true << false << Padded(stored + Rows{entry("Bert", 72)});
+    QTest::newRow("entering a result")
+        << false << false << Padded(stored + Rows{entry("Bert", 72), entry("Anna", 50)});
+    QTest::newRow("removing all") << true << true << Padded({});
+}
+
+// Two copies of the game: A opens the table, B stores a result of 72 while
+// A's window is open, then A presses OK.
+void HighscoreDialogTest::anotherCopyStoresWhileTheTableIsOpen()
+{
+    QFETCH(bool, showOnly);
+    QFETCH(bool, clear);
+    QFETCH(Rows, after);
+    const Rows stored{{QStringLiteral("a"), 900}, {QStringLiteral("b"), 500}, {QStringLiteral("c"), 100}};
+    StoreRows(stored);
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+    TIniCtrl otherIni;
+    THighscoreDlg other(otherIni, nullptr);
+
+    ModalAnswer answer([&](QWidget* dialog) {
+        ModalAnswer otherAnswer([&](QWidget* otherDialog) {
+            QCOMPARE(otherDialog, &other);
+            Type(Part<QLineEdit>(otherDialog, QStringLiteral("Edit1")), QStringLiteral("Bert"));
+            Click(otherDialog, QStringLiteral("OkBtn"));
+        });
+        other.ShowModal(72, false);
+        QVERIFY(otherAnswer.Seen());
+
+        // A's window still shows the table as it was read.
+        QCOMPARE(ShownRows(dialog).mid(0, 3), stored);
+        if (!showOnly)
+            Type(Part<QLineEdit>(dialog, QStringLiteral("Edit1")), QStringLiteral("Anna"));
+        Part<QCheckBox>(dialog, QStringLiteral("ClearBox"))->setChecked(clear);
+        Click(dialog, QStringLiteral("OkBtn"));
+    });
+    dialog_->ShowModal(50, showOnly);
+    QVERIFY(answer.Seen());
+    QCOMPARE(StoredRows(), after);
+}
+
+void HighscoreDialogTest::nameRules_data()
+{
+    QTest::addColumn<QString>("player"); // the stored name proposed for the entry
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("stored");
+
+    const QString letters25 = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY");
+    QString emoji13;
+    for (int i = 0; i < 13; ++i)
+        emoji13 += QString::fromUtf8("\U0001F600");
+    const QString long30 = letters25 + QStringLiteral("abcde");
+
+    QTest::newRow("25 characters, no 26th") << "Mr.Quill" << QStringList{"type " + letters25 + "Z"} << letters25;
+    // 13 emoji are 26 UTF-16 units but 13 characters.
+    QTest::newRow("13 emoji kept whole") << "Mr.Quill" << QStringList{"type " + emoji13} << emoji13;
+    QTest::newRow("emoji as the 26th character") << "Mr.Quill" << QStringList{"type " + letters25 + emoji13.left(2)}
+                                                 << letters25;
+    QTest::newRow("pasted line break refused") << "Mr.Quill" << QStringList{"type Anna", "paste \nBerta"}
+                                               << "Anna";
+    QTest::newRow("pasted control characters refused")
+        << "Mr.Quill" << QStringList{"type Anna", "paste B\x1b[31mC", "paste \tD", "paste E\u2028F", "paste !"}
+        << "Anna!";
+    QTest::newRow("long stored name kept when nothing is typed") << long30 << QStringList{} << long30;
+    QTest::newRow("long stored name does not grow") << long30 << QStringList{"end", "type X"} << long30;
+    QTest::newRow("long stored name shortened, not grown again")
+        << long30 << QStringList{"end", "backspace", "backspace", "type X"} << long30.left(28);
+}
+
+void HighscoreDialogTest::nameRules()
+{
+    QFETCH(QString, player);
+    QFETCH(QStringList, steps);
+    QFETCH(QString, stored);
+    ini_.WriteString(Common, QStringLiteral("player"), player);
     dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
 
     ModalAnswer answer([&](QWidget* dialog) {
         auto* edit = Part<QLineEdit>(dialog, QStringLiteral("Edit1"));
-        Type(edit, name25 + QStringLiteral("Z"));
-        QCOMPARE(edit->text(), name25);
+        QCOMPARE(edit->text(), player);
+        Edit(edit, steps);
         Click(dialog, QStringLiteral("OkBtn"));
     });
     dialog_->ShowModal(10, false);
     QVERIFY(answer.Seen());
-    QCOMPARE(StoredRows().first(), (THighscoreEntry{name25, 10}));
+    QCOMPARE(StoredRows().first(), (THighscoreEntry{stored, 10}));
+    QCOMPARE(ini_.ReadString(Common, QStringLiteral("player"), QString()), stored);
+}
+
+// Names stored by hand or by an older version may hold line breaks or look
+// like markup: each row stays on its line, and shows its text as it is.
+void HighscoreDialogTest::storedNamesAreDrawnAsPlainText()
+{
+    StoreRows({{QStringLiteral("Anna\nBerta"), 900}, {QStringLiteral("<b>Bold</b>"), 800}});
+    ini_.WriteString(Common, QStringLiteral("player"), QStringLiteral("Cleo\r\nDora"));
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+
+    ModalAnswer answer([&](QWidget* dialog) {
+        QCOMPARE(LabelText(dialog, QStringLiteral("pla"), 0), QStringLiteral("Anna Berta"));
+        auto* markup = Part<QLabel>(dialog, QStringLiteral("pla1"));
+        QCOMPARE(markup->text(), QStringLiteral("<b>Bold</b>"));
+        QCOMPARE(markup->textFormat(), Qt::PlainText);
+        QCOMPARE(Part<QLineEdit>(dialog, QStringLiteral("Edit1"))->text(), QStringLiteral("Cleo  Dora"));
+        Click(dialog, QStringLiteral("OkBtn"));
+    });
+    dialog_->ShowModal(700, false);
+    QVERIFY(answer.Seen());
+    // The rows kept are stored as they were.
+    QCOMPARE(StoredRows().first().Name, QStringLiteral("Anna\nBerta"));
 }
 
 void HighscoreDialogTest::closingWithoutOkWritesNothing_data()

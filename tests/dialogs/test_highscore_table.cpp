@@ -43,6 +43,8 @@ class HighscoreTableTest : public QObject {
 private slots:
     void parseEntry_data();
     void parseEntry();
+    void unreadableRowsLeaveNoHole_data();
+    void unreadableRowsLeaveNoHole();
     void formatThenParseGivesTheEntryBack_data();
     void formatThenParseGivesTheEntryBack();
     void rankAndInsert_data();
@@ -53,30 +55,66 @@ private slots:
 void HighscoreTableTest::parseEntry_data()
 {
     QTest::addColumn<QString>("plain");
+    QTest::addColumn<bool>("readable");
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("score");
-    const QString quill = THighscoreTable::EmptyName();
-    QTest::newRow("empty is an unused row") << QString() << quill << 0;
-    QTest::newRow("plain") << "1520,Anna" << "Anna" << 1520;
-    QTest::newRow("negative score") << "-40,Bo" << "Bo" << -40;
-    QTest::newRow("name with commas") << "300,Smith, J., Jr." << "Smith, J., Jr." << 300;
-    QTest::newRow("empty name") << "7," << "" << 7;
-    QTest::newRow("umlauts") << QString::fromUtf8("12,Jürgen Öß") << QString::fromUtf8("Jürgen Öß") << 12;
-    // Damaged values (edited by hand, or written under another key).
-    QTest::newRow("no comma") << "Anna" << quill << 0;
-    QTest::newRow("nothing before comma") << ",Anna" << quill << 0;
-    QTest::newRow("letters before comma") << "12a,Anna" << quill << 0;
-    QTest::newRow("beyond 32 bits") << "99999999999,Anna" << quill << 0;
+    QTest::newRow("plain") << "1520,Anna" << true << "Anna" << 1520;
+    QTest::newRow("negative score") << "-40,Bo" << true << "Bo" << -40;
+    QTest::newRow("name with commas") << "300,Smith, J., Jr." << true << "Smith, J., Jr." << 300;
+    QTest::newRow("empty name") << "7," << true << "" << 7;
+    QTest::newRow("umlauts") << QString::fromUtf8("12,Jürgen Öß") << true << QString::fromUtf8("Jürgen Öß") << 12;
+    // No entry at all, or damaged values (edited by hand, or written under another key).
+    QTest::newRow("empty") << QString() << false << "" << 0;
+    QTest::newRow("no comma") << "Anna" << false << "" << 0;
+    QTest::newRow("nothing before comma") << ",Anna" << false << "" << 0;
+    QTest::newRow("letters before comma") << "12a,Anna" << false << "" << 0;
+    QTest::newRow("beyond 32 bits") << "99999999999,Anna" << false << "" << 0;
 }
 
 void HighscoreTableTest::parseEntry()
 {
     QFETCH(QString, plain);
+    QFETCH(bool, readable);
     QFETCH(QString, name);
     QFETCH(int, score);
-    const THighscoreEntry entry = THighscoreTable::ParseEntry(plain);
-    QCOMPARE(entry.Name, name);
-    QCOMPARE(entry.Score, score);
+    const std::optional<THighscoreEntry> entry = THighscoreTable::ParseEntry(plain);
+    QCOMPARE(entry.has_value(), readable);
+    if (readable)
+        QCOMPARE(*entry, (THighscoreEntry{name, score}));
+}
+
+void HighscoreTableTest::unreadableRowsLeaveNoHole_data()
+{
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<Scores>("entries"); // the rows read, in order; the rest must be unused
+
+    QStringList full;
+    for (int score : Descending(1500))
+        full << QStringLiteral("%1,p").arg(score);
+    QTest::newRow("whole table") << full << Descending(1500);
+    QStringList damaged = full;
+    damaged[3] = QStringLiteral("@Rect(1 2 3 4)");
+    Scores closedUp = Descending(1500);
+    closedUp.removeAt(3);
+    QTest::newRow("damaged row in the middle") << damaged << closedUp;
+    QStringList missing = full;
+    missing[0].clear();
+    missing[14] = QStringLiteral("x");
+    QTest::newRow("missing first, damaged last") << missing << Descending(1500).mid(1, 13);
+    QTest::newRow("fewer rows than places") << QStringList{"9,a", "", "5,b"} << Scores{9, 5};
+    QTest::newRow("nothing readable") << QStringList(15, QStringLiteral("?")) << Scores{};
+    // A stored unused row is an entry like any other and keeps its place.
+    QTest::newRow("stored unused row") << QStringList{"9,a", "0,Mr. Quill", "5,b"} << Scores{9, 0, 5};
+}
+
+void HighscoreTableTest::unreadableRowsLeaveNoHole()
+{
+    QFETCH(QStringList, stored);
+    QFETCH(Scores, entries);
+    const THighscoreTable table = THighscoreTable::FromStoredRows(stored);
+    QCOMPARE(ScoresOf(table), Padded(entries));
+    for (int row = int(entries.size()); row < THighscoreTable::RowCount; ++row)
+        QCOMPARE(table.Row(row), THighscoreTable::EmptyEntry());
 }
 
 void HighscoreTableTest::formatThenParseGivesTheEntryBack_data()
@@ -98,7 +136,7 @@ void HighscoreTableTest::formatThenParseGivesTheEntryBack()
     QFETCH(QString, plain);
     const THighscoreEntry entry{name, score};
     QCOMPARE(THighscoreTable::FormatEntry(entry), plain);
-    QCOMPARE(THighscoreTable::ParseEntry(plain), entry);
+    QCOMPARE(THighscoreTable::ParseEntry(plain), std::optional(entry));
 }
 
 void HighscoreTableTest::rankAndInsert_data()

@@ -1,44 +1,46 @@
 #pragma once
-// Stands in for the dialogs, sound, music and help of the main window: answers
+// Stands in for the dialogs, sound, music and help of the game: answers
 // every message at once with a preset answer and records what was asked.
 #include <QList>
 #include <deque>
 #include <functional>
 
 #include "game/MainServices.h"
-#include "settings/Globals.h"
 
 class FakeServices final : public TMainServices {
 public:
     QList<int> messages;          // numbers of the messages shown
-    std::deque<int> answers;      // answers to give, 6 when none is left
+    std::deque<Answer> answers;   // answers to give, Yes when none is left
     QList<int> effects;
     QList<QPair<int, bool>> highscores; // (score, showOnly)
     QList<int> helpContexts;
-    QList<QPair<int, int>> helpCommands;
+    int helpQuits = 0;
     int optionsShown = 0;
     int infoShown = 0;
     int languageAsked = 0;
     int musicKeptAlive = 0;
     bool messageShowing = false;
     bool highscoreShowing = false;
-    // Runs while a message is "open", to act as the clock would behind it.
+    // Run while a message, the table or the language question is "open", to
+    // act as the clock or the player would behind it.
     std::function<void(int)> whileMessageOpen;
     std::function<void()> whileHighscoreOpen;
-    int languageChoice = -1;
+    std::function<void()> whileLanguageAsked;
+    // What the language question sets.
+    std::function<void()> chooseLanguage;
 
-    int ShowMsg(int n) override
+    Answer ShowMsg(Message message) override
     {
-        messages.append(n);
+        messages.append(int(message));
         if (whileMessageOpen) {
             messageShowing = true;
             auto hook = std::exchange(whileMessageOpen, nullptr);
-            hook(n);
+            hook(int(message));
             messageShowing = false;
         }
         if (answers.empty())
-            return 6;
-        const int a = answers.front();
+            return Answer::Yes;
+        const Answer a = answers.front();
         answers.pop_front();
         return a;
     }
@@ -59,13 +61,14 @@ public:
     void AskLanguage() override
     {
         ++languageAsked;
-        Tongue = languageChoice;
+        if (whileLanguageAsked)
+            std::exchange(whileLanguageAsked, nullptr)();
+        if (chooseLanguage)
+            chooseLanguage();
     }
-    void PlayEffect(int n) override { effects.append(n); }
+    void PlayEffect(Effect effect) override { effects.append(int(effect)); }
     void MusicStartUp() override {}
     void MusicKeepAlive() override { ++musicKeptAlive; }
-    void HelpStartUp(const QString&) override {}
     void HelpContext(int context) override { helpContexts.append(context); }
-    void HelpCommand(int command, int data) override { helpCommands.append({command, data}); }
-    void HelpShutDown() override {}
+    void HelpQuit() override { ++helpQuits; }
 };

@@ -1,9 +1,11 @@
 // The board in the main window: what the canvas shows, and play through real
-// mouse events on it.
+// mouse events on it. After every event the canvas must be exactly what a
+// full paint of the current state draws on a fresh canvas.
 #include <QtTest>
 
 #include "BoardText.h"
 #include "FakeServices.h"
+#include "Positions.h"
 #include "game/main.h"
 #include "settings/Globals.h"
 
@@ -67,33 +69,40 @@ class BoardTest : public QObject {
     QPoint BlockCentre(int bc, int br) { return {Geo().BlockCentreX(bc), Geo().BlockCentreY(br)}; }
 
     void Press(Qt::MouseButton button, QPoint p) { QTest::mousePress(form->box, button, {}, p); }
-    void SetBoard(const char* text)
-    {
-        form->Game().Board = BoardFromText(text);
-        form->Paint();
-    }
+    // The canvas equals a fresh full paint of what the window shows now.
+    bool CanvasIsFresh() { return Canvas() == form->Painter().FreshPicture(form->Scene()); }
     // The texture pixel the cell background shows at a canvas point.
     QRgb CellBackground(int x, int y, int backMode)
     {
         return Rgb(form->bmps.Item(0).pixel(200 + x % 100, backMode * 100 + y % 100));
     }
+    // The carried tile over a board written as text.
+    void CarryOverBoard(const char* board, const char* tile)
+    {
+        Press(Qt::LeftButton, PreviewCentre());
+        QVERIFY(Arrange(*form, [&](GamePosition& p) { CarryOver(p, board, tile); }));
+        services->effects.clear();
+    }
 
 private slots:
     void init()
     {
-        Tongue = 0;
+        TIniCtrl().WriteInteger("common", "tongue", 0); // English, chosen before
         services = std::make_unique<FakeServices>();
         form = std::make_unique<Tmainform>(*services, std::make_unique<UniformRandom>(5));
         form->resize(DesignWidth, DesignHeight);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QTRY_VERIFY(!form->Flow().Busy() && form->Flow().ClockRunning()); // the first showing is done
         form->Timer.stop(); // ticks are fed by hand where a test needs them
         form->SetBackMode(0);
         form->Resize();
         QVERIFY(Geo().CellSize >= 25);
+        QVERIFY(CanvasIsFresh());
     }
     void cleanup()
     {
+        services->answers = {Answer::Yes};
         form->hide();
         form.reset();
     }
@@ -104,8 +113,11 @@ private slots:
     {
         const int c = Geo().CellSize;
         for (int value = 1; value <= 2; ++value) {
-            form->Game().Board.SetCell(4, 0, value);
-            form->Paint();
+            QVERIFY(Arrange(*form, [value](GamePosition& p) {
+                for (int dx = 0; dx < 2; ++dx)
+                    for (int dy = 0; dy < 2; ++dy)
+                        p.Board.SetCell(4 + dx, dy, value);
+            }));
             const int n = form->Game().ImageFor(value) - 1;
             const int sx = (n % 9) * c + 1, sy = (n / 9) * c + 1;
             const int x0 = Geo().CellX(4), y0 = Geo().CellY(0);
@@ -125,27 +137,34 @@ private slots:
                     }
                 }
             QVERIFY(background > 0 && symbol > 0);
+            QVERIFY(CanvasIsFresh()); // the other symbol left nothing behind
         }
     }
 
     void pausedBoardShowsNoTile()
     {
-        form->Game().StartOnFirstPress();
-        form->Game().Pause();
-        form->Paint();
-        for (int column = 0; column < BoardCells; ++column)
-            for (int row = 0; row < BoardCells; ++row) {
-                const int x = Geo().CellX(column) + 12, y = Geo().CellY(row) + 12;
-                QCOMPARE(Rgb(Canvas().pixel(x, y)), CellBackground(x, y, 0));
-            }
-        // The next tile still shows in the preview box.
-        int tilePixels = 0;
-        for (int dx = -20; dx <= 20; ++dx)
-            for (int dy = -20; dy <= 20; ++dy) {
-                const QPoint p = PreviewCentre() + QPoint(dx, dy);
-                tilePixels += Rgb(Canvas().pixel(p)) != CellBackground(p.x(), p.y(), 0);
-            }
-        QVERIFY(tilePixels > 0);
+        Press(Qt::MiddleButton, BlockCentre(0, 0)); // starts the game
+        bool checked = false;
+        services->whileMessageOpen = [&](int) {
+            for (int column = 0; column < BoardCells; ++column)
+                for (int row = 0; row < BoardCells; ++row) {
+                    const int x = Geo().CellX(column) + 12, y = Geo().CellY(row) + 12;
+                    QCOMPARE(Rgb(Canvas().pixel(x, y)), CellBackground(x, y, 0));
+                }
+            // The next tile still shows in the preview box.
+            int tilePixels = 0;
+            for (int dx = -20; dx <= 20; ++dx)
+                for (int dy = -20; dy <= 20; ++dy) {
+                    const QPoint p = PreviewCentre() + QPoint(dx, dy);
+                    tilePixels += Rgb(Canvas().pixel(p)) != CellBackground(p.x(), p.y(), 0);
+                }
+            QVERIFY(tilePixels > 0);
+            QVERIFY(CanvasIsFresh());
+            checked = true;
+        };
+        form->PauseBtnClick();
+        QVERIFY(checked);
+        QVERIFY(CanvasIsFresh());
     }
 
     void timeBar_data()
@@ -165,11 +184,25 @@ private slots:
         QFETCH(int, pixels);
         QFETCH(QRgb, colour);
         const int filled = cells * Geo().CellSize + pixels;
-        form->Game().Clock.TimeLeft = timeLeft;
-        form->Painter().DrawTimeBar();
+        QVERIFY(Arrange(*form, [timeLeft](GamePosition& p) {
+            p.Clock.TimeLeft = timeLeft;
+            if (timeLeft < 0)
+                p.GameState = TGameState::gsOver;
+        }));
         const int y = Geo().TimeBarTop() + Geo().CellSize / 2;
         for (int i = 0; i < Geo().BoxSize(); ++i)
             QCOMPARE(Rgb(Canvas().pixel(Geo().PreviewLeft + i, y)), i < filled ? colour : 0u);
+    }
+
+    // A tick draws the time bar and nothing else.
+    void tickRedrawsOnlyTheTimeBar()
+    {
+        form->TimerTimer();
+        const QRegion sent = form->box->LastFlushRegion();
+        const QRect bar(Geo().PreviewLeft, Geo().TimeBarTop(), Geo().BoxSize(), Geo().CellSize);
+        QVERIFY(!sent.isEmpty());
+        QVERIFY(bar.contains(sent.boundingRect()));
+        QVERIFY(CanvasIsFresh());
     }
 
     void backModeSixTakesTheBottomRow()
@@ -181,6 +214,7 @@ private slots:
         QCOMPARE(Rgb(form->ToolBox->Canvas().Image().pixel(5, 5)), Rgb(sheet.pixel(105, 605))); // tool strip
         const int x = Geo().CellX(0) + 3, y = Geo().CellY(0) + 3;
         QCOMPARE(Rgb(Canvas().pixel(x, y)), CellBackground(x, y, 6));            // empty cell
+        QVERIFY(CanvasIsFresh());
     }
 
     void pickUpWithAnyButton_data()
@@ -193,53 +227,69 @@ private slots:
     void pickUpWithAnyButton()
     {
         QFETCH(Qt::MouseButton, button);
-        const Tile next = form->Game().NextTile;
+        const Tile next = form->Game().NextTile();
         QVERIFY(!form->PauseBtn->isEnabled());
         Press(button, PreviewCentre());
-        QVERIFY(form->Game().InHand);
-        QCOMPARE(form->Game().HandTile, next);
-        QVERIFY(IsEmpty(form->Game().NextTile));
-        QCOMPARE(form->Game().GameState, TGameState::gsRunning);
+        QVERIFY(form->Game().InHand());
+        QCOMPARE(form->Game().HandTile(), next);
+        QVERIFY(IsEmpty(form->Game().NextTile()));
+        QCOMPARE(form->Game().GameState(), TGameState::gsRunning);
         QVERIFY(form->PauseBtn->isEnabled());
+        QVERIFY(CanvasIsFresh());
     }
 
     void rightButtonTurnsOnlyACarriedTile()
     {
-        const Tile next = form->Game().NextTile;
+        const Tile next = form->Game().NextTile();
         Press(Qt::RightButton, BlockCentre(0, 0)); // nothing carried: nothing turns
-        QCOMPARE(form->Game().NextTile, next);
-        QVERIFY(!form->Game().InHand);
+        QCOMPARE(form->Game().NextTile(), next);
+        QVERIFY(!form->Game().InHand());
 
         Press(Qt::LeftButton, PreviewCentre());
         Press(Qt::RightButton, BlockCentre(0, 0));
-        QCOMPARE(form->Game().HandTile, TurnAnticlockwise(next));
+        QCOMPARE(form->Game().HandTile(), TurnAnticlockwise(next));
         Press(Qt::MiddleButton, BlockCentre(0, 0)); // the middle button does nothing more
-        QCOMPARE(form->Game().HandTile, TurnAnticlockwise(next));
-        QVERIFY(form->Game().InHand);
+        QCOMPARE(form->Game().HandTile(), TurnAnticlockwise(next));
+        QVERIFY(form->Game().InHand());
+        QVERIFY(CanvasIsFresh());
     }
 
     void refusedAndAcceptedLays()
     {
-        SetBoard(RingBoard);
-        Press(Qt::LeftButton, PreviewCentre());
-        form->Game().HandTile = TileFromText("1221");
-        services->effects.clear();
-
+        CarryOverBoard(RingBoard, "1221");
         Press(Qt::LeftButton, BlockCentre(3, 2)); // occupied
         Press(Qt::LeftButton, BlockCentre(6, 6)); // no neighbours
         QCOMPARE(services->effects, (QList<int>{3, 3}));
-        QVERIFY(form->Game().InHand);
-        QCOMPARE(form->Game().Score, 0);
+        QVERIFY(form->Game().InHand());
+        QCOMPARE(form->Game().Score(), 0);
+        QVERIFY(form->Scene().hand->refused); // the tile shows the refusal too
+        QVERIFY(CanvasIsFresh());
 
-        form->Game().Clock.TimeLeft = 0.5f;
+        QVERIFY(Arrange(*form, [](GamePosition& p) { p.Clock.TimeLeft = 0.5f; }));
         Press(Qt::LeftButton, BlockCentre(3, 3));
-        QCOMPARE(form->Game().Score, 512);
+        QCOMPARE(form->Game().Score(), 512);
         QCOMPARE(services->effects.last(), 2);
-        QVERIFY(!form->Game().InHand);
-        QVERIFY(!IsEmpty(form->Game().NextTile));
-        QCOMPARE(form->Game().Board.TileAt({3, 3}), TileFromText("1221"));
-        QCOMPARE(form->Game().Clock.TimeLeft, float(0.5L + 0.1L));
+        QVERIFY(!form->Game().InHand());
+        QVERIFY(!IsEmpty(form->Game().NextTile()));
+        QCOMPARE(form->Game().Board().TileAt({3, 3}), TileFromText("1221"));
+        QCOMPARE(form->Game().TimeLeft(), float(0.5L + 0.1L));
         QCOMPARE(form->ScoreLabel->text(), QStringLiteral("512"));
+        QVERIFY(CanvasIsFresh());
+    }
+
+    // The refusal's sign goes by itself, on a timer, while play goes on.
+    void refusalSignFadesByItself()
+    {
+        CarryOverBoard(RingBoard, "1221");
+        Press(Qt::LeftButton, BlockCentre(6, 6));
+        const QPoint hand(form->Flow().HandX(), form->Flow().HandY());
+        const int c = Geo().CellSize;
+        const QRgb red = Rgb(Canvas().pixel(hand.x() - c, hand.y()));
+        QCOMPARE(red, 0xE01010u);
+        QTest::mouseMove(form->box, BlockCentre(5, 5));
+        QVERIFY(form->Scene().hand->refused);
+        QTRY_VERIFY(!form->Scene().hand->refused);
+        QVERIFY(CanvasIsFresh());
     }
 
     void throwAwayCostsTenAndDealsANewTile()
@@ -248,108 +298,214 @@ private slots:
         const QRect discardBox(Geo().PreviewLeft, Geo().DiscardTop(), Geo().BoxSize(), Geo().BoxSize());
         const QImage before = Canvas().copy(discardBox);
         Press(Qt::LeftButton, PreviewCentre());
-        const Tile carried = form->Game().HandTile;
         QTest::mouseMove(form->box, DiscardCentre() + QPoint(c / 2, c / 2));
         Press(Qt::LeftButton, DiscardCentre());
-        QCOMPARE(form->Game().Score, -10);
         QCOMPARE(services->effects, QList<int>{5});
-        QVERIFY(!form->Game().InHand);
-        QVERIFY(!IsEmpty(form->Game().NextTile));
+        QVERIFY(Canvas().copy(discardBox) != before); // the tile darkens in the box
+        QVERIFY(CanvasIsFresh());
+        QTRY_VERIFY(!form->Flow().Busy()); // on its own timer
+        QCOMPARE(form->Game().Score(), -10);
+        QVERIFY(!form->Game().InHand());
+        QVERIFY(!IsEmpty(form->Game().NextTile()));
         QCOMPARE(form->ScoreLabel->text(), QStringLiteral("-10"));
         // The darkened tile is gone: the discard box is as it was.
         QCOMPARE(Canvas().copy(discardBox), before);
-        QVERIFY(form->Game().HandTile == carried);
+        QVERIFY(CanvasIsFresh());
     }
 
-    // While an animation runs, the clock's tick and a close request wait
-    // for its end instead of cutting into it.
-    void ticksAndClosingWaitForTheAnimation()
+    // While an animation runs, presses, the clock's tick and a close request
+    // wait for its end; the window keeps painting.
+    void eventsWaitForTheAnimation()
     {
         Press(Qt::LeftButton, PreviewCentre());
-        form->Game().Clock.TimeLeft = 0.5f;
-        float duringAnimation = -1;
-        QTimer::singleShot(60, [&] {
-            form->TimerTimer();
-            duringAnimation = form->Game().Clock.TimeLeft;
-            form->close();
-        });
-        services->answers = {7}; // "No" to the close question when it comes
-        Press(Qt::LeftButton, DiscardCentre()); // the throw-away takes about 320 ms
-        QCOMPARE(duringAnimation, 0.5f);
-        QVERIFY(form->Game().Clock.TimeLeft < 0.5f); // the held tick came afterwards
+        QVERIFY(Arrange(*form, [](GamePosition& p) { p.Clock.TimeLeft = 0.5f; }));
+        services->answers = {Answer::No}; // "No" to the close question when it comes
+        Press(Qt::LeftButton, DiscardCentre());
+        form->TimerTimer();
+        form->close();
+        Press(Qt::LeftButton, PreviewCentre());
+        QCOMPARE(form->Game().TimeLeft(), 0.5f);
         QVERIFY(services->messages.isEmpty());
-        QTRY_COMPARE(services->messages, QList<int>{4}); // and then the close question
         QVERIFY(form->isVisible());
+        QVERIFY(CanvasIsFresh());
+
+        QTRY_VERIFY(!form->Flow().Busy());
+        QVERIFY(form->Game().TimeLeft() < 0.5f);       // the held tick came afterwards,
+        QCOMPARE(services->messages, QList<int>{4});   // then the close question,
+        QVERIFY(form->Game().InHand());                // then the pick-up
+        QVERIFY(form->isVisible());
+        QVERIFY(CanvasIsFresh());
     }
 
     void fillingASquareWinsTheLevel()
     {
-        SetBoard(AlmostSquare);
-        Press(Qt::LeftButton, PreviewCentre());
-        form->Game().HandTile = TileFromText("1111");
-        form->Game().Clock.TimeLeft = 0.4f;
+        CarryOverBoard(AlmostSquare, "1111");
+        QVERIFY(Arrange(*form, [](GamePosition& p) { p.Level = 1; p.Clock.TimeLeft = 0.4f; }));
         Press(Qt::LeftButton, BlockCentre(2, 2));
+        QVERIFY(!form->Timer.isActive()); // the clock stops for the blink
+        QVERIFY(CanvasIsFresh());
+        form->FinishAnimation();
 
-        QCOMPARE(form->Game().Score, 512 + 1000);
-        QCOMPARE(form->Game().Level, 2);
+        QCOMPARE(form->Game().Score(), 512 + 1000);
+        QCOMPARE(form->Game().Level(), 2);
         QCOMPARE(services->effects.last(), 1);
         QCOMPARE(services->messages, QList<int>{8});
-        QCOMPARE(form->Game().Clock.TimeLeft, 1.0f);
-        QCOMPARE(form->Game().PatternCount, 2);
+        QCOMPARE(form->Game().TimeLeft(), 1.0f);
+        QCOMPARE(form->Game().PatternCount(), 2);
         int filled = 0;
         for (int bc = 0; bc < BoardBlocks; ++bc)
             for (int br = 0; br < BoardBlocks; ++br)
-                filled += !form->Game().Board.BlockEmpty({bc, br});
+                filled += !form->Game().Board().BlockEmpty({bc, br});
         QCOMPARE(filled, 6); // level 2 starts with six tiles
         QVERIFY(form->Timer.isActive());
         QCOMPARE(form->LevelLabel->text(), QStringLiteral("2"));
+        QVERIFY(CanvasIsFresh());
+    }
+
+    // A new tableau replaces every symbol: nothing of the old board shows
+    // through under the new start tiles.
+    void newTableauLeavesNoOldSymbol_data()
+    {
+        QTest::addColumn<bool>("byWinning");
+        QTest::newRow("new game") << false;
+        QTest::newRow("next level") << true;
+    }
+    void newTableauLeavesNoOldSymbol()
+    {
+        QFETCH(bool, byWinning);
+        // Every block but the last one filled.
+        QString full;
+        for (int row = 0; row < BoardCells; ++row)
+            full += QStringLiteral("21122112211221\n");
+        Press(Qt::LeftButton, PreviewCentre());
+        QVERIFY(Arrange(*form, [&](GamePosition& p) {
+            p.Board = BoardFromText(full);
+            p.Board.PutTile({6, 6}, EmptyTile);
+            p.HandTile = TileFromText("2212"); // matches its left and upper neighbours
+            p.GameState = TGameState::gsRunning;
+        }));
+        QVERIFY(CanvasIsFresh());
+        if (byWinning) {
+            Press(Qt::LeftButton, BlockCentre(6, 6));
+            form->FinishAnimation();
+            QCOMPARE(form->Game().Level(), 2);
+        } else {
+            form->StartBtnClick(); // score 0: a new game without a question
+            QCOMPARE(form->Game().Level(), 1);
+        }
+        QVERIFY(CanvasIsFresh());
+        const int x = Geo().CellX(0) + Geo().CellSize / 2, y = Geo().CellY(0) + Geo().CellSize / 2;
+        QCOMPARE(Rgb(Canvas().pixel(x, y)), CellBackground(x, y, 0)); // block (0,0) is empty again
+    }
+
+    // A resize while an animation runs repaints it as it stands; when it ends,
+    // nothing black is left where the tile was.
+    void resizeDuringAnAnimation_data()
+    {
+        QTest::addColumn<bool>("win");
+        QTest::newRow("throw-away") << false;
+        QTest::newRow("blink") << true;
+    }
+    void resizeDuringAnAnimation()
+    {
+        QFETCH(bool, win);
+        if (win)
+            CarryOverBoard(AlmostSquare, "1111");
+        else
+            Press(Qt::LeftButton, PreviewCentre());
+        const QPoint target = win ? BlockCentre(2, 2) : DiscardCentre();
+        QTest::mouseMove(form->box, target);
+        Press(Qt::LeftButton, target);
+        QVERIFY(form->Flow().Busy());
+        form->resize(900, 640);
+        QTRY_COMPARE(form->box->Canvas().Width(), 900);
+        QVERIFY(form->Flow().Busy());
+        QVERIFY(CanvasIsFresh());
+        form->FinishAnimation();
+        QVERIFY(CanvasIsFresh());
+        form->resize(DesignWidth, DesignHeight);
+        QTRY_COMPARE(form->box->Canvas().Width(), DesignWidth);
+        QVERIFY(CanvasIsFresh());
+    }
+
+    // A close asked for during the blink comes after the level's message and
+    // closes the window when answered Yes.
+    void closeDuringTheBlinkIsNotLost()
+    {
+        CarryOverBoard(AlmostSquare, "1111");
+        QSignalSpy closed(form.get(), &Tmainform::Closed);
+        Press(Qt::LeftButton, BlockCentre(2, 2));
+        form->close();
+        QVERIFY(form->isVisible());
+        QCOMPARE(closed.count(), 0);
+        services->answers = {Answer::Yes, Answer::Yes};
+        QTRY_COMPARE(closed.count(), 1);
+        QCOMPARE(services->messages, (QList<int>{8, 4}));
+        QVERIFY(!form->isVisible());
     }
 
     void pressesOnGapsAndOutsideAreIgnored()
     {
-        SetBoard(RingBoard);
-        Press(Qt::LeftButton, PreviewCentre());
-        form->Game().HandTile = TileFromText("1221");
-        services->effects.clear();
+        CarryOverBoard(RingBoard, "1221");
         const int gapX = Geo().CellX(6) + 2 * Geo().CellSize; // the gap after block column 3
         Press(Qt::LeftButton, {gapX, BlockCentre(3, 3).y()});
         Press(Qt::LeftButton, {Geo().BoardLeft - 3, BlockCentre(0, 0).y()});
         QVERIFY(services->effects.isEmpty());
-        QVERIFY(form->Game().InHand);
+        QVERIFY(form->Game().InHand());
     }
 
-    // However the carried tile wanders, the canvas ends up exactly as a full
-    // repaint with the tile at its last place would draw it.
-    void movingTheTileRestoresWhatWasUnder()
+    // However the carried tile wanders, over cells, frames, the preview box and
+    // the time bar, the canvas stays what a fresh paint draws; the tile stays
+    // on top of the time bar when the clock ticks under it.
+    void movingTheTileKeepsTheCanvasFresh()
     {
-        form->Game().Board.SetCell(6, 6, 1);
-        form->Game().Board.SetCell(7, 6, 2);
-        form->Game().Board.SetCell(6, 7, 2);
-        form->Game().Board.SetCell(7, 7, 1);
-        form->Paint();
+        QVERIFY(Arrange(*form, [](GamePosition& p) { p.Board.PutTile({3, 3}, TileFromText("1221")); }));
         Press(Qt::LeftButton, PreviewCentre());
         const QList<QPoint> path = {BlockCentre(3, 3), {Geo().BoardLeft - 2, Geo().BoardTop + 40},
-                                    {5, 5}, {690, 400}, DiscardCentre(), {Geo().PreviewLeft + 10, Geo().TimeBarTop()},
+                                    {5, 5}, {690, 400}, DiscardCentre(), PreviewCentre() + QPoint(9, 3),
+                                    {Geo().PreviewLeft + 10, Geo().TimeBarTop()},
                                     BlockCentre(3, 3) + QPoint(7, -13), {300, 200}};
-        for (const QPoint& p : path)
+        for (const QPoint& p : path) {
             QTest::mouseMove(form->box, p);
-        QCOMPARE(form->Painter().HandX, 300);
-        QImage afterMoves = Canvas().copy();
-        form->Paint();
-        // A fresh paint leaves the empty preview box black (nothing is
-        // drawn into it while a tile is carried); pickup showed it textured.
-        QImage repainted = Canvas().copy();
-        const QRect preview(Geo().PreviewLeft, Geo().PreviewTop, Geo().BoxSize(), Geo().BoxSize());
-        for (QImage* image : {&afterMoves, &repainted}) {
-            QPainter painter(image);
-            painter.fillRect(preview, Qt::black);
+            QVERIFY2(CanvasIsFresh(), qPrintable(QStringLiteral("at %1,%2").arg(p.x()).arg(p.y())));
         }
-        QCOMPARE(afterMoves, repainted);
+        QCOMPARE(form->Flow().HandX(), 300);
+
+        QTest::mouseMove(form->box, {Geo().PreviewLeft + Geo().CellSize, Geo().TimeBarTop()});
+        const QImage handOnBar = Canvas();
+        form->TimerTimer();
+        QVERIFY(CanvasIsFresh());
+        const QPoint onTile(Geo().PreviewLeft + Geo().CellSize / 2, Geo().TimeBarTop() + Geo().CellSize / 2);
+        QCOMPARE(Canvas().pixel(onTile), handOnBar.pixel(onTile));
+
+        // A full repaint while carrying: the preview box shows its texture, not black.
+        form->Paint();
+        QVERIFY(CanvasIsFresh());
+        const QPoint inPreview = PreviewCentre();
+        QCOMPARE(Rgb(Canvas().pixel(inPreview)), CellBackground(inPreview.x(), inPreview.y(), 0));
+
         // Only the two squares under the old and the new place reach the screen.
         QTest::mouseMove(form->box, {340, 220});
+        QTest::mouseMove(form->box, {360, 230});
         const int c2 = 2 * Geo().CellSize;
         QVERIFY(form->box->LastFlushPixels() <= 2 * c2 * c2);
         QVERIFY(form->box->LastFlushPixels() > 0);
+    }
+
+    // The board shows when it has the keyboard: a frame around it, drawn and
+    // taken away like everything else.
+    void focusFrameFollowsTheKeyboard()
+    {
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->box->setFocus();
+        QTRY_VERIFY(form->Scene().focused);
+        QVERIFY(CanvasIsFresh());
+        const QImage focused = Canvas();
+        form->box->clearFocus();
+        QTRY_VERIFY(!form->Scene().focused);
+        QVERIFY(CanvasIsFresh());
+        QVERIFY(Canvas() != focused);
     }
 };
 

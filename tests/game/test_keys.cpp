@@ -2,6 +2,7 @@
 #include <QtTest>
 
 #include "FakeServices.h"
+#include "Positions.h"
 #include "game/main.h"
 #include "settings/Globals.h"
 
@@ -41,7 +42,7 @@ struct Snapshot {
     bool operator==(const Snapshot&) const = default;
 };
 
-Snapshot Take(const GameCore& g) { return {g.Board.AllCells(), g.Score, g.Level, g.NextTile, g.InHand}; }
+Snapshot Take(const GameCore& g) { return {g.Board().AllCells(), g.Score(), g.Level(), g.NextTile(), g.InHand()}; }
 
 } // namespace
 
@@ -54,74 +55,128 @@ class KeysTest : public QObject {
     std::unique_ptr<Tmainform> MakeForm(FakeServices& s, int seed)
     {
         auto f = std::make_unique<Tmainform>(s, std::make_unique<UniformRandom>(seed));
-        f->InstantAnimations = true;
         f->show();
         f->activateWindow();
         return f;
     }
-    void Key(Tmainform& f, Qt::Key key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(f.box, key, mods); }
+    // A key as the player presses it: to whatever has the keyboard focus.
+    void Key(Tmainform& f, Qt::Key key, Qt::KeyboardModifiers mods = {})
+    {
+        QWidget* target = QApplication::focusWidget();
+        QTest::keyClick(target && target->window() == &f ? target : f.box, key, mods);
+        f.FinishAnimation();
+    }
+    const BoardGeometry& Geo() { return form->Painter().Geometry(); }
+    QPoint BlockCentre(BlockPos b) { return {Geo().BlockCentreX(b.column), Geo().BlockCentreY(b.row)}; }
 
 private slots:
     void init()
     {
-        Tongue = 0;
+        TIniCtrl().WriteInteger("common", "tongue", 0); // English, chosen before
         services = std::make_unique<FakeServices>();
         form = MakeForm(*services, 9);
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTRY_VERIFY(form->Flow().ClockRunning()); // the first showing is done
         form->Timer.stop();
         services->messages.clear();
     }
     void cleanup()
     {
-        services->answers = {6};
+        services->answers = {Answer::Yes};
         form->close();
         form.reset();
     }
 
     // The same moves, made by keys on one window and by the mouse on a twin
-    // dealt from the same seed, until a level is won: both end alike.
+    // dealt from the same seed, until a level is won: both end alike. Between
+    // the keys the pointer wanders over the keyed window too: the arrows
+    // always move from the block under the carried tile.
     void aLevelByKeysEndsLikeByMouse()
     {
         FakeServices mouseServices;
         auto twin = MakeForm(mouseServices, 9);
+        QTRY_VERIFY(twin->Flow().ClockRunning());
         twin->Timer.stop();
         const auto& geo = twin->Painter().Geometry();
         const QPoint preview(geo.PreviewLeft + geo.CellSize, geo.PreviewTop + geo.CellSize);
         const QPoint discard(geo.PreviewLeft + geo.CellSize, geo.PreviewTop + 4 * geo.CellSize);
+        const auto click = [&](Qt::MouseButton button, QPoint p) {
+            QTest::mouseClick(twin->box, button, {}, p);
+            twin->FinishAnimation();
+        };
 
         int moves = 0;
-        while (form->Game().Level == 1 && moves < 400) {
+        while (form->Game().Level() == 1 && moves < 400) {
             ++moves;
             Key(*form, Qt::Key_Space);
-            QTest::mouseClick(twin->box, Qt::LeftButton, {}, preview);
-            QVERIFY(form->Game().InHand);
-            QCOMPARE(form->Game().HandTile, twin->Game().HandTile);
+            click(Qt::LeftButton, preview);
+            QVERIFY(form->Game().InHand());
+            QCOMPARE(form->Game().HandTile(), twin->Game().HandTile());
 
             const Move move = ChooseMove(form->Game());
             if (!move.lay) {
                 Key(*form, moves % 2 ? Qt::Key_Delete : Qt::Key_Backspace);
-                QTest::mouseClick(twin->box, Qt::LeftButton, {}, discard);
+                click(Qt::LeftButton, discard);
                 continue;
             }
             for (int t = 0; t < move.turns; ++t) {
                 Key(*form, Qt::Key_R);
-                QTest::mouseClick(twin->box, Qt::RightButton, {}, QPoint(300, 200));
+                click(Qt::RightButton, QPoint(300, 200));
             }
-            while (form->KeyBlock.column != move.block.column)
-                Key(*form, form->KeyBlock.column < move.block.column ? Qt::Key_Right : Qt::Key_Left);
-            while (form->KeyBlock.row != move.block.row)
-                Key(*form, form->KeyBlock.row < move.block.row ? Qt::Key_Down : Qt::Key_Up);
-            QCOMPARE(form->Painter().HandX, geo.BlockCentreX(move.block.column));
+            // The pointer moves somewhere (on or off the board) before the arrows.
+            const BlockPos wander{(moves * 5) % 9 - 1, (moves * 3) % 8};
+            QTest::mouseMove(form->box, BlockCentre(wander) + QPoint(moves % 7, -(moves % 5)));
+            const BlockPos start = form->Flow().AimedBlock();
+            QCOMPARE(start, Geo().NearestBlock(form->Flow().HandX(), form->Flow().HandY()));
+            while (form->Flow().AimedBlock().column != move.block.column)
+                Key(*form, form->Flow().AimedBlock().column < move.block.column ? Qt::Key_Right : Qt::Key_Left);
+            while (form->Flow().AimedBlock().row != move.block.row)
+                Key(*form, form->Flow().AimedBlock().row < move.block.row ? Qt::Key_Down : Qt::Key_Up);
+            QCOMPARE(form->Flow().HandX(), geo.BlockCentreX(move.block.column));
             Key(*form, moves % 2 ? Qt::Key_Return : Qt::Key_Space);
-            QTest::mouseClick(twin->box, Qt::LeftButton, {},
-                              QPoint(geo.BlockCentreX(move.block.column), geo.BlockCentreY(move.block.row)));
+            click(Qt::LeftButton, QPoint(geo.BlockCentreX(move.block.column), geo.BlockCentreY(move.block.row)));
             QVERIFY(Take(form->Game()) == Take(twin->Game()));
         }
-        QCOMPARE(form->Game().Level, 2);
+        QCOMPARE(form->Game().Level(), 2);
         QVERIFY(Take(form->Game()) == Take(twin->Game()));
         QCOMPARE(services->messages, QList<int>{8});
-        mouseServices.answers = {6};
+        mouseServices.answers = {Answer::Yes};
         twin->close();
+    }
+
+    // Space lays the tile where it is shown, whoever moved it there.
+    void spaceLaysWhereTheTileIsShown()
+    {
+        QTest::mouseClick(form->box, Qt::LeftButton, {}, QPoint(Geo().PreviewLeft + 9, Geo().PreviewTop + 9));
+        QVERIFY(Arrange(*form, [](GamePosition& p) { CarryOver(p, AlmostSquareBoard, "1111"); p.Level = 1; }));
+        // Off the board the first Space brings the tile onto the nearest block.
+        Key(*form, Qt::Key_Space);
+        QVERIFY(form->Game().InHand());
+        QCOMPARE(form->Flow().AimedBlock(), (BlockPos{6, 0}));
+        // Then the pointer takes it over the hole of the square, a little off centre.
+        QTest::mouseMove(form->box, BlockCentre(AlmostSquareHole) + QPoint(9, -7));
+        Key(*form, Qt::Key_Space);
+        QVERIFY(!form->Game().InHand());
+        QCOMPARE(form->Game().Level(), 2);
+        QCOMPARE(services->messages, QList<int>{8});
+    }
+
+    // A click on a button of the tool strip leaves the keyboard with the board:
+    // Space then plays instead of pressing the button again.
+    void spaceAfterAButtonClickPlays()
+    {
+        QTest::mouseClick(form->StartBtn, Qt::LeftButton);
+        QCOMPARE(form->Game().GameState(), TGameState::gsReady);
+        services->answers = {Answer::No};
+        QTest::mouseClick(form->ExitBtn, Qt::LeftButton);
+        QCOMPARE(services->messages, QList<int>{3});
+        QVERIFY(form->isVisible());
+        Key(*form, Qt::Key_Space);
+        Key(*form, Qt::Key_Space);
+        QCOMPARE(services->messages, QList<int>{3}); // no question, no new game
+        QCOMPARE(form->Game().GameState(), TGameState::gsRunning);
+        QVERIFY(form->isVisible());
+        QVERIFY(form->box->hasFocus());
     }
 
     void refusedLayByKeySoundsAndKeepsTheTile()
@@ -130,7 +185,7 @@ private slots:
         // The centre block (3,3) holds a start tile on level 1.
         Key(*form, Qt::Key_Space);
         QCOMPARE(services->effects, QList<int>{3});
-        QVERIFY(form->Game().InHand);
+        QVERIFY(form->Game().InHand());
     }
 
     void arrowsStopAtTheEdges()
@@ -140,48 +195,49 @@ private slots:
             Key(*form, Qt::Key_Left);
         for (int i = 0; i < 10; ++i)
             Key(*form, Qt::Key_Down);
-        QCOMPARE(form->KeyBlock, (BlockPos{0, 6}));
-        const auto& geo = form->Painter().Geometry();
-        QCOMPARE(form->Painter().HandX, geo.BlockCentreX(0));
-        QCOMPARE(form->Painter().HandY, geo.BlockCentreY(6));
+        QCOMPARE(form->Flow().AimedBlock(), (BlockPos{0, 6}));
+        QCOMPARE(form->Flow().HandX(), Geo().BlockCentreX(0));
+        QCOMPARE(form->Flow().HandY(), Geo().BlockCentreY(6));
     }
 
     void keysWithoutATileDoNotStartTheGame()
     {
         for (Qt::Key key : {Qt::Key_Left, Qt::Key_R, Qt::Key_Delete})
             Key(*form, key);
-        QCOMPARE(form->Game().GameState, TGameState::gsReady);
+        QCOMPARE(form->Game().GameState(), TGameState::gsReady);
         Key(*form, Qt::Key_Return);
-        QCOMPARE(form->Game().GameState, TGameState::gsRunning);
+        QCOMPARE(form->Game().GameState(), TGameState::gsRunning);
     }
 
     void keysDoNothingWhilePausedOrOver()
     {
         Key(*form, Qt::Key_Space);
-        const Tile carried = form->Game().HandTile;
+        const Tile carried = form->Game().HandTile();
+        const BlockPos aimed = form->Flow().AimedBlock();
         services->whileMessageOpen = [&](int) {
             for (Qt::Key key : {Qt::Key_R, Qt::Key_Right, Qt::Key_Space, Qt::Key_Delete})
                 form->boxKeyDown(QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
         };
         form->PauseBtnClick();
-        QCOMPARE(form->Game().HandTile, carried);
-        QCOMPARE(form->KeyBlock, (BlockPos{3, 3}));
+        form->FinishAnimation();
+        QCOMPARE(form->Game().HandTile(), carried);
+        QCOMPARE(form->Flow().AimedBlock(), aimed);
 
-        for (int i = 0; i < 300 && form->Game().GameState != TGameState::gsOver; ++i)
+        for (int i = 0; i < 300 && form->Game().GameState() != TGameState::gsOver; ++i)
             form->TimerTimer();
-        const int score = form->Game().Score;
+        const int score = form->Game().Score();
         for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Delete})
             Key(*form, key);
-        QVERIFY(!form->Game().InHand);
-        QVERIFY(IsEmpty(form->Game().NextTile));
-        QCOMPARE(form->Game().Score, score);
+        QVERIFY(!form->Game().InHand());
+        QVERIFY(IsEmpty(form->Game().NextTile()));
+        QCOMPARE(form->Game().Score(), score);
     }
 
     // Each shortcut does what its button does, in the states that matter.
     void shortcuts()
     {
         Key(*form, Qt::Key_Space); // running, a tile carried
-        form->Game().Score = 50;
+        QVERIFY(Arrange(*form, [](GamePosition& p) { p.Score = 50; }));
 
         Key(*form, Qt::Key_P);
         Key(*form, Qt::Key_Pause);
@@ -197,19 +253,19 @@ private slots:
         QCOMPARE(services->helpContexts, QList<int>{2});
 
         services->messages.clear();
-        services->answers = {7};
+        services->answers = {Answer::No};
         Key(*form, Qt::Key_N, Qt::ControlModifier); // asks, as the button does; No keeps the game
         QCOMPARE(services->messages, QList<int>{4});
-        QCOMPARE(form->Game().Score, 50);
-        services->answers = {7};
+        QCOMPARE(form->Game().Score(), 50);
+        services->answers = {Answer::No};
         Key(*form, Qt::Key_Q, Qt::ControlModifier); // closing asks for confirmation
         QCOMPARE(services->messages, (QList<int>{4, 4}));
         QVERIFY(form->isVisible());
-        services->answers = {6};
+        services->answers = {Answer::Yes};
         Key(*form, Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(form->Game().Score, 0);
-        QCOMPARE(form->Game().GameState, TGameState::gsReady);
-        services->answers = {6};
+        QCOMPARE(form->Game().Score(), 0);
+        QCOMPARE(form->Game().GameState(), TGameState::gsReady);
+        services->answers = {Answer::Yes};
         Key(*form, Qt::Key_Q, Qt::ControlModifier);
         QVERIFY(!form->isVisible());
     }

@@ -18,7 +18,7 @@ private slots:
                 ini.DeleteKey("common", key);
         }
         FakeServices services;
-        services.languageChoice = 0;
+        services.chooseLanguage = [] { Tongue = 0; };
         QRect placed;
         {
             Tmainform form(services, std::make_unique<UniformRandom>(1));
@@ -32,7 +32,7 @@ private slots:
             form.setGeometry(40, 30, 700, 500); // inside the offscreen desktop of 800 x 600
             QTRY_COMPARE(form.geometry().size(), QSize(700, 500));
             placed = form.geometry();
-            services.answers = {6};
+            services.answers = {Answer::Yes};
             QVERIFY(form.close());
         } // the window is destroyed here and keeps its placement
 
@@ -53,7 +53,7 @@ private slots:
         QCOMPARE(form.geometry(), placed);
         TIniCtrl ini;
         QVERIFY(!ini.ReadString("common", "MainForm", QString()).isEmpty());
-        again.answers = {6};
+        again.answers = {Answer::Yes};
         form.close();
     }
 };

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "BoardText.h"
+#include "Positions.h"
 #include "game/BoardGeometry.h"
 #include "game/DarkenColor.h"
 #include "game/GameCore.h"
@@ -111,20 +112,24 @@ private slots:
         QFETCH(int, patterns);
         QFETCH(QList<BlockPos>, blocks);
 
+        // Levels are reached only by winning the ones before.
         UniformRandom random(7);
         GameCore game(random);
         game.NewGame();
-        game.Level = level;
-        game.Clock.TimeLeft = 0.25f;
-        game.SetUpLevel();
+        while (game.Level() < level) {
+            QVERIFY(Arrange(game, [](GamePosition& p) { AboutToWin(p); p.Clock.TimeLeft = 0.25f; }));
+            QVERIFY(game.Lay(AlmostSquareHole).fullSquare);
+            QVERIFY(game.AdvanceLevel());
+            QVERIFY(game.SetUpNextLevel());
+        }
 
-        QCOMPARE(game.PatternCount, patterns);
-        QCOMPARE(FilledBlocks(game.Board), blocks);
+        QCOMPARE(game.PatternCount(), patterns);
+        QCOMPARE(FilledBlocks(game.Board()), blocks);
         for (int c = 0; c < BoardCells; ++c)
             for (int r = 0; r < BoardCells; ++r)
-                QVERIFY(game.Board.Cell(c, r) >= 0 && game.Board.Cell(c, r) <= patterns);
-        QCOMPARE(game.Clock.TimeLeft, 1.0f);
-        QCOMPARE(game.Level, level); // the level is the caller's to raise
+                QVERIFY(game.Board().Cell(c, r) >= 0 && game.Board().Cell(c, r) <= patterns);
+        QCOMPARE(game.TimeLeft(), 1.0f);
+        QVERIFY(!IsEmpty(game.NextTile()));
     }
 
     void patternCount_data()
@@ -161,10 +166,10 @@ private slots:
                             [](int n) { return n == 27; }));
         QVERIFY(std::all_of(random.requests.begin() + 1458, random.requests.end(),
                             [](int n) { return n == 2; }));
-        QCOMPARE(game.Board.TileAt({1, 3}), TileFromText("1221"));
-        QCOMPARE(game.NextTile, TileFromText("2112"));
+        QCOMPARE(game.Board().TileAt({1, 3}), TileFromText("1221"));
+        QCOMPARE(game.NextTile(), TileFromText("2112"));
         for (int i = 1; i <= 27; ++i)
-            QCOMPARE(game.PatternMap[i], i);
+            QCOMPARE(game.PatternMap()[i], i);
     }
 
     void newGameStartsAfresh()
@@ -172,28 +177,30 @@ private slots:
         UniformRandom random(11);
         GameCore game(random);
         game.NewGame();
-        const auto firstMap = game.PatternMap;
+        const auto firstMap = game.PatternMap();
         std::set<int> images(firstMap.begin() + 1, firstMap.end());
         QCOMPARE(images.size(), size_t(27)); // a permutation of 1..27
 
         game.StartOnFirstPress();
-        game.PickUp();
-        game.ThrowAway();
-        game.AdvanceLevel();
-        game.AdvanceLevel();
-        game.PickUp();
-        game.Clock.TimeLeft = 0.3f;
+        QVERIFY(game.PickUp());
+        QVERIFY(game.ThrowAway());
+        QVERIFY(Arrange(game, AboutToWin));
+        QVERIFY(game.Lay(AlmostSquareHole).fullSquare);
+        QVERIFY(game.AdvanceLevel());
+        QVERIFY(game.SetUpNextLevel());
+        QVERIFY(game.PickUp());
+        game.TickClock();
 
         game.NewGame();
-        QCOMPARE(game.Level, 1);
-        QCOMPARE(game.Score, 0);
-        QVERIFY(!game.InHand);
-        QVERIFY(!IsEmpty(game.NextTile));
-        QCOMPARE(game.GameState, TGameState::gsReady);
-        QCOMPARE(game.Clock.TimeLeft, 1.0f);
-        QCOMPARE(FilledBlocks(game.Board).size(), 3);
+        QCOMPARE(game.Level(), 1);
+        QCOMPARE(game.Score(), 0);
+        QVERIFY(!game.InHand());
+        QVERIFY(!IsEmpty(game.NextTile()));
+        QCOMPARE(game.GameState(), TGameState::gsReady);
+        QCOMPARE(game.TimeLeft(), 1.0f);
+        QCOMPARE(FilledBlocks(game.Board()).size(), 3);
         // The generator runs on instead of starting over: a new assignment.
-        QVERIFY(game.PatternMap != firstMap);
+        QVERIFY(game.PatternMap() != firstMap);
     }
 
     void turning()
@@ -237,34 +244,102 @@ private slots:
 
         UniformRandom random(1);
         GameCore game(random);
-        game.Board = BoardFromText(board);
-        game.HandTile = TileFromText(tile.toLatin1().constData());
-        game.InHand = true;
+        game.NewGame();
+        QVERIFY(Arrange(game, [&](GamePosition& p) { CarryOver(p, board, tile.toLatin1().constData()); }));
 
-        if (game.Board.BlockEmpty(block))
-            QCOMPARE(game.Board.Balance(block, game.HandTile), balance);
+        if (game.Board().BlockEmpty(block))
+            QCOMPARE(game.Board().Balance(block, game.HandTile()), balance);
         QCOMPARE(game.AcceptedBalance(block).has_value(), accepted);
         if (accepted)
             QCOMPARE(*game.AcceptedBalance(block), balance);
+
+        // A lay is decided by the rules themselves: refused, nothing changes.
+        const GamePosition before = game.Position();
+        const LayResult result = game.Lay(block);
+        QCOMPARE(result.accepted, accepted);
+        if (!accepted) {
+            QCOMPARE(game.Score(), before.Score);
+            QVERIFY(game.InHand());
+            QCOMPARE(game.Board().AllCells(), before.Board.AllCells());
+        }
     }
 
     void layScoresCubeAndWindsClockBack()
     {
         UniformRandom random(1);
         GameCore game(random);
-        game.Board = BoardFromText(RingBoard);
-        game.HandTile = TileFromText("1234");
-        game.InHand = true;
-        game.Score = 5;
-        game.Clock.TimeLeft = 0.95f;
+        game.NewGame();
+        QVERIFY(Arrange(game, [](GamePosition& p) {
+            CarryOver(p, RingBoard, "1234");
+            p.Score = 5;
+            p.Clock.TimeLeft = 0.95f;
+        }));
 
-        const LayOutcome outcome = game.Lay({3, 3});
-        QCOMPARE(outcome.balance, 8);
-        QCOMPARE(game.Score, 5 + 512);
-        QCOMPARE(game.Board.TileAt({3, 3}), TileFromText("1234"));
-        QCOMPARE(game.Clock.TimeLeft, 1.0f); // capped at full
-        QVERIFY(!game.InHand);
-        QVERIFY(!outcome.fullSquare);
+        const LayResult result = game.Lay({3, 3});
+        QVERIFY(result.accepted);
+        QCOMPARE(result.balance, 8);
+        QCOMPARE(game.Score(), 5 + 512);
+        QCOMPARE(game.Board().TileAt({3, 3}), TileFromText("1234"));
+        QCOMPARE(game.TimeLeft(), 1.0f); // capped at full
+        QVERIFY(!game.InHand());
+        QVERIFY(!result.fullSquare);
+        QVERIFY(!IsEmpty(game.NextTile())); // the next tile is dealt with the lay
+    }
+
+    // A won level waits: no tile is dealt until the next tableau is.
+    void winningLayWaitsForTheNextLevel()
+    {
+        UniformRandom random(1);
+        GameCore game(random);
+        game.NewGame();
+        QVERIFY(Arrange(game, [](GamePosition& p) { AboutToWin(p); p.Score = 20; }));
+        QVERIFY(!game.SetUpNextLevel()); // nothing is won yet
+
+        const LayResult result = game.Lay(AlmostSquareHole);
+        QCOMPARE(result.balance, 4);
+        QCOMPARE(result.fullSquare, std::optional<BlockPos>(BlockPos{0, 0}));
+        QVERIFY(IsEmpty(game.NextTile()));
+        QVERIFY(!game.PickUp());
+        QVERIFY(!game.SetUpNextLevel()); // the level goes up first
+        QVERIFY(game.AdvanceLevel());
+        QCOMPARE(game.Level(), 2);
+        QCOMPARE(game.Score(), 20 + 64 + 1000);
+        QVERIFY(!game.AdvanceLevel()); // once per won square
+        QVERIFY(game.SetUpNextLevel());
+        QCOMPARE(FilledBlocks(game.Board()).size(), 6);
+        QVERIFY(!IsEmpty(game.NextTile()));
+    }
+
+    // Operations that do not apply to the position change nothing.
+    void operationsRefuseWhatDoesNotApply()
+    {
+        UniformRandom random(1);
+        GameCore game(random);
+        game.NewGame();
+        const GamePosition dealt = game.Position();
+        QVERIFY(!game.TurnHandTile());
+        QVERIFY(!game.ThrowAway());
+        QVERIFY(!game.Lay({0, 0}).accepted);
+        QVERIFY(!game.Resume());
+        QVERIFY(!game.Pause()); // only a running game pauses
+        QCOMPARE(game.Score(), dealt.Score);
+        QCOMPARE(game.NextTile(), dealt.NextTile);
+
+        game.StartOnFirstPress();
+        QVERIFY(game.PickUp());
+        QVERIFY(!game.PickUp()); // one tile at a time
+        QVERIFY(game.Pause());
+        QVERIFY(!game.TurnHandTile()); // nothing is played in a pause
+        QVERIFY(!game.ThrowAway());
+        QVERIFY(game.Resume());
+        QVERIFY(game.TurnHandTile());
+
+        // Positions that break the rules are refused.
+        QVERIFY(!Arrange(game, [](GamePosition& p) { p.Board.SetCell(0, 0, 1); })); // a quarter of a tile
+        QVERIFY(!Arrange(game, [](GamePosition& p) { p.NextTile = TileFromText("1111"); })); // two tiles at once
+        QVERIFY(!Arrange(game, [](GamePosition& p) { p.HandTile = TileFromText("1119"); })); // a symbol of no level 1
+        QVERIFY(!Arrange(game, [](GamePosition& p) { p.PatternMap[1] = p.PatternMap[2]; }));
+        QVERIFY(!Arrange(game, [](GamePosition& p) { p.Clock.TimeLeft = -0.5f; })); // run out, still playing
     }
 
     void throwAwayCostsTenEvenBelowZero()
@@ -272,12 +347,13 @@ private slots:
         UniformRandom random(1);
         GameCore game(random);
         game.NewGame();
-        game.Clock.TimeLeft = 0.5f;
-        game.PickUp();
-        game.ThrowAway();
-        QCOMPARE(game.Score, -10);
-        QVERIFY(!game.InHand);
-        QCOMPARE(game.Clock.TimeLeft, 0.5f); // no time for a discard
+        QVERIFY(Arrange(game, [](GamePosition& p) { p.Clock.TimeLeft = 0.5f; }));
+        QVERIFY(game.PickUp());
+        QVERIFY(game.ThrowAway());
+        QCOMPARE(game.Score(), -10);
+        QVERIFY(!game.InHand());
+        QVERIFY(!IsEmpty(game.NextTile())); // and the next tile is dealt
+        QCOMPARE(game.TimeLeft(), 0.5f); // no time for a discard
     }
 
     void fullSquare_data()
@@ -358,9 +434,9 @@ private slots:
         UniformRandom random(1);
         GameCore game(random);
         game.NewGame();
-        game.GameState = TGameState(state);
+        QVERIFY(Arrange(game, [state](GamePosition& p) { p.GameState = TGameState(state); }));
         game.TickClock();
-        QCOMPARE(game.Clock.TimeLeft < 1.0f, ticks);
+        QCOMPARE(game.TimeLeft() < 1.0f, ticks);
     }
 
     void timeOutDropsCarriedTile()
@@ -369,13 +445,13 @@ private slots:
         GameCore game(random);
         game.NewGame();
         game.StartOnFirstPress();
-        game.PickUp();
-        game.Clock.TimeLeft = 0.004f;
+        QVERIFY(game.PickUp());
+        QVERIFY(Arrange(game, [](GamePosition& p) { p.Clock.TimeLeft = 0.004f; }));
         QVERIFY(game.TickClock());
         game.EndByTimeOut();
-        QVERIFY(!game.InHand);
-        QCOMPARE(game.GameState, TGameState::gsOver);
-        QVERIFY(IsEmpty(game.NextTile)); // the preview stays empty until a new game
+        QVERIFY(!game.InHand());
+        QCOMPARE(game.GameState(), TGameState::gsOver);
+        QVERIFY(IsEmpty(game.NextTile())); // the preview stays empty until a new game
     }
 
     void layout_data()

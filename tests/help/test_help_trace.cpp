@@ -175,6 +175,49 @@ private slots:
         QVERIFY(ReadLines(HelpTraceFile()).value(0) == QString(80, u'='));
     }
 
+    // The writability probe and the trace are made new: whatever bears their
+    // names already, a link to someone's file above all, is not followed,
+    // emptied or deleted.
+    void existingNamesAreLeftAlone_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("link");
+        QTest::addColumn<bool>("nameKept");
+        QTest::newRow("probe linked to a victim") << QStringLiteral("$_Temp_$.$$$") << true << true;
+        QTest::newRow("probe left by a crash") << QStringLiteral("$_Temp_$.$$$") << false << true;
+        // An old trace is deleted at every start, but a link goes, not its target.
+        QTest::newRow("trace linked to a victim") << QStringLiteral("HHDebug.txt") << true << false;
+    }
+    void existingNamesAreLeftAlone()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, link);
+        QFETCH(bool, nameKept);
+        QTemporaryDir elsewhere;
+        QVERIFY(elsewhere.isValid());
+        const QString victim = elsewhere.filePath(QStringLiteral("victim"));
+        QVERIFY(Touch(victim));
+        const QString placed = FProgramDir + name;
+        QVERIFY(link ? QFile::link(victim, placed) : Touch(placed));
+
+        qputenv("TMPDIR", QFile::encodeName(elsewhere.path()));
+        InitHelpLayer({QStringLiteral("tangrix"), QStringLiteral("-debug")}, FProgramDir);
+        qunsetenv("TMPDIR");
+        DebugOut(QStringLiteral("traced"));
+
+        QCOMPARE(ReadLines(victim), QStringList{QStringLiteral("old trace")});
+        QVERIFY(QFileInfo(placed).isSymLink() || QFileInfo::exists(placed));
+        if (nameKept) {
+            QCOMPARE(QFileInfo(placed).isSymLink(), link);
+            // The program folder counts as not writable; the trace goes elsewhere.
+            QCOMPARE(HelpTraceFile(), elsewhere.filePath(QStringLiteral("HHDebug.txt")));
+        } else {
+            QVERIFY(!QFileInfo(placed).isSymLink());
+            QCOMPARE(HelpTraceFile(), placed);
+        }
+        QVERIFY(IsTimedLine(ReadLines(HelpTraceFile()).last(), QStringLiteral("traced")));
+    }
+
     // "-" and "=" alone become rules; "!", "-", "=" in front are dropped with the time.
     void lineForms()
     {

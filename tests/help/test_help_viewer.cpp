@@ -1,6 +1,7 @@
 // The compiled help file and the game's own help window: the context numbers
 // lead to the right rules, and a missing, damaged or replaced file gives a
-// notice in the player's language instead of a topic.
+// notice in the player's language instead of a topic; so does anything in the
+// file's place that is not a plain file of sane size, without blocking.
 #include <QFile>
 #include <QImage>
 #include <QPixmap>
@@ -11,6 +12,9 @@
 #include "help/TChmFile.h"
 #include "help/THelpWindow.h"
 #include "settings/Globals.h"
+#include "tests/robust/Watchdog.h"
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -55,6 +59,9 @@ private slots:
     }
     void init()
     {
+        // What a test put in the file's place goes first.
+        QFile::remove(FCopy);
+        QDir(FCopy).removeRecursively();
         QVERIFY(Write(FCopy, BuiltHelpFile()));
         Tongue = 2;
     }
@@ -140,6 +147,13 @@ private slots:
         QTest::newRow("directory offset altered") << "dir" << 2 << 2 << "is damaged";
         // Left to the CHM library, this one would crash it.
         QTest::newRow("decompressor version altered") << "lzx" << 2 << 2 << "is damaged";
+        // Nothing that is not a plain file is opened in a way that could wait,
+        // and nothing is read past the limit, whatever size is reported.
+        QTest::newRow("FIFO") << "fifo" << 2 << 2 << "is damaged";
+        QTest::newRow("link to a FIFO") << "fifo-link" << 2 << 2 << "is damaged";
+        QTest::newRow("link to an endless device") << "device" << 1 << 1 << "ist beschädigt";
+        QTest::newRow("directory") << "directory" << 2 << 2 << "is damaged";
+        QTest::newRow("sparse, far too large") << "sparse" << 2 << 2 << "is damaged";
     }
     void noticeInsteadOfTopic()
     {
@@ -160,6 +174,23 @@ private slots:
             QVERIFY(control > 0);
             bytes[control + 4] = char(bytes[control + 4] ^ 0xff);
             QVERIFY(Write(FCopy, bytes));
+        } else if (fault == u"fifo" || fault == u"fifo-link") {
+            QVERIFY(QFile::remove(FCopy));
+            const QString fifo = fault == u"fifo" ? FCopy : FFolder.filePath(QStringLiteral("pipe"));
+            QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+            if (fifo != FCopy)
+                QVERIFY(QFile::link(fifo, FCopy));
+        } else if (fault == u"device") {
+            QVERIFY(QFile::remove(FCopy));
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), FCopy));
+        } else if (fault == u"directory") {
+            QVERIFY(QFile::remove(FCopy));
+            QVERIFY(QDir().mkdir(FCopy));
+        } else if (fault == u"sparse") {
+            // A good help file at its start, the rest empty.
+            QFile file(FCopy);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.resize(qint64(30) << 30));
         } else if (fault.startsWith(u"cut:")) {
             const QString at = fault.mid(4);
             const qsizetype keep = at == u"half" ? bytes.size() / 2 : at == u"last" ? bytes.size() - 1 : at.toInt();
@@ -167,7 +198,10 @@ private slots:
         }
         Tongue = tongue;
         THelpWindow window;
-        window.ShowContext(FCopy, quint32(context));
+        {
+            const Watchdog watchdog(qPrintable(QStringLiteral("help with a file that is %1").arg(fault)));
+            window.ShowContext(FCopy, quint32(context));
+        }
         QVERIFY(window.ShowsNotice());
         QVERIFY2(window.toPlainText().contains(notice), qPrintable(window.toPlainText()));
         QVERIFY(window.toPlainText().contains(FCopy));

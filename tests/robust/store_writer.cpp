@@ -26,7 +26,7 @@ namespace {
 int LastGeneration(const TIniCtrl& ini)
 {
     const QString row0 = ini.ReadString(CommonSection(), QStringLiteral("hs0"), QString());
-    const THighscoreEntry entry = THighscoreTable::ParseEntry(ScoreCipher.Decipher(row0));
+    const THighscoreEntry entry = THighscoreTable::ParseEntry(ScoreCipher.Decipher(row0)).value_or(THighscoreEntry{});
     return GenerationOf(entry.Name).value_or(0);
 }
 

@@ -129,7 +129,7 @@ void UnwritableStoreTest::playWithoutStore()
 
     DlgResources = new TDlgResources;
     FakeServices services;
-    services.languageChoice = 0;
+    services.chooseLanguage = [] { Tongue = 0; };
     {
         auto form = std::make_unique<Tmainform>(services, std::make_unique<UniformRandom>(7));
         form->show();
@@ -144,11 +144,12 @@ void UnwritableStoreTest::playWithoutStore()
         // Some play: take the tile, throw it away, take the next.
         const BoardGeometry& g = form->Painter().Geometry();
         form->boxMouseDown(Qt::LeftButton, g.PreviewLeft + g.CellSize, g.PreviewTop + g.CellSize);
-        QVERIFY(form->Game().InHand);
+        QVERIFY(form->Game().InHand());
         form->boxMouseDown(Qt::LeftButton, g.PreviewLeft + g.CellSize, g.PreviewTop + 4 * g.CellSize);
-        QCOMPARE(form->Game().Score, -10);
+        form->FinishAnimation();
+        QCOMPARE(form->Game().Score(), -10);
         form->boxMouseDown(Qt::RightButton, g.PreviewLeft + g.CellSize, g.PreviewTop + g.CellSize);
-        QVERIFY(form->Game().InHand);
+        QVERIFY(form->Game().InHand());
         for (int tick = 0; tick < 10; ++tick)
             form->TimerTimer();
 

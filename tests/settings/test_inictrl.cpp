@@ -3,9 +3,51 @@
 #include "settings/Globals.h"
 #include "settings/ProgramSettings.h"
 #include "settings/TIniCtrl.h"
+#include "tests/robust/Watchdog.h"
 #include "tests/settings/StoreFixture.h"
 
+#include <QLockFile>
+
 #include <climits>
+
+#include <sys/stat.h>
+
+namespace {
+
+// Puts something other than a plain file of sane size at `path`.
+void MakeInPlace(const QString& path, const QString& kind)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    if (kind == u"FIFO") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == u"device link") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else if (kind == u"directory") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (kind == u"dangling link") {
+        QVERIFY(QFile::link(path + QStringLiteral(".gone"), path));
+    } else if (kind == u"sparse 30 GB") {
+        QFile sparse(path);
+        QVERIFY(sparse.open(QIODevice::WriteOnly));
+        QVERIFY(sparse.resize(qint64(30) << 30));
+    } else {
+        QFAIL(qPrintable(kind));
+    }
+}
+
+// What stands at `path`, as far as the tests tell things apart.
+QString Describe(const QString& path)
+{
+    const QFileInfo info(path);
+    return QStringLiteral("link %1 dir %2 file %3 exists %4 size %5")
+        .arg(info.isSymLink())
+        .arg(info.isDir())
+        .arg(info.isFile())
+        .arg(info.exists())
+        .arg(info.isFile() ? info.size() : 0);
+}
+
+} // namespace
 
 class TestIniCtrl : public QObject
 {
@@ -31,6 +73,10 @@ private slots:
     void unwritableStoreReportsTheFirstFailureOnly();
     void readOnlyFolderStillReads();
     void severalValuesAreWrittenAllOrNone();
+    void storeThatIsNoPlainFile_data();
+    void storeThatIsNoPlainFile();
+    void updateDoesNotWaitForeverForAnotherCopy_data();
+    void updateDoesNotWaitForeverForAnotherCopy();
 
 private:
     StoreFixture m_store;
@@ -98,7 +144,11 @@ void TestIniCtrl::booleanText_data()
     QTest::newRow("0") << QStringLiteral("0") << true << false;
     QTest::newRow("yes, default true") << QStringLiteral("yes") << true << true;
     QTest::newRow("yes, default false") << QStringLiteral("yes") << false << false;
-    QTest::newRow("true is not a number") << QStringLiteral("true") << false << false;
+    // As other tools write booleans into the file.
+    QTest::newRow("true") << QStringLiteral("true") << false << true;
+    QTest::newRow("false") << QStringLiteral("false") << true << false;
+    QTest::newRow("capital True") << QStringLiteral("True") << false << true;
+    QTest::newRow("truth is no word") << QStringLiteral("truth") << false << false;
 }
 
 void TestIniCtrl::booleanText()
@@ -318,6 +368,85 @@ void TestIniCtrl::severalValuesAreWrittenAllOrNone()
     QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("hs0"), none), readOnly ? QStringLiteral("one") : none);
     QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("hs2"), none), none);
     QCOMPARE(m_store.errors, QStringList({QString::fromUtf8("Fehler beim Setzen der Daten für 'player'")}));
+}
+
+void TestIniCtrl::storeThatIsNoPlainFile_data()
+{
+    QTest::addColumn<QString>("place"); // the store itself or its lock
+    QTest::addColumn<QString>("kind");
+    for (const char* kind : {"FIFO", "device link", "directory", "sparse 30 GB"})
+        QTest::addRow("store: %s", kind) << QStringLiteral("store") << QString::fromLatin1(kind);
+    for (const char* kind : {"FIFO", "directory", "dangling link", "sparse 30 GB"})
+        QTest::addRow("lock: %s", kind) << QStringLiteral("lock") << QString::fromLatin1(kind);
+}
+
+void TestIniCtrl::storeThatIsNoPlainFile()
+{
+    QFETCH(QString, place);
+    QFETCH(QString, kind);
+    const bool lock = place == u"lock";
+    if (lock) // a good store beside the bad lock: it is not touched either
+        m_store.WriteFile("[common]\ntongue=1\nsound=0\n");
+    const QString path = lock ? m_store.File() + QStringLiteral(".lock") : m_store.File();
+    MakeInPlace(path, kind);
+    const QString before = Describe(path);
+    const QByteArray storeBefore = lock ? m_store.ReadFile() : QByteArray();
+
+    const Watchdog watchdog(qPrintable(QStringLiteral("the store with a %1 as its %2").arg(kind, place)));
+    TIniCtrl ini;
+    Tongue = 5;
+    SoundOn = false;
+    int backMode = 3;
+    ReadProgramSettings(ini, backMode);
+    QCOMPARE(Tongue, -1);
+    QCOMPARE(SoundOn, true);
+    QCOMPARE(backMode, 0);
+    const QStringList toldOnce = {QString::fromUtf8("Fehler beim Holen der Daten für 'tongue'")};
+    QCOMPARE(m_store.errors, toldOnce);
+
+    // Writing at the close, and a high-score entry, fail without a word more.
+    WriteProgramSettings(ini, 2);
+    ini.DeleteKey(CommonSection(), QStringLiteral("MainFormFont"));
+    QStringList seen;
+    ini.UpdateStrings(CommonSection(), {QStringLiteral("player"), QStringLiteral("hs0")},
+                      [&](const QStringList& stored) {
+                          seen = stored;
+                          return QList<std::pair<QString, QString>>{{QStringLiteral("hs0"), QStringLiteral("x")}};
+                      });
+    QCOMPARE(seen, QStringList({QString(), QString()}));
+    QCOMPARE(m_store.errors, toldOnce);
+    QCOMPARE(Describe(path), before);
+    if (lock)
+        QCOMPARE(m_store.ReadFile(), storeBefore);
+}
+
+void TestIniCtrl::updateDoesNotWaitForeverForAnotherCopy_data()
+{
+    QTest::addColumn<QString>("lock");
+    QTest::newRow("held by another copy") << QStringLiteral("held");
+    QTest::newRow("a directory") << QStringLiteral("directory");
+}
+
+void TestIniCtrl::updateDoesNotWaitForeverForAnotherCopy()
+{
+    QFETCH(QString, lock);
+    TIniCtrl ini;
+    ini.WriteString(CommonSection(), QStringLiteral("hs0"), QStringLiteral("old"));
+    const QString lockPath = m_store.File() + QStringLiteral(".update.lock");
+    // Held by this process under another lock object: never stale, so only
+    // the time limit ends the wait.
+    QLockFile other(lockPath);
+    if (lock == u"held")
+        QVERIFY(other.tryLock());
+    else
+        MakeInPlace(lockPath, QStringLiteral("directory"));
+
+    const Watchdog watchdog("an update behind a lock that is never given up");
+    ini.UpdateStrings(CommonSection(), {QStringLiteral("hs0")}, [](const QStringList& stored) {
+        return QList<std::pair<QString, QString>>{{QStringLiteral("hs0"), stored.first() + QStringLiteral("+new")}};
+    });
+    QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("hs0"), QString()), QStringLiteral("old+new"));
+    QVERIFY(m_store.errors.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestIniCtrl)

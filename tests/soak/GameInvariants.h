@@ -4,6 +4,9 @@
 // what is wrong, or an empty text.
 #include <QString>
 
+#include <algorithm>
+#include <vector>
+
 #include "game/GameCore.h"
 
 struct GameSnapshot {
@@ -12,85 +15,53 @@ struct GameSnapshot {
     TGameState state = TGameState::gsReady;
     bool inHand = false;
 
-    static GameSnapshot Of(const GameCore& game) { return {game.Score, game.Level, game.GameState, game.InHand}; }
+    static GameSnapshot Of(const GameCore& game)
+    {
+        return {game.Score(), game.Level(), game.GameState(), game.InHand()};
+    }
 };
 
 // previewMayBeEmpty: the game ended by time-out while a tile was carried, and
-// no new game has started since; the preview box then stays empty.
+// no new game has started since; the preview box then stays empty. It stays
+// empty as well while a won level waits for its next tableau.
 inline QString BrokenInvariant(const GameCore& game, bool previewMayBeEmpty)
 {
-    const int count = game.PatternCount;
-    if (count < 2 || count > 27)
-        return QStringLiteral("pattern count %1").arg(count);
-    for (int bc = 0; bc < BoardBlocks; ++bc) {
-        for (int br = 0; br < BoardBlocks; ++br) {
-            int filled = 0;
-            for (int dx = 0; dx < 2; ++dx) {
-                for (int dy = 0; dy < 2; ++dy) {
-                    const int v = game.Board.Cell(2 * bc + dx, 2 * br + dy);
-                    if (v < 0 || v > count)
-                        return QStringLiteral("cell value %1 with %2 patterns").arg(v).arg(count);
-                    filled += v != 0;
-                }
-            }
-            if (filled != 0 && filled != 4)
-                return QStringLiteral("block (%1,%2) has %3 of 4 cells filled").arg(bc).arg(br).arg(filled);
-        }
-    }
-    const auto tileInRange = [count](const Tile& t) {
-        for (const auto& column : t)
-            for (int v : column)
-                if (v < 1 || v > count)
-                    return false;
-        return true;
-    };
-    if (game.InHand) {
-        if (!IsEmpty(game.NextTile))
-            return QStringLiteral("the preview holds a tile while one is carried");
-        if (!tileInRange(game.HandTile))
-            return QStringLiteral("the carried tile has a pattern outside 1..%1").arg(count);
-    } else if (!tileInRange(game.NextTile)) {
-        const bool allowed = previewMayBeEmpty && game.GameState == TGameState::gsOver && IsEmpty(game.NextTile);
-        if (!allowed)
-            return QStringLiteral("the preview is not a tile of 1..%1 while none is carried").arg(count);
-    }
-    std::array<bool, 28> seen{};
-    for (int p = 1; p <= 27; ++p) {
-        const int image = game.PatternMap[p];
-        if (image < 1 || image > 27 || seen[image])
-            return QStringLiteral("the symbol assignment is not a permutation");
-        seen[image] = true;
-    }
-    if (game.Clock.TimeLeft > 1.0f)
-        return QStringLiteral("more than a full clock: %1").arg(double(game.Clock.TimeLeft));
-    const bool playing = game.GameState == TGameState::gsReady || game.GameState == TGameState::gsRunning;
-    if (playing && game.Clock.RunOut())
-        return QStringLiteral("the clock ran out but the game goes on");
-    if (game.Level < 1)
-        return QStringLiteral("level %1").arg(game.Level);
-    return {};
+    const bool levelPending = game.LevelWon() || game.NextLevelDue();
+    return QString::fromStdString(GameCore::BrokenInvariant(game.Position(), previewMayBeEmpty || levelPending));
 }
 
-// One event changes the score by s cubed (s = 1..8), by 1000 and the cube of
-// the winning lay together with one level up, by -10, or starts a new game
-// (score 0, level 1); otherwise score and level stay.
-inline QString BrokenStep(const GameSnapshot& before, const GameSnapshot& after)
+// One event changes the score by s cubed (s = 1..8) for a lay, by -10 for a
+// throw-away, by 1000 with one level up for a won level, or starts a new game
+// (score 0, level 1); otherwise score and level stay. An event that ends an
+// animation also handles the events that waited for it, so it may add up to
+// that many of these steps (a new game among them starts the count afresh).
+inline QString BrokenStep(const GameSnapshot& before, const GameSnapshot& after, int steps = 1)
 {
     const std::int32_t delta = after.score - before.score;
     const std::int32_t levels = after.level - before.level;
     if (delta == 0 && levels == 0)
         return {};
-    const bool newGame = after.score == 0 && after.level == 1 && after.state == TGameState::gsReady;
-    if (newGame)
+    const bool newGame = after.level == 1 && after.state != TGameState::gsOver && after.score <= 512 * steps;
+    if (newGame && (after.score == 0 || steps > 1))
         return {};
-    for (int s = 1; s <= 8; ++s) {
-        if (delta == s * s * s && levels == 0)
-            return {};
-        if (delta == LevelBonus + s * s * s && levels == 1)
+    // The rest after the level bonuses and at most one discard per step must
+    // be a sum of lay cubes, one per remaining step.
+    if (levels < 0 || levels > steps)
+        return QStringLiteral("level %1 -> %2").arg(before.level).arg(after.level);
+    for (int discards = 0; discards <= steps - levels; ++discards) {
+        const std::int32_t lays = delta - LevelBonus * levels + DiscardCost * discards;
+        const int free = steps - levels - discards;
+        // reachable[k]: a sum of exactly k' <= free cubes of 1..8 equals k.
+        if (lays < 0 || lays > 512 * free)
+            continue;
+        std::vector<int> fewest(size_t(lays) + 1, free + 1);
+        fewest[0] = 0;
+        for (std::int32_t k = 1; k <= lays; ++k)
+            for (int s = 1; s <= 8 && s * s * s <= k; ++s)
+                fewest[size_t(k)] = std::min(fewest[size_t(k)], fewest[size_t(k - s * s * s)] + 1);
+        if (fewest[size_t(lays)] <= free)
             return {};
     }
-    if (delta == -DiscardCost && levels == 0)
-        return {};
     return QStringLiteral("score %1 -> %2, level %3 -> %4")
         .arg(before.score)
         .arg(after.score)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <random>
 
 #include "game/MainServices.h"
@@ -12,10 +13,10 @@
 
 class SoakServices final : public TMainServices {
 public:
-    static constexpr int Yes = 6;
-    static constexpr int No = 7;
-
     explicit SoakServices(std::mt19937& random) : random_(random) {}
+
+    // The score of the game at the moment, to check what is offered against it.
+    std::function<int()> currentScore;
 
     int messages = 0;
     int gameOverMessages = 0;
@@ -24,16 +25,17 @@ public:
     // Calls the game must never make, described for the failure message.
     QStringList misuse;
 
-    int ShowMsg(int n) override
+    Answer ShowMsg(Message message) override
     {
+        const int n = int(message);
         ++messages;
         if (n == 7)
             ++gameOverMessages;
         if (n != 3 && n != 4 && n != 7 && n != 8 && n != 12)
             misuse << QStringLiteral("message %1").arg(n);
         if (n == 3 || n == 4)
-            return std::bernoulli_distribution(0.5)(random_) ? Yes : No;
-        return Yes;
+            return std::bernoulli_distribution(0.5)(random_) ? Answer::Yes : Answer::No;
+        return Answer::Yes;
     }
     bool MessageShowing() const override { return false; }
 
@@ -44,14 +46,17 @@ public:
         ++scoresOffered;
         if (score <= 0)
             misuse << QStringLiteral("score %1 offered to the table").arg(score);
+        if (currentScore && score != currentScore())
+            misuse << QStringLiteral("score %1 offered, the game has %2").arg(score).arg(currentScore());
     }
     bool HighscoreShowing() const override { return false; }
     void ShowOptions() override {}
     void ShowInfo() override {}
     void AskLanguage() override { Tongue = 0; }
 
-    void PlayEffect(int n) override
+    void PlayEffect(Effect effect) override
     {
+        const int n = int(effect);
         ++effects;
         if (n < 0 || n > 5 || n == 4)
             misuse << QStringLiteral("effect %1").arg(n);
@@ -59,14 +64,12 @@ public:
 
     void MusicStartUp() override {}
     void MusicKeepAlive() override {}
-    void HelpStartUp(const QString&) override {}
     void HelpContext(int context) override
     {
         if (context != 1 && context != 2)
             misuse << QStringLiteral("help context %1").arg(context);
     }
-    void HelpCommand(int, int) override {}
-    void HelpShutDown() override {}
+    void HelpQuit() override {}
 
 private:
     std::mt19937& random_;

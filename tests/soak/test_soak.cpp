@@ -1,8 +1,10 @@
 // Self-play through the main window's own handlers: random presses on the
 // board, the preview and the discard box with all three buttons, moves,
-// turns, pauses, new games, background and language switches, resizes, the
-// other buttons, close questions and restarts, with clock ticks fed fast.
-// The game's invariants are checked after every single event.
+// keys, turns, pauses, new games, background and language switches, resizes,
+// the other buttons, close questions and restarts, with clock ticks fed fast,
+// and all of them also while an animation runs. After every single event the
+// game's invariants are checked, the score offered to the table is the
+// game's, and the canvas is exactly what a fresh paint of the state draws.
 //
 // TANGRIX_SOAK_GAMES (default 3) games are played to their time-out;
 // TANGRIX_SOAK_SEED picks the random sequence (default fixed). tools/soak.sh
@@ -39,19 +41,23 @@ private slots:
     void playManyGames();
 
 private:
-    GameCore& Game() { return form_->Game(); }
+    const GameCore& Game() { return form_->Game(); }
     const BoardGeometry& Geo() { return form_->Painter().Geometry(); }
     int Chance(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
     bool OneIn(int n) { return Chance(n) == 0; }
 
     void StartProgram();
-    void Restart();
+    // The close question was answered Yes; left: the window has closed itself.
+    void Restart(bool left);
 
     // One event, then every check.
     void Event(const char* what, const std::function<void()>& action);
     void Check(const char* what, const GameSnapshot& before);
 
     void Press(Qt::MouseButton button, int x, int y);
+    void Key(Qt::Key key);
+    // A close confirmed after an animation closes the window from the event loop.
+    bool ClosedByItself();
     Qt::MouseButton AnyButton();
     QPoint AnyPoint();
     QPoint PreviewCentre() { return {Geo().PreviewLeft + Geo().CellSize, Geo().PreviewTop + Geo().CellSize}; }
@@ -68,6 +74,7 @@ private:
     std::unique_ptr<SoakServices> services_;
     std::unique_ptr<Tmainform> form_;
     bool previewMayBeEmpty_ = false;
+    int steps_ = 1; // the events one event may handle: itself and what waited
     bool failed_ = false;
 
     int gamesFinished_ = 0;
@@ -83,6 +90,7 @@ void SoakTest::initTestCase()
     qInfo("seed %d", seed);
     random_.seed(std::uint32_t(seed));
     services_ = std::make_unique<SoakServices>(random_);
+    services_->currentScore = [this] { return Game().Score(); };
     Tongue = 0;
     StartProgram();
 }
@@ -105,13 +113,14 @@ void SoakTest::StartProgram()
     Check("start-up", GameSnapshot::Of(Game()));
 }
 
-void SoakTest::Restart()
+void SoakTest::Restart(bool left)
 {
     // The close question was answered with Yes: the window closes as the
     // program's would, and a new run starts with the settings it wrote.
     const int backMode = form_->BackMode();
     const int tongue = Tongue;
-    form_->Leave();
+    if (!left)
+        form_->Leave();
     form_->hide();
     form_.reset();
     Tongue = 5; // what the new run reads must come from the store
@@ -126,8 +135,15 @@ void SoakTest::Event(const char* what, const std::function<void()>& action)
     if (failed_)
         return;
     const GameSnapshot before = GameSnapshot::Of(Game());
+    const int gameOvers = services_->gameOverMessages;
+    steps_ = 1 + form_->Flow().Waiting();
     action();
     ++events_;
+    if (services_->gameOverMessages > gameOvers) {
+        ++gamesFinished_;
+        qInfo("game %d over at level %d with %d points; %lld events", gamesFinished_, Game().Level(), Game().Score(),
+              events_);
+    }
     if (form_)
         Check(what, before);
 }
@@ -147,15 +163,18 @@ void SoakTest::Check(const char* what, const GameSnapshot& before)
 
     QString broken = BrokenInvariant(game, previewMayBeEmpty_);
     if (broken.isEmpty())
-        broken = BrokenStep(before, after);
+        broken = BrokenStep(before, after, steps_);
     const bool clockShouldRun = after.state == TGameState::gsReady || after.state == TGameState::gsRunning;
-    // The soak stops the real timer only at start-up; the game switches it.
     // (A close that gives the game up leaves it to the closing to stop.)
     const bool closing = QLatin1String(what) == QLatin1String("close question");
     if (broken.isEmpty() && after.state == TGameState::gsOver && form_->Timer.isActive() && !closing)
         broken = QStringLiteral("the clock still runs after the game is over");
     if (broken.isEmpty() && clockShouldRun && before.state == TGameState::gsOver && !form_->Timer.isActive())
         broken = QStringLiteral("a new game without a running clock");
+    if (broken.isEmpty() && !closing && form_->Timer.isActive() != form_->Flow().ClockRunning())
+        broken = QStringLiteral("the clock's timer does not follow the game");
+    if (broken.isEmpty() && form_->box->Canvas().Image() != form_->Painter().FreshPicture(form_->Scene()))
+        broken = QStringLiteral("the canvas differs from a fresh paint of the state");
     // (Giving up by closing ends the game with the tile in hand, but the
     // window closes with it.)
     if (broken.isEmpty() && after.state == TGameState::gsOver && before.state != TGameState::gsOver &&
@@ -176,6 +195,11 @@ void SoakTest::Press(Qt::MouseButton button, int x, int y)
         QTest::mousePress(form_->box, button, {}, QPoint(x, y));
     else
         form_->boxMouseDown(button, x, y);
+}
+
+void SoakTest::Key(Qt::Key key)
+{
+    form_->boxKeyDown(QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
 }
 
 Qt::MouseButton AnyButtonOf(int n)
@@ -213,7 +237,7 @@ std::optional<BlockPos> SoakTest::BestAcceptedBlock()
                     int n = 0;
                     for (int dc = 0; dc < 3; ++dc)
                         for (int dr = 0; dr < 3; ++dr)
-                            n += !Game().Board.BlockEmpty({sc + dc, sr + dr});
+                            n += !Game().Board().BlockEmpty({sc + dc, sr + dr});
                     filled = std::max(filled, n);
                 }
             if (filled > bestFilled) {
@@ -227,11 +251,11 @@ std::optional<BlockPos> SoakTest::BestAcceptedBlock()
 
 void SoakTest::PlayWell()
 {
-    if (!Game().AcceptsPresses())
+    if (!Game().AcceptsPresses() || form_->Flow().Busy())
         return;
-    if (!Game().InHand) {
+    if (!Game().InHand()) {
         Event("pick up", [&] { Press(AnyButton(), PreviewCentre().x(), PreviewCentre().y()); });
-        if (failed_ || !Game().InHand)
+        if (failed_ || !Game().InHand())
             return;
     }
     for (int turn = 0; turn < 4 && !failed_; ++turn) {
@@ -246,7 +270,12 @@ void SoakTest::PlayWell()
 
 void SoakTest::RandomEvent()
 {
-    const int pick = Chance(100);
+    // While an animation runs, events keep coming; they wait for its end.
+    if (form_->Flow().Animation() && OneIn(3)) {
+        Event("animation to its end", [&] { form_->FinishAnimation(); });
+        return;
+    }
+    const int pick = Chance(104);
     if (pick < 35) {
         PlayWell();
     } else if (pick < 50) {
@@ -297,13 +326,33 @@ void SoakTest::RandomEvent()
         bool closes = false;
         Event("close question", [&] { closes = form_->CloseQuery(); });
         if (closes && !failed_)
-            Restart();
-    } else {
+            Restart(false);
+    } else if (pick < 100) {
         Event("repaint", [&] {
             form_->Paint();
             form_->ToolBoxPaint();
         });
+    } else {
+        static const Qt::Key keys[] = {Qt::Key_Space, Qt::Key_Return, Qt::Key_Left, Qt::Key_Right,
+                                       Qt::Key_Up,    Qt::Key_Down,   Qt::Key_R,    Qt::Key_Delete};
+        const Qt::Key key = keys[Chance(int(std::size(keys)))];
+        Event("key", [&] { Key(key); });
     }
+    if (ClosedByItself())
+        Restart(true);
+}
+
+bool SoakTest::ClosedByItself()
+{
+    if (failed_ || !form_->Flow().Closed())
+        return false;
+    QSignalSpy closed(form_.get(), &Tmainform::Closed);
+    if (!closed.wait(5000)) {
+        failed_ = true;
+        qWarning("a confirmed close did not close the window");
+        return false;
+    }
+    return true;
 }
 
 void SoakTest::playManyGames()
@@ -317,22 +366,18 @@ void SoakTest::playManyGames()
 
     while (gamesFinished_ < games && !failed_) {
         QVERIFY2(events_ < eventLimit, "the games do not come to an end");
-        if (Game().GameState == TGameState::gsOver) {
+        if (Game().GameState() == TGameState::gsOver && !form_->Flow().Busy()) {
             Event("new game", [&] { form_->StartBtnClick(); });
             continue;
         }
         RandomEvent();
         // Clock ticks, fed faster than the real clock, and faster on every
         // level, so that even good play runs out of time after a few levels.
-        const int ticks = Chance(4 + 4 * std::min(Game().Level, 10));
-        for (int t = 0; t < ticks && !failed_ && Game().GameState != TGameState::gsOver; ++t) {
+        const int ticks = Chance(4 + 4 * std::min(Game().Level(), 10));
+        for (int t = 0; t < ticks && !failed_ && Game().GameState() != TGameState::gsOver; ++t)
             Event("tick", [&] { form_->TimerTimer(); });
-            if (Game().GameState == TGameState::gsOver) {
-                ++gamesFinished_;
-                qInfo("game %d over at level %d with %d points; %lld events, %lld s", gamesFinished_, Game().Level,
-                      Game().Score, events_, clock.elapsed() / 1000);
-            }
-        }
+        if (ClosedByItself())
+            Restart(true);
     }
     QVERIFY(!failed_);
     QCOMPARE(services_->gameOverMessages, gamesFinished_);

@@ -15,18 +15,15 @@
 namespace {
 
 // One tile laid right of the start tile at (1,3), touching the one at (3,3) too.
-void LayMatchingTile(GameCore& game)
+GamePosition WithMatchingTile(GamePosition p)
 {
-    const BlockPos place{2, 3};
     Tile tile{};
-    tile[0][0] = game.Board.Cell(3, 6); // left quarters meet the left start tile's right ones
-    tile[0][1] = game.Board.Cell(3, 7);
-    tile[1][0] = game.Board.Cell(6, 6); // right quarters meet the right start tile's left ones
-    tile[1][1] = game.Board.Cell(6, 7);
-    game.PickUp();
-    game.HandTile = tile;
-    game.Lay(place);
-    game.DealNextTile();
+    tile[0][0] = p.Board.Cell(3, 6); // left quarters meet the left start tile's right ones
+    tile[0][1] = p.Board.Cell(3, 7);
+    tile[1][0] = p.Board.Cell(6, 6); // right quarters meet the right start tile's left ones
+    tile[1][1] = p.Board.Cell(6, 7);
+    p.Board.PutTile(BlockPos{2, 3}, tile);
+    return p;
 }
 
 } // namespace
@@ -53,7 +50,7 @@ int main(int argc, char* argv[])
     form.resize(19 * 22, 57 + 16 * 22); // cells of 22 pixels
     form.Resize();
     if (position == QLatin1String("match"))
-        LayMatchingTile(form.Game());
+        form.Restore(WithMatchingTile(form.Game().Position()));
     else if (position != QLatin1String("start")) {
         std::fprintf(stderr, "unknown position\n");
         return 2;

@@ -1,6 +1,6 @@
 // A stored high-score row as the table reads it: any stored text deciphers
-// and splits into a row without trouble, and every row the table can hold
-// is written and read back unchanged.
+// and splits into a row or is refused without trouble, every row the table
+// can hold is written and read back unchanged, and refused rows leave no hole.
 #include "cipher/Chiffre.h"
 #include "tests/fuzz/FuzzCheck.h"
 #include "ui/HighscoreTable.h"
@@ -20,10 +20,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (QString::fromUcs4(reinterpret_cast<const char32_t*>(wide.constData()), wide.size()) == stored)
         FuzzRequire(cipher.Encipher(plain) == stored, "a stored value is the cipher of its reading");
 
-    // A damaged row reads as unused; any row read is written back as it is.
-    const THighscoreEntry row = THighscoreTable::ParseEntry(plain);
-    const QString written = cipher.Encipher(THighscoreTable::FormatEntry(row));
-    FuzzRequire(THighscoreTable::ParseEntry(cipher.Decipher(written)) == row, "a loaded row survives OK");
+    // Any row read is written back as it is.
+    if (const std::optional<THighscoreEntry> row = THighscoreTable::ParseEntry(plain)) {
+        const QString written = cipher.Encipher(THighscoreTable::FormatEntry(*row));
+        FuzzRequire(THighscoreTable::ParseEntry(cipher.Decipher(written)) == row, "a loaded row survives OK");
+    }
+
+    // The input's lines as the stored rows: the table holds the readable ones
+    // in their order, then unused rows, never a hole.
+    const QStringList lines = plain.split(u'\n');
+    const THighscoreTable loaded = THighscoreTable::FromStoredRows(lines);
+    int next = 0;
+    for (const QString& line : lines) {
+        if (next == THighscoreTable::RowCount)
+            break;
+        if (const auto entry = THighscoreTable::ParseEntry(line))
+            FuzzRequire(loaded.Row(next++) == *entry, "readable rows keep their order");
+    }
+    for (; next < THighscoreTable::RowCount; ++next)
+        FuzzRequire(loaded.Row(next) == THighscoreTable::EmptyEntry(), "the rest is unused");
 
     // Any name (commas and all) with any score, as typed into the table.
     const THighscoreEntry typed{stored, FuzzInt32(data, size)};

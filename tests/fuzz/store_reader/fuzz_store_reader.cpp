@@ -81,8 +81,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzRequire(backMode >= 0 && backMode < BackModeCount, "the background variant is one that exists");
     if (const auto placement = ParsePlacement(before[4]))
         FuzzRequire(placement->NormalRect().isValid(), "a restored placement has a size");
+    QStringList rows;
     for (int row = 0; row < THighscoreTable::RowCount; ++row)
-        THighscoreTable::ParseEntry(ScoreCipher.Decipher(before[6 + row]));
+        rows << ScoreCipher.Decipher(before[6 + row] == missing ? QString() : before[6 + row]);
+    THighscoreTable::FromStoredRows(rows);
 
     // The game writes its settings into whatever it found; what it does not
     // write must read the same afterwards.
