@@ -1,8 +1,10 @@
 #include "help/THelpWindow.h"
 
 #include <QDesktopServices>
+#include <QImage>
 #include <QStringDecoder>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "settings/Globals.h"
 
@@ -36,6 +38,25 @@ QString DecodePage(const QByteArray& bytes)
     if (!decoder.isValid())
         decoder = QStringDecoder(QStringDecoder::Utf8);
     return decoder.decode(bytes);
+}
+
+// A picture may be drawn at more pixels than it is meant to be seen at, and
+// says so by its resolution: at 192 dots per inch it is seen at half its
+// pixels, like a picture of 96 at all of them. It is scaled smoothly to this
+// window's device pixels, so that it is sharp at 200 % and not blocky at
+// 100 %, and shown at its logical size.
+QVariant PictureFor(const QByteArray& bytes, qreal windowRatio)
+{
+    QImage picture = QImage::fromData(bytes);
+    if (picture.isNull())
+        return bytes;
+    constexpr qreal dotsPerMeterAt96 = 3780;
+    const qreal ownRatio = std::max<qreal>(1, picture.dotsPerMeterX() / dotsPerMeterAt96);
+    const QSize device = (QSizeF(picture.size()) / ownRatio * windowRatio).toSize();
+    if (device != picture.size())
+        picture = picture.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    picture.setDevicePixelRatio(windowRatio);
+    return picture;
 }
 
 } // namespace
@@ -106,6 +127,7 @@ QVariant THelpWindow::loadResource(int type, const QUrl& name)
     switch (type) {
     case QTextDocument::HtmlResource: return DecodePage(*bytes);
     case QTextDocument::StyleSheetResource: return QString::fromUtf8(*bytes);
+    case QTextDocument::ImageResource: return PictureFor(*bytes, devicePixelRatioF());
     default: return *bytes;
     }
 }

@@ -1,7 +1,9 @@
-// The symbol pictures scaled to (9c + 2) x (3c + 2) must serve the board's
-// two-step drawing (dest AND mask square, then OR pattern square) exactly.
+// The symbol pictures scaled to (9c + 2) x (3c + 2), at any device pixel
+// ratio, must serve the board's two-step drawing (dest AND mask square, then
+// OR pattern square) exactly, in device pixels.
 #include "assets/MainFormAssets.h"
 
+#include <QPainter>
 #include <QtTest>
 #include <algorithm>
 
@@ -14,21 +16,16 @@ struct TSheets {
     QImage mask, pattern;
 };
 
-const TSheets& SheetsAt(int c)
+const TSheets& SheetsAt(int c, qreal dpr = 1)
 {
-    static QMap<int, TSheets> cache;
-    if (!cache.contains(c)) {
+    static QMap<std::pair<int, qreal>, TSheets> cache;
+    const std::pair key{c, dpr};
+    if (!cache.contains(key)) {
         TSheets sheets;
-        RenderSymbolSheets(MaskPicture(), PatternPicture(), c, sheets.mask, sheets.pattern);
-        cache.insert(c, sheets);
+        RenderSymbolSheets(MaskPicture(), PatternPicture(), c, dpr, sheets.mask, sheets.pattern);
+        cache.insert(key, sheets);
     }
-    return cache[c];
-}
-
-// The c x c square the board cuts image n from.
-QRect CutSquare(int n, int c)
-{
-    return QRect((n - 1) % 9 * c + 1, (n - 1) / 9 * c + 1, c, c);
+    return cache[key];
 }
 
 // A point given in the symbol's own 100 x 100 drawing units, on the scaled sheet.
@@ -49,6 +46,57 @@ int BlackIn(const QImage& mask, const QRect& square)
     return count;
 }
 
+// The two pictures rendered straight into a 9 x 3 grid of squares of `cell`
+// pixels, with the painter's own anti-aliasing: what a symbol of that size
+// looks like.
+struct TDrawing {
+    QImage mask, pattern;
+};
+
+QImage RenderedDirectly(const TSymbolPicture& picture, int cell, QRgb background)
+{
+    QImage image(9 * cell, 3 * cell, QImage::Format_RGB32);
+    image.fill(background);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    picture.StretchDraw(painter, QRectF(0, 0, image.width(), image.height()));
+    return image;
+}
+
+TDrawing DrawingAt(int cell)
+{
+    return {RenderedDirectly(MaskPicture(), cell, kWhite), RenderedDirectly(PatternPicture(), cell, kBlack)};
+}
+
+struct TMismatch {
+    int silhouette = 0;  // pixels the drawing clearly puts inside (outside) the symbol but the sheet does not
+    int colour = 0;      // pixels inside both whose colours clearly differ
+};
+
+// Symbol n of sheets of cell size c at device pixel ratio 2 against its 2c
+// square of the drawing.
+TMismatch CompareWithDrawing(const TSheets& sheets, const TDrawing& drawing, int n, int c)
+{
+    const QRect square = SymbolSquare(n, c, 2);
+    const QPoint origin((n - 1) % 9 * 2 * c, (n - 1) / 9 * 2 * c);
+    TMismatch mismatch;
+    for (int y = 0; y < 2 * c; ++y)
+        for (int x = 0; x < 2 * c; ++x) {
+            const QPoint p = square.topLeft() + QPoint(x, y), d = origin + QPoint(x, y);
+            // Where the drawing's edge passes through a pixel, rounding may go either way.
+            const int grey = qGray(drawing.mask.pixel(d));
+            const bool inSheet = Black(sheets.mask, p);
+            if ((grey < 64 && !inSheet) || (grey > 192 && inSheet))
+                ++mismatch.silhouette;
+            if (grey < 64 && inSheet) {
+                const QColor a = sheets.pattern.pixelColor(p), b = drawing.pattern.pixelColor(d);
+                if (std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue())}) > 48)
+                    ++mismatch.colour;
+            }
+        }
+    return mismatch;
+}
+
 } // namespace
 
 class TestSymbolSheets : public QObject {
@@ -58,6 +106,10 @@ private slots:
     void picturesLoadFromTheProgram();
     void sheetsMeetTheContract_data();
     void sheetsMeetTheContract();
+    void squaresInDevicePixels_data();
+    void squaresInDevicePixels();
+    void sheetsAtTwiceTheRatioAreTheDrawingAtTwiceTheCell_data();
+    void sheetsAtTwiceTheRatioAreTheDrawingAtTwiceTheCell();
     void symbolsStayInsideTheirSquares_data();
     void symbolsStayInsideTheirSquares();
     void smallestCellsCutTheSameSymbolsAsLargeOnes();
@@ -74,20 +126,31 @@ void TestSymbolSheets::picturesLoadFromTheProgram()
 void TestSymbolSheets::sheetsMeetTheContract_data()
 {
     QTest::addColumn<int>("c");
-    for (int c : {5, 25, 140})
-        QTest::addRow("c = %d", c) << c;
+    QTest::addColumn<qreal>("dpr");
+    QTest::addColumn<QSize>("size");  // in device pixels
+    QTest::newRow("c = 5") << 5 << 1.0 << QSize(47, 17);
+    QTest::newRow("c = 25") << 25 << 1.0 << QSize(227, 77);
+    QTest::newRow("c = 140") << 140 << 1.0 << QSize(1262, 422);
+    QTest::newRow("c = 5 at 200 %") << 5 << 2.0 << QSize(94, 34);
+    QTest::newRow("c = 25 at 200 %") << 25 << 2.0 << QSize(454, 154);
+    // 37.5 device pixels a cell round to 38, the 1.5-pixel border to 2.
+    QTest::newRow("c = 25 at 150 %") << 25 << 1.5 << QSize(346, 118);
 }
 
 void TestSymbolSheets::sheetsMeetTheContract()
 {
     QFETCH(int, c);
-    const TSheets& sheets = SheetsAt(c);
-    QCOMPARE(sheets.mask.size(), QSize(9 * c + 2, 3 * c + 2));
-    QCOMPARE(sheets.pattern.size(), QSize(9 * c + 2, 3 * c + 2));
+    QFETCH(qreal, dpr);
+    QFETCH(QSize, size);
+    const TSheets& sheets = SheetsAt(c, dpr);
+    QCOMPARE(sheets.mask.size(), size);
+    QCOMPARE(sheets.pattern.size(), size);
+    QCOMPARE(sheets.mask.devicePixelRatio(), dpr);
+    QCOMPARE(sheets.pattern.devicePixelRatio(), dpr);
     QCOMPARE(sheets.mask.format(), QImage::Format_RGB32);
     QCOMPARE(sheets.pattern.format(), QImage::Format_RGB32);
 
-    const QRect squares(1, 1, 9 * c, 3 * c);
+    const QRect squares = SymbolSquare(1, c, dpr) | SymbolSquare(27, c, dpr);
     for (int y = 0; y < sheets.mask.height(); ++y)
         for (int x = 0; x < sheets.mask.width(); ++x) {
             const QRgb m = sheets.mask.pixel(x, y) | kBlack;
@@ -100,9 +163,10 @@ void TestSymbolSheets::sheetsMeetTheContract()
         }
 
     for (int n = 1; n <= 27; ++n) {
-        const QRect square = CutSquare(n, c);
+        const QRect square = SymbolSquare(n, c, dpr);
+        const int area = square.width() * square.height();
         const int covered = BlackIn(sheets.mask, square);
-        QVERIFY2(covered >= c * c / 10, qPrintable(QStringLiteral("symbol %1 covers only %2 pixels").arg(n).arg(covered)));
+        QVERIFY2(covered >= area / 10, qPrintable(QStringLiteral("symbol %1 covers only %2 pixels").arg(n).arg(covered)));
         // Inside the silhouette the pattern shows the symbol's colours (symbol 7 has a black star).
         int coloured = 0;
         for (int y = square.top(); y <= square.bottom(); ++y)
@@ -110,6 +174,64 @@ void TestSymbolSheets::sheetsMeetTheContract()
                 coloured += Black(sheets.mask, QPoint(x, y)) && !Black(sheets.pattern, QPoint(x, y));
         QVERIFY2(coloured * 2 >= covered, qPrintable(QStringLiteral("symbol %1 is mostly black in the pattern").arg(n)));
     }
+}
+
+void TestSymbolSheets::squaresInDevicePixels_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<int>("c");
+    QTest::addColumn<qreal>("dpr");
+    QTest::addColumn<QRect>("square");
+    QTest::newRow("first, c = 5") << 1 << 5 << 1.0 << QRect(1, 1, 5, 5);
+    QTest::newRow("last, c = 5") << 27 << 5 << 1.0 << QRect(41, 11, 5, 5);
+    QTest::newRow("first of row 2, c = 25 at 200 %") << 10 << 25 << 2.0 << QRect(2, 52, 50, 50);
+    QTest::newRow("last, c = 25 at 200 %") << 27 << 25 << 2.0 << QRect(402, 102, 50, 50);
+    QTest::newRow("second, c = 25 at 150 %") << 2 << 25 << 1.5 << QRect(40, 2, 38, 38);
+    QTest::newRow("last, c = 64 at 300 %") << 27 << 64 << 3.0 << QRect(1539, 387, 192, 192);
+}
+
+void TestSymbolSheets::squaresInDevicePixels()
+{
+    QFETCH(int, n);
+    QFETCH(int, c);
+    QFETCH(qreal, dpr);
+    QFETCH(QRect, square);
+    QCOMPARE(SymbolSquare(n, c, dpr), square);
+}
+
+void TestSymbolSheets::sheetsAtTwiceTheRatioAreTheDrawingAtTwiceTheCell_data()
+{
+    QTest::addColumn<int>("c");
+    for (int c : {12, 25, 40})
+        QTest::addRow("c = %d", c) << c;
+}
+
+void TestSymbolSheets::sheetsAtTwiceTheRatioAreTheDrawingAtTwiceTheCell()
+{
+    // At 200 % a symbol must be as smooth as its drawing rendered at 2c, not the
+    // c-sized one blown up. Each symbol of the sheets at device pixel ratio 2 is
+    // compared with the pictures rendered straight into 2c squares.
+    QFETCH(int, c);
+    const TDrawing drawing = DrawingAt(2 * c);
+    const TSheets& sharp = SheetsAt(c, 2);
+    // The same comparison must catch sheets drawn at c and doubled, or it proves nothing.
+    const TSheets& small = SheetsAt(c);
+    const TSheets doubled{small.mask.scaled(small.mask.size() * 2), small.pattern.scaled(small.pattern.size() * 2)};
+
+    int doubledMisses = 0;
+    for (int n = 1; n <= 27; ++n) {
+        const TMismatch sharpMismatch = CompareWithDrawing(sharp, drawing, n, c);
+        QVERIFY2(sharpMismatch.silhouette == 0 && sharpMismatch.colour == 0,
+                 qPrintable(QStringLiteral("symbol %1: %2 pixels of silhouette and %3 of colour differ from the drawing")
+                                .arg(n)
+                                .arg(sharpMismatch.silhouette)
+                                .arg(sharpMismatch.colour)));
+        const TMismatch doubledMismatch = CompareWithDrawing(doubled, drawing, n, c);
+        doubledMisses += doubledMismatch.silhouette + doubledMismatch.colour;
+        QVERIFY2(doubledMismatch.silhouette + doubledMismatch.colour > 0,
+                 qPrintable(QStringLiteral("symbol %1 doubled from c passes as sharp").arg(n)));
+    }
+    qInfo("sheets doubled from c: %d pixels differ from the drawing", doubledMisses);
 }
 
 void TestSymbolSheets::symbolsStayInsideTheirSquares_data()
@@ -125,7 +247,7 @@ void TestSymbolSheets::symbolsStayInsideTheirSquares()
     const QImage& mask = SheetsAt(c).mask;
     const int ring = std::max(1, c / 25);
     for (int n = 1; n <= 27; ++n) {
-        const QRect square = CutSquare(n, c);
+        const QRect square = SymbolSquare(n, c);
         // Nothing of the symbol touches the edge band of its square ...
         const QRect inner = square.adjusted(ring, ring, -ring, -ring);
         QCOMPARE(BlackIn(mask, square), BlackIn(mask, inner));
@@ -151,7 +273,7 @@ void TestSymbolSheets::smallestCellsCutTheSameSymbolsAsLargeOnes()
     const QImage& large = SheetsAt(140).mask;
     int decidedInAll = 0;
     for (int n = 1; n <= 27; ++n) {
-        const QRect a = CutSquare(n, 5), b = CutSquare(n, 140);
+        const QRect a = SymbolSquare(n, 5), b = SymbolSquare(n, 140);
         int decided = 0, disagree = 0;
         for (int y = 0; y < 5; ++y)
             for (int x = 0; x < 5; ++x) {
@@ -208,7 +330,7 @@ void TestSymbolSheets::noTwoSymbolsShareNearlyTheSameMask()
     int closest = c * c, closestA = 0, closestB = 0;
     for (int a = 1; a <= 27; ++a)
         for (int b = a + 1; b <= 27; ++b) {
-            const QRect sa = CutSquare(a, c), sb = CutSquare(b, c);
+            const QRect sa = SymbolSquare(a, c), sb = SymbolSquare(b, c);
             int differ = 0;
             for (int y = 0; y < c; ++y)
                 for (int x = 0; x < c; ++x)

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QtTest>
 
@@ -110,6 +111,50 @@ private slots:
         const QVariant css = window.document()->resource(QTextDocument::StyleSheetResource,
                                                          QUrl(QStringLiteral("tngx:/rules.css")));
         QVERIFY(css.toString().contains(QStringLiteral("body")));
+    }
+
+    // The pictures of the board are drawn at twice their size, at 192 dots per
+    // inch; the pages give their size in logical pixels. The window shows them
+    // at that size with all the pixels its screen has: at 200 % every pixel of
+    // the picture, at 100 % the picture smoothly halved. (The 200 % case runs
+    // as test_help_viewer_200.)
+    void picturesShownAtTheirSizeWithTheScreensPixels_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::newRow("start") << "board-start.png";
+        QTest::newRow("match") << "board-match.png";
+    }
+    void picturesShownAtTheirSizeWithTheScreensPixels()
+    {
+        QFETCH(QString, picture);
+        TChmFile file;
+        QCOMPARE(file.Open(FCopy), TChmStatus::Ok);
+        const QImage drawn = QImage::fromData(file.ReadObject(u'/' + picture).value_or(QByteArray()));
+        QVERIFY(!drawn.isNull());
+        QCOMPARE(drawn.dotsPerMeterX(), 2 * 3780);
+
+        THelpWindow window;
+        window.ShowContext(FCopy, 2);
+        const QImage shown = ImageOf(window.document()->resource(QTextDocument::ImageResource,
+                                                                 QUrl(QStringLiteral("tngx:/") + picture)));
+        const qreal screenRatio = window.devicePixelRatioF();
+        QCOMPARE(shown.devicePixelRatio(), screenRatio);
+        QCOMPARE(shown.deviceIndependentSize(), QSizeF(drawn.size()) / 2);
+        if (screenRatio == 2) {
+            QImage everyPixel = drawn.convertToFormat(shown.format());
+            everyPixel.setDevicePixelRatio(2);
+            QCOMPARE(shown, everyPixel);
+        }
+
+        // The size the page gives, which the platform's own help viewer goes by.
+        QSizeF declared;
+        for (QTextBlock block = window.document()->begin(); block.isValid(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextImageFormat format = it.fragment().charFormat().toImageFormat();
+                if (format.isValid() && format.name() == picture)
+                    declared = QSizeF(format.width(), format.height());
+            }
+        QCOMPARE(declared, shown.deviceIndependentSize());
     }
 
     // A click on the link to the other language's rules opens them in the window.

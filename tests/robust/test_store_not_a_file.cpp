@@ -85,7 +85,7 @@ void StoreNotAFileTest::startPlayAndClose()
     QStringList errors;
     SetStandardErrorHandler([&errors](const QString& message) { errors << message; });
     FakeServices services;
-    services.languageChoice = 0;
+    services.chooseLanguage = [] { Tongue = 0; };
     {
         const Watchdog watchdog(qPrintable(QStringLiteral("start and close with %1").arg(kind)));
         auto form = std::make_unique<Tmainform>(services, std::make_unique<UniformRandom>(5));
@@ -100,7 +100,7 @@ void StoreNotAFileTest::startPlayAndClose()
 
         const BoardGeometry& g = form->Painter().Geometry();
         form->boxMouseDown(Qt::LeftButton, g.PreviewLeft + g.CellSize, g.PreviewTop + g.CellSize);
-        QVERIFY(form->Game().InHand);
+        QVERIFY(form->Game().InHand());
 
         // A result goes into the table; it cannot be stored.
         THighscoreDlg table(form->ini, form.get());

@@ -40,7 +40,11 @@ QString BuildPicture(const QString& symbolDir, TPaintMode mode, QString* xml)
         const QByteArray source = ReadFileOrError(SymbolPath(symbolDir, n), &error);
         if (!error.isEmpty())
             return error;
-        const TSvgBody body = RewriteSvgBody(source, {mode, {}, QStringLiteral("s%1-").arg(n)});
+        // Parts of class "inside" (outlines and highlights within the shape) add
+        // nothing to the silhouette, so they stay out of it: the mask is then
+        // exactly what the other parts cover, however the inside is redrawn.
+        const QStringList colourOnly = silhouette ? QStringList{QStringLiteral("inside")} : QStringList{};
+        const TSvgBody body = RewriteSvgBody(source, {mode, colourOnly, QStringLiteral("s%1-").arg(n)});
         if (!body.error.isEmpty())
             return QStringLiteral("%1: %2").arg(SymbolPath(symbolDir, n), body.error);
         if (body.viewBox.simplified() != u"0 0 100 100")

@@ -96,14 +96,8 @@ QImage SymbolStrip(const QImage& textureSheet, int c, int backMode)
     for (int x = 0; x < strip.width(); x += 100)
         for (int y = 0; y < strip.height(); y += 100)
             painter.drawImage(QPoint(x, y), textureSheet, QRect(200, 100 * backMode, 100, 100));
-    for (int n = 1; n <= 27; ++n) {
-        const QRect source((n - 1) % 9 * c + 1, (n - 1) / 9 * c + 1, c, c);
-        const QPoint target(gap + (n - 1) * (c + gap), gap);
-        painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-        painter.drawImage(target, maskSheet, source);
-        painter.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
-        painter.drawImage(target, patternSheet, source);
-    }
+    for (int n = 1; n <= 27; ++n)
+        DrawSymbolQuarter(painter, QPoint(gap + (n - 1) * (c + gap), gap), n, c, maskSheet, patternSheet);
     return strip;
 }
 
@@ -163,12 +157,15 @@ int main(int argc, char** argv)
     ShowList(sheet, QStringLiteral("btns"), resources.btns, 2);
 
     sheet.StartColumn(16, std::max(sheet.Bottom(), textureBottom));
-    sheet.Heading(QStringLiteral("symbols 1-27 drawn with AND mask / OR pattern over textures, cell sizes 16, 28 and 64"));
+    sheet.Heading(QStringLiteral("symbols 1-27 drawn with AND mask / OR pattern over textures, cell sizes 16, 28 (every background) and 64"));
     const QImage& textures = bmps.Item(0);
     sheet.Picture(SymbolStrip(textures, 16, 2), QStringLiteral("c = 16, background 2"));
     sheet.NewLine();
-    sheet.Picture(SymbolStrip(textures, 28, 4), QStringLiteral("c = 28, background 4"));
-    sheet.NewLine();
+    // Every symbol on every cell background: the pairs that must stay readable.
+    for (int backMode = 0; backMode < 7; ++backMode) {
+        sheet.Picture(SymbolStrip(textures, 28, backMode), QStringLiteral("c = 28, background %1").arg(backMode));
+        sheet.NewLine();
+    }
     sheet.Picture(SymbolStrip(textures, 64, 0).copy(0, 0, 14 * 72, 80), QStringLiteral("c = 64, symbols 1-14, background 0"));
     QImage maskSheet, patternSheet;
     RenderSymbolSheets(MaskPicture(), PatternPicture(), 32, maskSheet, patternSheet);
