@@ -132,7 +132,8 @@ thread_switches() {
     awk '/^Pid:/ {tid = $2} /^(non)?voluntary_ctxt_switches/ {s += $2} END {print tid, s}' "$status" 2>/dev/null || true
   done | sort
 }
-cpu_ticks() { awk '{print $14 + $15}' /proc/"$app_pid"/stat; }
+# 0 when the program has ended (it is then seen in the figures, not a failure).
+cpu_ticks() { awk '{print $14 + $15}' /proc/"$app_pid"/stat 2>/dev/null || echo 0; }
 hz=$(getconf CLK_TCK)
 
 # Idle play: wake-ups per second (all threads, and the main thread) and CPU
