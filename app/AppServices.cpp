@@ -5,11 +5,17 @@
 #include "help/hh.h"
 #include "help/hh_funcs.h"
 #include "media/Effects.h"
+#include "settings/ProgramSettings.h"
 #include "ui/InfoDlg.h"
 #include "ui/Options.h"
 #include "ui/Tongdlg.h"
 #include "ui/YesNo.h"
 #include "ui/highscor.h"
+
+namespace {
+// Beside "MainForm", in the same format.
+const QString HelpPlacementKey = QStringLiteral("HelpForm");
+} // namespace
 
 TAppServices::TAppServices() = default;
 
@@ -74,6 +80,9 @@ void TAppServices::ApplyLanguage()
 {
     if (window_)
         window_->ApplyLanguage();
+    // The rules, if open, change language with the rest of the game.
+    if (helpSystem_)
+        helpSystem_->FollowLanguage();
 }
 
 bool TAppServices::SwitchMusic() { return music_.SwitchMusic(); }
@@ -83,3 +92,8 @@ bool TAppServices::MusicFilesFound() const { return ::MusicFilesFound; }
 QString TAppServices::MusicFileName() const { return music_.CurrentFileName(); }
 
 void TAppServices::CloseMusic() { midi.Close(); }
+
+QString TAppServices::HelpPlacement() { return ini_.ReadString(CommonSection(), HelpPlacementKey, QString()); }
+
+// Also when help closes its windows at the very end, after the main window.
+void TAppServices::SetHelpPlacement(const QString& value) { ini_.WriteString(CommonSection(), HelpPlacementKey, value); }

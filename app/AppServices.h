@@ -1,19 +1,21 @@
 #pragma once
 // The real services behind the main window: the single dialogs, the sound
 // effects, the music player with its file cycle, and the help router. It also
-// stands for the main window towards the options dialog, once the program
-// entry has attached it.
+// stands for the main window towards the options dialog and the help window,
+// once the program entry has attached it.
 #include <memory>
 
 #include "game/MainServices.h"
+#include "help/THelpWindowHost.h"
 #include "media/MusicCycle.h"
 #include "media/TMediaPlayer.h"
+#include "settings/TIniCtrl.h"
 #include "ui/OptionsHost.h"
 
 class THookHelpSystem;
 class Tmainform;
 
-class TAppServices final : public TMainServices, public TOptionsHost {
+class TAppServices final : public TMainServices, public TOptionsHost, public THelpWindowHost {
 public:
     TAppServices();
     ~TAppServices() override;
@@ -39,7 +41,7 @@ public:
     void HelpContext(int context) override;
     void HelpQuit() override;
 
-    // TOptionsHost
+    // TOptionsHost and THelpWindowHost
     QWidget* MainWindow() override;
     int BackMode() const override;
     void SetBackMode(int mode) override;
@@ -49,10 +51,15 @@ public:
     bool MusicFilesFound() const override;
     QString MusicFileName() const override;
 
+    // THelpWindowHost: the help window's place, kept beside the main window's.
+    QString HelpPlacement() override;
+    void SetHelpPlacement(const QString& value) override;
+
     // Ends the music (the device closes with the main window).
     void CloseMusic();
 
 private:
+    TIniCtrl ini_;
     Tmainform* window_ = nullptr;
     TMediaPlayer midi;
     TMusicCycle music_{midi};

@@ -81,6 +81,7 @@ int main(int argc, char* argv[])
     ScoreCipher.Init(std::u32string(), 0);
     TAppServices services;
     services.HelpStartUp(ProgramDir + QStringLiteral("tngx.chm"));
+    SetHelpWindowHost(&services);
     mainform = new Tmainform(services, SeededRandom());
     services.AttachMainWindow(mainform);
     SetEffectWaves(&mainform->waves);
@@ -106,6 +107,7 @@ int main(int argc, char* argv[])
     delete mainform;
     services.AttachMainWindow(nullptr);
     services.HelpShutDown();
+    SetHelpWindowHost(nullptr);
     services.CloseMusic();
     SetEffectWaves(nullptr);
     delete InfoDlg;

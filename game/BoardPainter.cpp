@@ -17,6 +17,35 @@ constexpr QRgb FocusGold = 0xFFFEC912u;
 quint32 ToBgr(quint32 argb) { return ((argb & 0xFF) << 16) | (argb & 0xFF00) | ((argb >> 16) & 0xFF); }
 quint32 FromBgr(quint32 bgr) { return 0xFF000000u | ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF); }
 
+// The texture sheet at scale device pixels a pixel. Each 100 x 100 texture
+// is scaled on its own and wrapping round, so that it still joins itself
+// seamlessly and takes nothing from its neighbours in the sheet.
+QImage ScaledTextureSheet(const QImage& sheet, int scale)
+{
+    if (scale == 1)
+        return sheet.convertToFormat(QImage::Format_RGB32);
+    const QImage source = sheet.convertToFormat(QImage::Format_RGB32);
+    QImage scaled(source.size() * scale, QImage::Format_RGB32);
+    scaled.fill(Black);
+    QPainter painter(&scaled);
+    for (int x = 0; x + TextureTile <= source.width(); x += TextureTile)
+        for (int y = 0; y + TextureTile <= source.height(); y += TextureTile) {
+            const QImage tile = source.copy(x, y, TextureTile, TextureTile);
+            QImage around(3 * TextureTile, 3 * TextureTile, QImage::Format_RGB32);
+            QPainter wrap(&around);
+            for (int i = 0; i < 3; ++i)
+                for (int j = 0; j < 3; ++j)
+                    wrap.drawImage(i * TextureTile, j * TextureTile, tile);
+            wrap.end();
+            const QImage big = around.scaled(around.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            painter.drawImage(QPoint(x * scale, y * scale), big,
+                              QRect(TextureTile * scale, TextureTile * scale, TextureTile * scale, TextureTile * scale));
+        }
+    painter.end();
+    scaled.setDevicePixelRatio(scale);
+    return scaled;
+}
+
 // A background the size of the canvas, tiled with one texture of the sheet.
 QImage TiledBackground(const QImage& sheet, int column, int backMode, int width, int height, int formWidth,
                        int formHeight, int scale)
@@ -54,24 +83,12 @@ void TBoardPainter::Resize(int formWidth, int formHeight)
 
     // The vector pictures are rendered again only when the cell size or the
     // scale changes: resizing by a few pixels keeps the sheets.
-    if (sheetsCell_ != c || sheetsScale_ != scale) {
-        textureSheet_ = *originalSheet_;
-        if (scale > 1)
-            textureSheet_ = originalSheet_->scaled(originalSheet_->size() * scale, Qt::IgnoreAspectRatio,
-                                                   Qt::SmoothTransformation);
-        textureSheet_ = textureSheet_.convertToFormat(QImage::Format_RGB32);
-        textureSheet_.setDevicePixelRatio(scale);
-
-        RenderSymbolSheets(*masks_, *pats_, c, maskSheet_, patternSheet_);
-        if (scale > 1) {
-            maskSheet_ = maskSheet_.scaled(maskSheet_.size() * scale);
-            patternSheet_ = patternSheet_.scaled(patternSheet_.size() * scale);
-        }
-        maskSheet_.setDevicePixelRatio(scale);
-        patternSheet_.setDevicePixelRatio(scale);
-        sheetsCell_ = c;
-        sheetsScale_ = scale;
-    }
+    if (sheetsScale_ != scale)
+        textureSheet_ = ScaledTextureSheet(*originalSheet_, scale);
+    if (sheetsCell_ != c || sheetsScale_ != scale)
+        RenderSymbolSheets(*masks_, *pats_, c, scale, maskSheet_, patternSheet_);
+    sheetsCell_ = c;
+    sheetsScale_ = scale;
 
     underHand_ = QImage();
     handShown_.reset();

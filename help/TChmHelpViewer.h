@@ -1,6 +1,8 @@
 #pragma once
 // The help viewer where the platform has none: one help window of the game's
-// own, opened on demand and closed by close-all.
+// own, opened on demand and closed by close-all. It opens centred over the
+// main window the first time and where the player left it afterwards, in
+// this run and the next (the place is kept through the help window host).
 #include <QPointer>
 
 #include "help/THelpViewer.h"
@@ -8,6 +10,9 @@
 
 class TChmHelpViewer : public THelpViewer {
 public:
+    // Smaller than this, a kept help window is shown at this size.
+    static constexpr QSize SmallestSize{320, 240};
+
     TChmHelpViewer() = default;
     ~TChmHelpViewer() override;
     TChmHelpViewer(const TChmHelpViewer&) = delete;
@@ -15,10 +20,14 @@ public:
 
     QWidget* ShowContext(const QString& helpFile, quint32 context) override;
     void CloseAll() override;
+    void FollowContext(const QString& helpFile, quint32 context) override;
 
     // The open help window, or nullptr.
     THelpWindow* Window() const { return FWindow; }
 
 private:
+    void Place(THelpWindow& window) const;
+    void KeepPlace(const THelpWindow& window) const;
+
     QPointer<THelpWindow> FWindow;
 };

@@ -1,7 +1,10 @@
 #include "help/THelpWindow.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QImage>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QStringDecoder>
 #include <QTextDocument>
 #include <algorithm>
@@ -73,10 +76,60 @@ THelpWindow::THelpWindow(QWidget* parent) : QTextBrowser(parent)
         if (!FShowsNotice && !documentTitle().isEmpty())
             setWindowTitle(documentTitle());
     });
+
+    // In a strip above the page, so that it never covers the text.
+    FCloseButton = new QPushButton(this);
+    FCloseButton->setObjectName(QStringLiteral("CloseButton"));
+    FCloseButton->setFocusPolicy(Qt::TabFocus);
+    connect(FCloseButton, &QPushButton::clicked, this, &QWidget::close);
+    SetUpCloseButton();
+}
+
+void THelpWindow::SetUpCloseButton()
+{
+    FCloseButton->setText(Lang(QStringLiteral("Schließen"), QStringLiteral("Close")));
+    FCloseButton->adjustSize();
+    const int strip = FCloseButton->height() + 2 * CloseButtonGap;
+    if (viewportMargins().top() != strip)
+        setViewportMargins(0, strip, 0, 0);
+    PlaceCloseButton();
+}
+
+void THelpWindow::PlaceCloseButton()
+{
+    // Right-aligned with the page: the vertical scroll bar, when there is
+    // one, runs up beside the strip.
+    const QRect page = viewport()->geometry();
+    FCloseButton->move(page.right() - CloseButtonGap - FCloseButton->width() + 1,
+                       page.top() - viewportMargins().top() + CloseButtonGap);
+}
+
+bool THelpWindow::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Resize)
+        PlaceCloseButton();
+    return QTextBrowser::viewportEvent(event);
+}
+
+void THelpWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QTextBrowser::keyPressEvent(event);
+}
+
+void THelpWindow::closeEvent(QCloseEvent* event)
+{
+    emit Closing();
+    QTextBrowser::closeEvent(event);
 }
 
 void THelpWindow::ShowContext(const QString& helpFile, quint32 context)
 {
+    FContext = context;
+    SetUpCloseButton();
     TChmStatus status = FFile.Open(helpFile);
     QString topic;
     if (status == TChmStatus::Ok)

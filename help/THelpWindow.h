@@ -2,9 +2,13 @@
 // The game's own help window: shows a topic of the compiled help file, with
 // its style sheet, pictures and links read from the same file. A missing or
 // damaged file, or a topic the file lacks, gives a short notice instead.
+// It has a close button of its own (a window manager may give it no frame)
+// and closes with Escape as well.
 #include <QTextBrowser>
 
 #include "help/TChmFile.h"
+
+class QPushButton;
 
 class THelpWindow : public QTextBrowser {
     Q_OBJECT
@@ -17,17 +21,35 @@ public:
 
     // Whether a notice is shown in place of a topic.
     bool ShowsNotice() const { return FShowsNotice; }
+    // The context number of the last ShowContext; 0 before the first.
+    quint32 Context() const { return FContext; }
+    QPushButton* CloseButton() const { return FCloseButton; }
 
     // Links inside the file use this scheme: "tngx:/en.html".
     static constexpr const char* kScheme = "tngx";
 
+signals:
+    // The player closes the window (by its button, Escape or the window
+    // manager); it is still where the player left it.
+    void Closing();
+
 protected:
     QVariant loadResource(int type, const QUrl& name) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void FollowLink(const QUrl& link);
     void ShowNotice(const QString& text);
+    // The close button's text in the current language, in a strip above the page.
+    void SetUpCloseButton();
+    void PlaceCloseButton();
+
+    static constexpr int CloseButtonGap = 4;
 
     TChmFile FFile;
     bool FShowsNotice = false;
+    quint32 FContext = 0;
+    QPushButton* FCloseButton = nullptr;
 };

@@ -25,6 +25,7 @@ bool HHInstalled = true;
 namespace {
 
 THelpViewer* g_standIn = nullptr;
+THelpWindowHost* g_windowHost = nullptr;
 #ifdef Q_OS_WIN
 bool g_controlLoaded = false;
 #else
@@ -40,6 +41,8 @@ HMODULE g_control = nullptr;
 HtmlHelpAProc g_HtmlHelpA = nullptr;
 HtmlHelpWProc g_HtmlHelpW = nullptr;
 QString g_controlVersion;
+// The viewer's window of the last topic shown, while it is open.
+HWND g_topicWindow = nullptr;
 
 // Releases the control when the program ends.
 struct ControlRelease {
@@ -133,14 +136,25 @@ void PlatformShowTopic(const QString& path, quint32 context)
         return;
     const QByteArray file = QDir::toNativeSeparators(path).toLocal8Bit();
     const HWND window = g_HtmlHelpA(GetDesktopWindow(), file.constData(), HH_HELP_CONTEXT, context);
+    g_topicWindow = window;
     if (window)
         SetForegroundWindow(window);
+}
+
+void PlatformFollowTopic(const QString& path, quint32 context)
+{
+    // The control shows a topic in its open window, so asking again changes it.
+    if (!g_HtmlHelpA || !g_topicWindow || !IsWindow(g_topicWindow) || !IsWindowVisible(g_topicWindow))
+        return;
+    const QByteArray file = QDir::toNativeSeparators(path).toLocal8Bit();
+    g_topicWindow = g_HtmlHelpA(GetDesktopWindow(), file.constData(), HH_HELP_CONTEXT, context);
 }
 
 void PlatformCloseAll()
 {
     if (g_HtmlHelpA)
         g_HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    g_topicWindow = nullptr;
 }
 
 #else
@@ -172,6 +186,11 @@ void PlatformShowTopic(const QString& path, quint32 context)
         window->raise();
         window->activateWindow();
     }
+}
+
+void PlatformFollowTopic(const QString& path, quint32 context)
+{
+    OwnViewer().FollowContext(path, context);
 }
 
 void PlatformCloseAll()
@@ -206,6 +225,14 @@ void HHShowTopic(const QString& path, quint32 context)
     PlatformShowTopic(path, context);
 }
 
+void HHFollowTopic(const QString& path, quint32 context)
+{
+    if (g_standIn)
+        g_standIn->FollowContext(path, context);
+    else
+        PlatformFollowTopic(path, context);
+}
+
 void HHCloseAll()
 {
     if (g_standIn)
@@ -220,4 +247,14 @@ THelpViewer* SetHelpViewer(THelpViewer* viewer)
     THelpViewer* previous = g_standIn;
     g_standIn = viewer;
     return previous;
+}
+
+void SetHelpWindowHost(THelpWindowHost* host)
+{
+    g_windowHost = host;
+}
+
+THelpWindowHost* HelpWindowHost()
+{
+    return g_windowHost;
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class THelpViewer;
+class THelpWindowHost;
 
 // Commands of the HTML help control.
 constexpr int HH_HELP_CONTEXT = 15;
@@ -29,6 +30,10 @@ bool HelpControlLoaded();
 // not reported: a missing file or topic is the viewer's to show.
 void HHShowTopic(const QString& path, quint32 context);
 
+// The open help window, if any, shows this topic instead (after a change of
+// language); nothing opens and nothing comes to the front.
+void HHFollowTopic(const QString& path, quint32 context);
+
 // Closes every help window, then yields the rest of the time slice so the
 // viewer can take them down.
 void HHCloseAll();
@@ -37,3 +42,8 @@ void HHCloseAll();
 // nullptr puts the platform's back. Returns the viewer that was set before,
 // nullptr for the platform's.
 THelpViewer* SetHelpViewer(THelpViewer* viewer);
+
+// The program around the help window (nullptr: none; the window then opens
+// where the window system puts it and its place is not kept).
+void SetHelpWindowHost(THelpWindowHost* host);
+THelpWindowHost* HelpWindowHost();

@@ -37,6 +37,19 @@ QString HelpCommandName(int command)
     return QStringLiteral("%1 (%2)").arg(QLatin1String(name)).arg(command);
 }
 
+namespace {
+// The help file as the viewer is given it.
+QString ViewerPath(const QString& helpFile, const QString& winDef)
+{
+    QString path = helpFile;
+    path.replace(QStringLiteral("%20"), QStringLiteral(" "));
+    path = path.trimmed();
+    if (!winDef.isEmpty())
+        path += u'>' + winDef;
+    return path;
+}
+} // namespace
+
 int HHHelpContext(const QString& helpFile, int context, const QString& winDef, THostType hostType)
 {
     DebugOut(QStringLiteral("HHHelpContext(\"%1\", %2, \"%3\", %4)")
@@ -44,11 +57,7 @@ int HHHelpContext(const QString& helpFile, int context, const QString& winDef, T
                  .arg(context)
                  .arg(winDef)
                  .arg(int(hostType)));
-    QString path = helpFile;
-    path.replace(QStringLiteral("%20"), QStringLiteral(" "));
-    path = path.trimmed();
-    if (!winDef.isEmpty())
-        path += u'>' + winDef;
+    const QString path = ViewerPath(helpFile, winDef);
 
     DebugOut(QStringLiteral("ShowContext(\"%1\", %2)").arg(path).arg(context));
     int result = 0;
@@ -126,4 +135,10 @@ bool THookHelpSystem::HelpHook(int command, int data, bool& callHelp)
         break;
     }
     return true;
+}
+
+void THookHelpSystem::FollowLanguage()
+{
+    if (FHostType == THostType::HtmlHelp && HHInstalled)
+        HHFollowTopic(ViewerPath(FChmFile, FWinDef), quint32(RulesContext()));
 }

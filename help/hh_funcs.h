@@ -65,6 +65,10 @@ public:
     // other commands are left to the application. Always reports handled.
     bool HelpHook(int command, int data, bool& callHelp);
 
+    // After a change of language: an open rules window shows the rules in
+    // the new language at once.
+    void FollowLanguage();
+
     const QString& ChmFile() const { return FChmFile; }
     const QString& WinDef() const { return FWinDef; }
     THostType HostType() const { return FHostType; }

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -89,6 +90,24 @@ QRect ClampToDesktop(const QRect& window, const QRect& desktop)
         top = desktop.y();
     }
     return QRect(QPoint(left, top), QSize(right - left, bottom - top));
+}
+
+QRect FitToDesktop(const QRect& window, const QRect& desktop, QSize smallest)
+{
+    if (desktop.isEmpty())
+        return QRect(window.topLeft(), window.size().expandedTo(smallest));
+    const QSize size(std::max(smallest.width(), std::min(window.width(), desktop.width())),
+                     std::max(smallest.height(), std::min(window.height(), desktop.height())));
+    return ClampToDesktop(QRect(window.topLeft(), size), desktop);
+}
+
+QMargins FrameMargins(const QRect& outer, const QRect& client)
+{
+    const QMargins frame(client.left() - outer.left(), client.top() - outer.top(), outer.right() - client.right(),
+                         outer.bottom() - client.bottom());
+    if (frame.left() < 0 || frame.top() < 0 || frame.right() < 0 || frame.bottom() < 0)
+        return {};
+    return frame;
 }
 
 QPoint CentredTopLeft(const QRect& screen, const QSize& window)

@@ -4,6 +4,7 @@
 // numbering (right and bottom are exclusive edges), and the rules that put a
 // restored window back on the desktop. Pure functions, testable without a
 // window.
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -47,6 +48,16 @@ std::optional<TWindowPlacement> ParsePlacement(const QString& text);
 // checking the right, bottom, left and top edges in this order, so that a
 // window larger than the desktop keeps its top left corner visible.
 QRect ClampToDesktop(const QRect& window, const QRect& desktop);
+
+// The rectangle a restored window takes: its size bounded to the desktop's
+// (a stored size may be absurd), though never below `smallest`, and then put
+// on the desktop by ClampToDesktop. Without a desktop (no screen) the size is
+// only kept from falling below `smallest`.
+QRect FitToDesktop(const QRect& window, const QRect& desktop, QSize smallest);
+
+// The frame's share of each edge between a window's outer and client
+// rectangles; nothing where the two do not nest (no frame known yet).
+QMargins FrameMargins(const QRect& outer, const QRect& client);
 
 // The top left corner that centres a window of this size on the screen, with
 // halves rounded toward zero.

@@ -9,7 +9,7 @@ packages=(
   libfluidsynth-dev fluid-soundfont-gm
   libchm-dev fp-utils
   fonts-liberation2
-  xvfb xauth xdotool x11-apps imagemagick
+  xvfb xauth xdotool x11-apps x11-utils imagemagick openbox
   pulseaudio pulseaudio-utils
   appstream desktop-file-utils
   clang libclang-rt-14-dev

@@ -97,9 +97,16 @@ void TTongueDlg::showEvent(QShowEvent* event)
 
 bool TTongueDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    // Up and Down move between the two choices as they stand on the screen.
+    // Up and Down move between the two choices as they stand on the screen;
+    // Enter, like Space, takes the choice that has the focus. Nothing else
+    // can have been clicked before, as a click closes the dialog.
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (auto* choice = qobject_cast<TPictureButton*>(watched))
+                choice->click();
+            return true;
+        }
         if (key == Qt::Key_Up) {
             GermanBtn->setFocus(Qt::BacktabFocusReason);
             return true;

@@ -57,6 +57,8 @@ TPictureButton* MakeButton(QWidget* parent, const char* name, QPoint at, int up,
     button->setObjectName(QLatin1String(name));
     button->move(at);
     button->SetPictures(DlgResources->dlgs.Item(up), DlgResources->dlgs.Item(over));
+    // Only the answer keys answer: a focused button would take Space as a click.
+    button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
 } // namespace
@@ -92,10 +94,10 @@ TYesNoDlg::TYesNoDlg(QWidget* mainWindow)
     YesBtn = MakeButton(BackPanel1, "YesBtn", QPoint(260, 100), 3, 4);
     connect(NoBtn, &QAbstractButton::clicked, this, &TYesNoDlg::BnoClick);
     connect(YesBtn, &QAbstractButton::clicked, this, &TYesNoDlg::ByesClick);
-    // The answer keys win over the focused button (Enter is Yes even on No).
+    // Should a button get the focus all the same, its keys still go by the
+    // answer table: Enter is Yes even on No, and Space presses nothing.
     NoBtn->installEventFilter(this);
     YesBtn->installEventFilter(this);
-    setTabOrder(YesBtn, NoBtn);
 }
 
 void TYesNoDlg::SetMainWindow(QWidget* mainWindow)
@@ -145,7 +147,6 @@ void TYesNoDlg::FormActivate()
         txt->setText(ForLabel(CustomText));
     else if (const QString text = MessageText(MsgNo); !text.isNull())
         txt->setText(ForLabel(text));
-    YesBtn->setFocus();
 }
 
 void TYesNoDlg::ByesClick()
@@ -205,7 +206,13 @@ void TYesNoDlg::keyPressEvent(QKeyEvent* event)
 
 bool TYesNoDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && AnswerKey(*static_cast<QKeyEvent*>(event)))
-        return true;
+    if (watched == NoBtn || watched == YesBtn) {
+        if (event->type() == QEvent::KeyPress) {
+            AnswerKey(*static_cast<QKeyEvent*>(event));
+            return true;
+        }
+        if (event->type() == QEvent::KeyRelease)
+            return true;
+    }
     return QDialog::eventFilter(watched, event);
 }

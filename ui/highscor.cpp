@@ -55,6 +55,8 @@ void THighscoreDlg::BuildLayout()
     ClearBox = new QCheckBox(QStringLiteral(" "), p6);
     ClearBox->setObjectName(QStringLiteral("ClearBox"));
     ClearBox->setGeometry(16, 7, 17, 17);
+    // Ticked by a click, the box leaves the keys with the name being typed.
+    ClearBox->setFocusPolicy(Qt::TabFocus);
     delcheck = MakeCaption(p6, QStringLiteral("delcheck"), {40, 8, 245, 17}, ArialFont(13));
     delcheck->setText(QStringLiteral("xxx"));
 
@@ -162,6 +164,8 @@ void THighscoreDlg::ShowModal(int score, bool showOnly)
         entryRow_ = -1;
         Edit1->hide();
         ShowRows();
+        // Not the clear box: a stray Space must not tick "remove all entries".
+        OkBtn->setFocus();
         exec();
         return;
     }

@@ -135,6 +135,7 @@ private slots:
     void textsFollowTheLanguage_data();
     void textsFollowTheLanguage();
     void placedOverTheMainWindow();
+    void keysStayWhereThePlayerTypes();
 
 private:
     void StoreRows(const Rows& rows);
@@ -661,6 +662,39 @@ void HighscoreDialogTest::placedOverTheMainWindow()
     QCOMPARE(dialog_->pos(), QPoint(frame.left() + (frame.width() - 320) / 2,
                                     frame.top() + (frame.height() - 476) / 2 - 2));
     QCOMPARE(dialog_->size(), QSize(320, 476));
+}
+
+// Shown by its button, the table takes Space as OK, never as a tick in
+// "remove all entries"; in entry mode a click on that box leaves the keys in
+// the name being typed.
+void HighscoreDialogTest::keysStayWhereThePlayerTypes()
+{
+    StoreRows(Descending(1500));
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+    ModalAnswer shownOnly([&](QWidget* dialog) {
+        QWidget* focused = dialog->focusWidget();
+        QVERIFY(focused);
+        QTest::keyClick(focused, Qt::Key_Space);
+        QVERIFY(!dialog->isVisible());
+    });
+    dialog_->ShowModal(0, true);
+    QVERIFY(shownOnly.Seen());
+    QCOMPARE(StoredRows(), Descending(1500));
+
+    ModalAnswer entry([&](QWidget* dialog) {
+        auto* clear = Part<QCheckBox>(dialog, QStringLiteral("ClearBox"));
+        QTest::mouseClick(clear, Qt::LeftButton, {}, clear->rect().center());
+        QTest::mouseClick(clear, Qt::LeftButton, {}, clear->rect().center());
+        QVERIFY(!clear->isChecked());
+        QWidget* focused = dialog->focusWidget();
+        QCOMPARE(focused, Part<QLineEdit>(dialog, QStringLiteral("Edit1")));
+        Type(focused, QStringLiteral("Dora"));
+        QTest::keyClick(focused, Qt::Key_Return);
+        QVERIFY(!dialog->isVisible());
+    });
+    dialog_->ShowModal(1450, false);
+    QVERIFY(entry.Seen());
+    QCOMPARE(StoredRows()[1], (THighscoreEntry{QStringLiteral("Dora"), 1450}));
 }
 
 QTEST_MAIN(HighscoreDialogTest)

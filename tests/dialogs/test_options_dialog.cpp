@@ -77,6 +77,8 @@ private slots:
     void musicButtonDisabledWithoutFiles();
     void closesByButtonAndKeys_data();
     void closesByButtonAndKeys();
+    void keysAfterAnOptionWasPressed_data();
+    void keysAfterAnOptionWasPressed();
     void placedOverTheMainWindow();
 
 private:
@@ -325,6 +327,46 @@ void OptionsDialogTest::closesByButtonAndKeys()
     QVERIFY(SoundOn && MusicOn);
     QCOMPARE(Tongue, 1);
     QVERIFY(host_.languageTongues.isEmpty() && host_.resizes.isEmpty());
+}
+
+// Only Space presses an option, and only the one focused by Tab; Enter
+// closes the window whatever has the focus, and never presses the option
+// clicked last once more.
+void OptionsDialogTest::keysAfterAnOptionWasPressed_data()
+{
+    QTest::addColumn<bool>("byTab");  // the sound option focused by Tab, else clicked
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("soundOn"); // after the key
+    QTest::addColumn<bool>("open");
+    QTest::newRow("clicked, Return") << false << int(Qt::Key_Return) << false << false;
+    QTest::newRow("clicked, keypad Enter") << false << int(Qt::Key_Enter) << false << false;
+    QTest::newRow("clicked, Space") << false << int(Qt::Key_Space) << false << true;
+    QTest::newRow("Tab, Space") << true << int(Qt::Key_Space) << false << true;
+    QTest::newRow("Tab, Return") << true << int(Qt::Key_Return) << true << false;
+    QTest::newRow("Tab, Escape") << true << int(Qt::Key_Escape) << true << false;
+}
+
+void OptionsDialogTest::keysAfterAnOptionWasPressed()
+{
+    QFETCH(bool, byTab);
+    QFETCH(int, key);
+    QFETCH(bool, soundOn);
+    QFETCH(bool, open);
+    TOptionDlg dialog(host_);
+    ModalAnswer answer([&](QWidget* shown) {
+        auto* sound = Part<TPictureButton>(shown, QStringLiteral("SoundBtn"));
+        if (byTab)
+            sound->setFocus(Qt::TabFocusReason);
+        else
+            Click(shown, QStringLiteral("SoundBtn"));
+        QWidget* focused = shown->focusWidget();
+        QTest::keyClick(focused ? focused : shown, Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(SoundOn, soundOn);
+        QCOMPARE(shown->isVisible(), open);
+    });
+    dialog.ShowModal();
+    QVERIFY(answer.Seen());
 }
 
 void OptionsDialogTest::placedOverTheMainWindow()

@@ -89,6 +89,8 @@ public:
     QString WaitForMainWindow(int ms);
     std::optional<XWindowInfo> FindMainWindow() const;
     const XWindowInfo& Main() const { return main_; }
+    // The main window with the window manager's frame (its client area without one).
+    QRect MainOuter() const { return main_.geometry.marginsAdded(x_.FrameExtents(main_.id)); }
     const TMainLayout& Layout() const { return layout_; }
     QPoint OnScreen(QPoint client) const { return main_.geometry.topLeft() + client; }
 

@@ -1,10 +1,17 @@
 #include "tests/e2e/XDisplay.h"
 
 #include <QProcessEnvironment>
+#include <QThread>
 
 
 TXDisplay::~TXDisplay()
 {
+    if (windowManager_.state() != QProcess::NotRunning) {
+        windowManager_.terminate();
+        if (!windowManager_.waitForFinished(5000))
+            windowManager_.kill();
+        windowManager_.waitForFinished(2000);
+    }
     if (server_.state() != QProcess::NotRunning) {
         server_.terminate();
         if (!server_.waitForFinished(5000))
@@ -35,48 +42,104 @@ QString TXDisplay::Start(QSize screen)
     return {};
 }
 
-QString TXDisplay::XDo(const QStringList& args, bool* ok) const
+QString TXDisplay::StartWindowManager(const QString& program, const QString& logFile)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display_);
+    windowManager_.setProcessEnvironment(env);
+    windowManager_.setProcessChannelMode(QProcess::MergedChannels);
+    windowManager_.setStandardOutputFile(logFile);
+    // No session manager: there is none on the private server.
+    windowManager_.start(program, {QStringLiteral("--sm-disable")});
+    if (!windowManager_.waitForStarted(10000))
+        return program + QStringLiteral(" did not start: ") + windowManager_.errorString();
+    // It manages windows once it has announced itself on the root window.
+    for (int attempt = 0; attempt < 300; ++attempt) {
+        if (XProp({QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}).contains(u'#'))
+            return {};
+        if (windowManager_.state() == QProcess::NotRunning)
+            return program + QStringLiteral(" ended at once");
+        QThread::msleep(100);
+    }
+    return program + QStringLiteral(" does not announce itself");
+}
+
+QMargins TXDisplay::FrameExtents(const QString& id) const
+{
+    // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
+    const QString line = XProp({QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")});
+    const QStringList parts = line.section(u'=', 1).split(u',', Qt::SkipEmptyParts);
+    if (parts.size() != 4)
+        return {};
+    return QMargins(parts[0].trimmed().toInt(), parts[2].trimmed().toInt(), parts[1].trimmed().toInt(),
+                    parts[3].trimmed().toInt());
+}
+
+QString TXDisplay::XProp(const QStringList& args) const
+{
+    return QString::fromUtf8(Run(QStringLiteral("xprop"), args));
+}
+
+QString TXDisplay::XWinInfo(const QStringList& args) const
+{
+    return QString::fromUtf8(Run(QStringLiteral("xwininfo"), args));
+}
+
+QByteArray TXDisplay::Run(const QString& program, const QStringList& args, bool* ok) const
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), display_);
     p.setProcessEnvironment(env);
-    p.start(QStringLiteral("xdotool"), args);
+    p.start(program, args);
     const bool finished = p.waitForFinished(20000);
     if (ok)
         *ok = finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return finished ? p.readAllStandardOutput() : QByteArray();
+}
+
+QString TXDisplay::XDo(const QStringList& args, bool* ok) const
+{
+    return QString::fromUtf8(Run(QStringLiteral("xdotool"), args, ok));
 }
 
 QList<XWindowInfo> TXDisplay::VisibleWindows() const
 {
-    bool ok = false;
-    // One call for the geometries and one for the names; windows that vanish
-    // in between are simply not listed.
-    const QString shell = XDo({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
-                               QStringLiteral("."), QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"),
-                               QStringLiteral("%@")},
-                              &ok);
+    const QString ids = XDo({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
+                             QStringLiteral(".")});
+    // xwininfo rather than xdotool's geometry: for a window that a window
+    // manager has put into a frame, xdotool adds the frame's offset once more.
+    // Windows that vanish in between are simply not listed.
     QList<XWindowInfo> windows;
-    XWindowInfo w;
-    for (const QString& line : shell.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        const QString key = line.section(QLatin1Char('='), 0, 0);
-        const QString value = line.section(QLatin1Char('='), 1);
-        if (key == QLatin1String("WINDOW"))
-            w = XWindowInfo{value, {}, {}};
-        else if (key == QLatin1String("X"))
-            w.geometry.moveLeft(value.toInt());
-        else if (key == QLatin1String("Y"))
-            w.geometry.moveTop(value.toInt());
-        else if (key == QLatin1String("WIDTH"))
-            w.geometry.setWidth(value.toInt());
-        else if (key == QLatin1String("HEIGHT"))
-            w.geometry.setHeight(value.toInt());
-        else if (key == QLatin1String("SCREEN"))
+    for (const QString& id : ids.split(u'\n', Qt::SkipEmptyParts)) {
+        const QString info = XWinInfo({QStringLiteral("-id"), id.trimmed()});
+        XWindowInfo w{id.trimmed(), {}, {}};
+        int found = 0;
+        for (const QString& line : info.split(u'\n', Qt::SkipEmptyParts)) {
+            const QString key = line.section(u':', 0, 0).trimmed();
+            const QString value = line.section(u':', 1).trimmed();
+            if (line.startsWith(QLatin1String("xwininfo: Window id:"))) {
+                const qsizetype open = line.indexOf(u'"');
+                if (open >= 0)
+                    w.name = line.mid(open + 1, line.lastIndexOf(u'"') - open - 1);
+                ++found;
+            } else if (key == QLatin1String("Absolute upper-left X")) {
+                w.geometry.moveLeft(value.toInt());
+                ++found;
+            } else if (key == QLatin1String("Absolute upper-left Y")) {
+                w.geometry.moveTop(value.toInt());
+                ++found;
+            } else if (key == QLatin1String("Width")) {
+                w.geometry.setWidth(value.toInt());
+                ++found;
+            } else if (key == QLatin1String("Height")) {
+                w.geometry.setHeight(value.toInt());
+                ++found;
+            }
+        }
+        if (found == 5)
             windows.append(w);
     }
-    for (XWindowInfo& window : windows)
-        window.name = XDo({QStringLiteral("getwindowname"), window.id}).trimmed();
     return windows;
 }
 
@@ -123,15 +186,10 @@ void TXDisplay::RaiseWindow(const QString& id) const
 
 QImage TXDisplay::Grab() const
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display_);
-    p.setProcessEnvironment(env);
     // Window by window, as "import" does: a plain read of the root window
     // leaves windows of another depth (the translucent dialogs) black.
-    p.start(QStringLiteral("import"), {QStringLiteral("-silent"), QStringLiteral("-window"), QStringLiteral("root"),
-                                       QStringLiteral("-depth"), QStringLiteral("8"), QStringLiteral("ppm:-")});
-    if (!p.waitForFinished(20000))
-        return {};
-    return QImage::fromData(p.readAllStandardOutput(), "PPM").convertToFormat(QImage::Format_RGB32);
+    const QByteArray picture = Run(QStringLiteral("import"), {QStringLiteral("-silent"), QStringLiteral("-window"),
+                                                             QStringLiteral("root"), QStringLiteral("-depth"),
+                                                             QStringLiteral("8"), QStringLiteral("ppm:-")});
+    return QImage::fromData(picture, "PPM").convertToFormat(QImage::Format_RGB32);
 }

@@ -1,9 +1,11 @@
 #pragma once
-// A private X server (Xvfb) for one test program, and everything the tests do
-// to it from outside, as a player would: list the windows that are shown,
-// move and click the pointer, press keys, and take a picture of the screen.
+// A private X server (Xvfb) for one test program, optionally with a window
+// manager (openbox) on it, and everything the tests do to it from outside, as
+// a player would: list the windows that are shown, move and click the
+// pointer, press keys, and take a picture of the screen.
 #include <QImage>
 #include <QList>
+#include <QMargins>
 #include <QProcess>
 #include <QRect>
 #include <QString>
@@ -29,6 +31,15 @@ public:
     QString Name() const { return display_; }
     QSize ScreenSize() const { return screen_; }
 
+    // Starts the window manager on the server and waits until it manages
+    // windows. Its output goes to logFile. Empty on success.
+    QString StartWindowManager(const QString& program, const QString& logFile);
+    bool HasWindowManager() const { return windowManager_.state() != QProcess::NotRunning; }
+
+    // What the window manager's frame adds on each side of a window; nothing
+    // without a window manager or for a window it does not frame.
+    QMargins FrameExtents(const QString& id) const;
+
     // Every mapped window of a program (it has a class), with its name and
     // its place on the screen.
     QList<XWindowInfo> VisibleWindows() const;
@@ -47,8 +58,13 @@ public:
 
 private:
     QString XDo(const QStringList& args, bool* ok = nullptr) const;
+    QString XProp(const QStringList& args) const;
+    QString XWinInfo(const QStringList& args) const;
+    // Runs an X client on this server; gives its standard output.
+    QByteArray Run(const QString& program, const QStringList& args, bool* ok = nullptr) const;
 
     QProcess server_;
+    QProcess windowManager_;
     QString display_;
     QSize screen_;
 };

@@ -1,10 +1,13 @@
 // The real game, started as a player starts it, under a private X server, and
 // played from outside with the pointer and the keyboard. Every step is
 // checked on the screen; the settings file is checked after the close.
+// CTest runs it twice: on the bare server, and with a window manager
+// (TANGRIX_E2E_WM names it), which frames the windows and hands out the focus.
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <utility>
 
 #include "tests/e2e/GameRun.h"
 #include "tests/e2e/Player.h"
@@ -17,9 +20,20 @@ constexpr int Patience = 30000;
 // Level 1 deals its start tiles in the middle row.
 const QList<QPoint> StartTiles{{1, 3}, {3, 3}, {5, 3}};
 
+QString WindowManager()
+{
+    return qEnvironmentVariable("TANGRIX_E2E_WM");
+}
+
 QString Artefacts(const QString& run)
 {
-    return QDir(QStringLiteral(TANGRIX_E2E_ARTIFACTS)).filePath(run);
+    const QString folder = WindowManager().isEmpty() ? run : WindowManager() + u'/' + run;
+    return QDir(QStringLiteral(TANGRIX_E2E_ARTIFACTS)).filePath(folder);
+}
+
+QString Describe(const QRect& r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
 // Section "common" of the settings file, every value as its text.
@@ -65,16 +79,42 @@ class TestEndToEnd : public QObject {
     QImage germanCaptions_;
     std::optional<Pixels::Mean> chosenBackground_;
     QRect movedWindow_;
+    QRect rulesLeftAt_;
+
+    std::optional<XWindowInfo> FindWindow(const QString& id) const
+    {
+        for (const XWindowInfo& w : x_.VisibleWindows())
+            if (w.id == id)
+                return w;
+        return std::nullopt;
+    }
+
+    QRect Outer(const XWindowInfo& w) const { return w.geometry.marginsAdded(x_.FrameExtents(w.id)); }
+
+    // A fresh store: the designed client area, and the whole window, frame
+    // included, centred on the screen.
+    void CheckFirstPlacement(TGameRun& run)
+    {
+        const QRect screen(QPoint(0, 0), ScreenSize);
+        const auto centred = [&] {
+            const QRect outer = run.MainOuter();
+            return outer.left() == (screen.width() - outer.width()) / 2
+                && outer.top() == (screen.height() - outer.height()) / 2;
+        };
+        Poll([&] { return run.WaitForMainWindow(Patience).isEmpty() && centred(); }, Patience);
+        QCOMPARE(run.Main().geometry.size(), QSize(701, 462));
+        QVERIFY2(centred(), qPrintable(QStringLiteral("window at ") + Describe(run.MainOuter())));
+        QVERIFY2(screen.contains(run.MainOuter()), qPrintable(QStringLiteral("window at ") + Describe(run.MainOuter())));
+    }
 
     // Answers the first-start language question; the captions then show.
     void ChooseLanguage(TGameRun& run, bool german)
     {
         const auto dialog = run.WaitForDialog(DialogSize::Language, Patience);
         QVERIFY2(dialog, qPrintable(QStringLiteral("no language question; windows: ") + WindowNames(x_)));
-        // A fresh store: the window opens centred on the screen.
-        const QRect main = run.Main().geometry;
-        QCOMPARE(main.left(), (ScreenSize.width() - main.width()) / 2);
-        QCOMPARE(main.top(), (ScreenSize.height() - main.height()) / 2);
+        CheckFirstPlacement(run);
+        if (QTest::currentTestFailed())
+            return;
         run.KeepScreen(QStringLiteral("language-question"));
         run.ClickIn(*dialog, german ? QPoint(149, 52) : QPoint(149, 108));
         QVERIFY(run.WaitUntilDialogGone(DialogSize::Language, Patience));
@@ -86,6 +126,73 @@ class TestEndToEnd : public QObject {
         run.Click(run.Layout().ExitButton());
         run.MoveTo(run.Layout().Rest());
         return run.WaitForDialog(DialogSize::Message, Patience);
+    }
+
+    // The rules window of the rules button: the first time in a store it
+    // opens centred over the main window, later where it was left.
+    std::optional<XWindowInfo> OpenRules(TGameRun& run, const QString& title)
+    {
+        run.Click(run.Layout().RulesButton());
+        run.MoveTo(run.Layout().Rest());
+        const auto rules = run.WaitForWindowNamed(title, Patience);
+        if (!rules)
+            qWarning("no rules window named %s; windows: %s", qPrintable(title), qPrintable(WindowNames(x_)));
+        return rules;
+    }
+
+    void CheckCentredOverMain(TGameRun& run, const XWindowInfo& rules)
+    {
+        const QPoint offset = Outer(rules).center() - run.MainOuter().center();
+        QVERIFY2(offset.manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("rules at %1, main window at %2")
+                                .arg(Describe(Outer(rules)), Describe(run.MainOuter()))));
+    }
+
+    void RulesCloseWithEscape(TGameRun& run, const XWindowInfo& rules)
+    {
+        x_.Key(QStringLiteral("Escape"));
+        QVERIFY2(Poll([&] { return !FindWindow(rules.id); }, Patience), "Escape does not close the rules");
+        QVERIFY(run.Running());
+    }
+
+    // Space is the board's key. After a click on a tool-strip button it must
+    // not press that button again: not the rocket (a new tableau, or the
+    // question whether to give up), not the door (its question, and then
+    // Space as Yes would end the game).
+    void SpaceAfterRocket(TGameRun& run)
+    {
+        const TMainLayout& l = run.Layout();
+        run.Click(l.StartButton());
+        run.MoveTo(l.Rest());
+        QImage before;
+        // The new tableau is on the screen when two looks agree.
+        QVERIFY(Poll([&] {
+            const QImage now = run.Shot().copy(l.Board());
+            return std::exchange(before, now) == now;
+        }));
+        x_.Key(QStringLiteral("space"));
+        QVERIFY2(!Poll([&] { return run.FindDialog(DialogSize::Message).has_value(); }, 2000),
+                 "Space after the rocket asks a question");
+        const QImage after = run.Shot().copy(l.Board());
+        run.Keep(run.Shot(), QStringLiteral("space-after-rocket"));
+        // The start tiles left and right of the middle are the same tiles.
+        for (const QPoint block : {QPoint(1, 3), QPoint(5, 3)}) {
+            const QRect r = l.Block(block.x(), block.y()).translated(-l.Board().topLeft());
+            QVERIFY2(Pixels::Same(after.copy(r), before.copy(r)), "Space after the rocket dealt a new tableau");
+        }
+    }
+
+    void SpaceAfterDoorAnsweredNo(TGameRun& run)
+    {
+        const auto question = AskToClose(run);
+        QVERIFY2(question, "the door asks nothing");
+        run.ClickIn(*question, {229, 125}); // No
+        QVERIFY(run.WaitUntilDialogGone(DialogSize::Message, Patience));
+        x_.Key(QStringLiteral("space"));
+        x_.Key(QStringLiteral("space"));
+        QVERIFY2(!Poll([&] { return run.FindDialog(DialogSize::Message).has_value() || !run.Running(); }, 3000),
+                 "Space after the door asks again or ends the game");
+        run.Keep(run.Shot(), QStringLiteral("space-after-door"));
     }
 
     void ConfirmedCloseEnds(TGameRun& run)
@@ -102,8 +209,13 @@ private slots:
     void initTestCase()
     {
         QVERIFY(sharedStore_.isValid());
-        const QString error = x_.Start(ScreenSize);
+        QString error = x_.Start(ScreenSize);
         QVERIFY2(error.isEmpty(), qPrintable(error));
+        if (!WindowManager().isEmpty()) {
+            QDir().mkpath(Artefacts(QString()));
+            error = x_.StartWindowManager(WindowManager(), Artefacts(QStringLiteral("window-manager.txt")));
+            QVERIFY2(error.isEmpty(), qPrintable(error));
+        }
     }
 
     // German chosen; a tile taken, turned, laid; pause, high scores, the
@@ -200,14 +312,16 @@ private slots:
         run.ClickIn(*info, {324, 135});
         QVERIFY(run.WaitUntilDialogGone(DialogSize::Info, Patience));
 
-        // The rules, in German, with their pictures.
-        run.Click(l.RulesButton());
-        run.MoveTo(l.Rest());
-        auto rules = run.WaitForWindowNamed(QStringLiteral("Spielregeln"), Patience);
-        QVERIFY2(rules, qPrintable(QStringLiteral("no German rules window; windows: ") + WindowNames(x_)));
+        // The rules, in German, with their pictures, over the main window.
+        const auto rules = OpenRules(run, QStringLiteral("Spielregeln"));
+        QVERIFY2(rules, "no German rules window");
         QVERIFY2(Poll([&] { return Pixels::ColourfulPixels(x_.Grab(), rules->geometry, 30) > 20000; }),
                  "the rules window shows no picture of the board");
         run.KeepScreen(QStringLiteral("rules"));
+        CheckCentredOverMain(run, *rules);
+        RulesCloseWithEscape(run, *rules);
+        if (QTest::currentTestFailed())
+            return;
 
         // Closing a running game asks whether to give it up. No first: the
         // game stays; then yes.
@@ -274,6 +388,16 @@ private slots:
         QVERIFY2(error.isEmpty(), qPrintable(error));
         run.Keep(run.Shot(), QStringLiteral("tile-thrown-away"));
 
+        // The rules stay open, low and to the right, out of the way of the
+        // tool strip and the window's margin.
+        const auto rules = OpenRules(run, QStringLiteral("Rules"));
+        QVERIFY2(rules, "no English rules window");
+        x_.MoveWindow(rules->id, {560, 380});
+        QVERIFY(Poll([&] {
+            const auto moved = FindWindow(rules->id);
+            return moved && moved->geometry.topLeft() != rules->geometry.topLeft();
+        }));
+
         run.Click(l.OptionButton());
         run.MoveTo(l.Rest());
         auto options = run.WaitForDialog(DialogSize::Options, Patience);
@@ -294,6 +418,11 @@ private slots:
                                                      : Pixels::Same(now, germanCaptions_);
                  }),
                  "the main window's captions do not turn German");
+        QVERIFY2(Poll([&] {
+                     const auto now = FindWindow(rules->id);
+                     return now && now->name.contains(QStringLiteral("Spielregeln"));
+                 }),
+                 "the open rules stay English");
         QVERIFY2(press({157, 140}, 132), "the sound button does not change its label");
         QVERIFY2(press({157, 196}, 188), "the music button does not change its label");
         const Pixels::Mean before = Pixels::MeanColour(run.Shot(), l.Margin());
@@ -301,17 +430,29 @@ private slots:
         QVERIFY2(Poll([&] { return Pixels::MeanColour(run.Shot(), l.Margin()).DistanceTo(before) > 20; }),
                  "the window's background keeps its colour");
         run.KeepScreen(QStringLiteral("options-changed"));
-        run.ClickIn(*options, {461, 380});
-        QVERIFY(run.WaitUntilDialogGone(DialogSize::Options, Patience));
+        // Enter closes the window; it does not press the last option again.
+        x_.Key(QStringLiteral("Return"));
+        QVERIFY2(run.WaitUntilDialogGone(DialogSize::Options, Patience), "Enter does not close the options");
         const QImage shot = run.Shot();
         chosenBackground_ = Pixels::MeanColour(shot, l.Margin());
         run.Keep(shot, QStringLiteral("new-background"));
 
+        // The rules go by their own close button; the next start opens
+        // them where they were.
+        const auto german = FindWindow(rules->id);
+        QVERIFY(german);
+        rulesLeftAt_ = german->geometry;
+        run.KeepScreen(QStringLiteral("rules-aside"));
+        // The button is at the top right, left of the scroll bar.
+        run.ClickIn(*german, {german->geometry.width() - 40, 16});
+        QVERIFY2(Poll([&] { return !FindWindow(rules->id); }), "the rules' close button does not close them");
+
         // Moved: the next start opens it here.
+        const QPoint from = run.Main().geometry.topLeft();
         x_.MoveWindow(run.Main().id, {100, 80});
         QVERIFY(Poll([&] {
             const auto main = run.FindMainWindow();
-            return main && main->geometry.topLeft() == QPoint(100, 80);
+            return main && main->geometry.topLeft() != from;
         }));
         QVERIFY(run.WaitForMainWindow(Patience).isEmpty());
         movedWindow_ = run.Main().geometry;
@@ -356,6 +497,11 @@ private slots:
         QVERIFY2(Pixels::MeanColour(shot, l.Margin()).DistanceTo(*chosenBackground_) < 8,
                  "the chosen background is not shown");
 
+        const auto rules = OpenRules(run, QStringLiteral("Spielregeln"));
+        QVERIFY2(rules, "no German rules window");
+        QCOMPARE(rules->geometry, rulesLeftAt_);
+        RulesCloseWithEscape(run, *rules);
+
         QVERIFY2(AskToClose(run), "closing asks nothing");
         run.KeepScreen(QStringLiteral("go-question"));
         x_.Key(QStringLiteral("Escape"));
@@ -375,6 +521,36 @@ private slots:
 
         // The caption is the program's own, with nothing appended.
         QCOMPARE(run.Main().name, QStringLiteral("Tangrix V2.1"));
+    }
+
+    // Mouse and keyboard mixed: Space after clicks on the rocket and on the
+    // door does nothing harmful.
+    void spaceAfterToolButtons()
+    {
+        QTemporaryDir store;
+        TGameRun run(x_, Artefacts(QStringLiteral("space-after-clicks")), store.path());
+        QString error = run.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        error = run.WaitForMainWindow(Patience);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        ChooseLanguage(run, false);
+        if (QTest::currentTestFailed())
+            return;
+        SpaceAfterRocket(run);
+        if (QTest::currentTestFailed())
+            return;
+        SpaceAfterDoorAnsweredNo(run);
+        if (QTest::currentTestFailed())
+            return;
+
+        QVERIFY2(AskToClose(run), "closing asks nothing");
+        x_.Key(QStringLiteral("y"));
+        // A tile laid by the keys may have scored: the table takes Enter as OK.
+        std::optional<XWindowInfo> table;
+        QVERIFY(Poll([&] { return !run.Running() || (table = run.FindDialog(DialogSize::Highscore)); }, Patience));
+        if (table)
+            x_.Key(QStringLiteral("Return"));
+        ConfirmedCloseEnds(run);
     }
 };
 

@@ -17,6 +17,7 @@ struct FakeViewer : THelpViewer {
         quint32 context;
     };
     QVector<Shown> shown;
+    QVector<Shown> followed;
     int closeAllCount = 0;
 
     QWidget* ShowContext(const QString& helpFile, quint32 context) override
@@ -25,6 +26,7 @@ struct FakeViewer : THelpViewer {
         return nullptr;
     }
     void CloseAll() override { ++closeAllCount; }
+    void FollowContext(const QString& helpFile, quint32 context) override { followed.push_back({helpFile, context}); }
 };
 
 // Installs the fake for the lifetime of this object.

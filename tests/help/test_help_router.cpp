@@ -135,6 +135,24 @@ private slots:
         QCOMPARE(fake.viewer.shown.value(0).file, QStringLiteral("/games/my tangrix/tngx.chm"));
     }
 
+    // A change of language asks an open window for the rules in the new
+    // language, by the same path; it shows nothing new.
+    void languageChangeIsFollowed()
+    {
+        FakeViewerInstalled fake;
+        THookHelpSystem router(QStringLiteral(" /games/my%20tangrix/tngx.chm"), QString(), THostType::HtmlHelp);
+        for (int tongue : {1, 0, 5}) {
+            Tongue = tongue;
+            router.FollowLanguage();
+        }
+        QCOMPARE(fake.viewer.followed.size(), 3);
+        const QList<quint32> contexts{fake.viewer.followed[0].context, fake.viewer.followed[1].context,
+                                      fake.viewer.followed[2].context};
+        QCOMPARE(contexts, (QList<quint32>{1, 2, 2}));
+        QCOMPARE(fake.viewer.followed[0].file, QStringLiteral("/games/my tangrix/tngx.chm"));
+        QVERIFY(fake.viewer.shown.isEmpty());
+    }
+
     void missingViewerIsReported_data()
     {
         QTest::addColumn<int>("hostType");

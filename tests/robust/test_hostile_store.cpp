@@ -2,6 +2,8 @@
 // key of the game holding empty text, a value of the wrong type, a megabyte,
 // control characters or invalid UTF-8. The game starts with defaults where the
 // values are bad and keeps the good ones, and the high-score table opens.
+// Absurd window placements open a window on the screen, at most as large as
+// the desktop.
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -30,6 +32,18 @@ QList<QByteArray> RowKeys()
     return keys;
 }
 
+// The memory the process holds now, in KiB (0 where it cannot be read).
+qint64 ResidentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return 0;
+}
+
 struct ShownTable {
     bool shown = false;
     QList<THighscoreEntry> rows;
@@ -49,6 +63,8 @@ private slots:
     void everyKeyHostile_data();
     void everyKeyHostile();
     void goodValuesAmongBadOnesAreKept();
+    void absurdPlacementOpensOnTheScreen_data();
+    void absurdPlacementOpensOnTheScreen();
 
 private:
     // The store file exactly as given; a time stamp of its own every time,
@@ -215,6 +231,46 @@ void HostileStoreTest::goodValuesAmongBadOnesAreKept()
     expected[1] = {QString::fromUtf8("Jürgen, Smith"), 500};
     expected[2] = {QStringLiteral("Bert"), 100};
     QCOMPARE(shown.rows, expected);
+    QVERIFY(errors_.isEmpty());
+}
+
+void HostileStoreTest::absurdPlacementOpensOnTheScreen_data()
+{
+    QTest::addColumn<QByteArray>("placement");
+    QTest::newRow("largest extent") << QByteArray("200,0,1,0,0,16777215,16777215");
+    QTest::newRow("a million") << QByteArray("200,0,1,0,0,1000000,1000000");
+    QTest::newRow("a hundred thousand") << QByteArray("200,0,1,0,0,100000,100000");
+    QTest::newRow("twelve thousand") << QByteArray("200,0,1,0,0,12000,12000");
+    QTest::newRow("larger than the screen") << QByteArray("200,0,1,0,0,2560,1440");
+    QTest::newRow("far beyond the top left") << QByteArray("200,0,1,-16777215,-16777215,-16777000,-16777000");
+    QTest::newRow("a pixel in the bottom right corner") << QByteArray("200,0,1,1279,1023,1280,1024");
+    QTest::newRow("lower than it can be, at the bottom") << QByteArray("200,0,1,500,1000,1201,1020");
+}
+
+// The window opens on the screen, no larger than the desktop and not below
+// its smallest size, and the game draws and plays at that size with memory
+// for that size only.
+void HostileStoreTest::absurdPlacementOpensOnTheScreen()
+{
+    QFETCH(QByteArray, placement);
+    WriteStore("[common]\ntongue=0\nMainForm=" + placement + "\n");
+    const qint64 before = ResidentKiB();
+    StartGame();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    QCoreApplication::processEvents();
+
+    const QRect desktop = form_->screen()->availableVirtualGeometry();
+    const QRect outer = form_->frameGeometry();
+    QVERIFY2(desktop.contains(outer), qPrintable(QStringLiteral("window at %1,%2, %3 x %4")
+                                                    .arg(outer.x()).arg(outer.y()).arg(outer.width()).arg(outer.height())));
+    QVERIFY(outer.width() >= 640 && outer.height() >= 480);
+
+    const BoardGeometry& g = form_->Painter().Geometry();
+    form_->boxMouseDown(Qt::LeftButton, g.PreviewLeft + g.CellSize, g.PreviewTop + g.CellSize);
+    QVERIFY(form_->Game().InHand());
+    form_->Paint();
+    const qint64 grown = ResidentKiB() - before;
+    QVERIFY2(grown < 256 * 1024, qPrintable(QStringLiteral("%1 KiB more after the start").arg(grown)));
     QVERIFY(errors_.isEmpty());
 }
 

@@ -27,6 +27,26 @@ QRect ScreenRect()
     return QGuiApplication::primaryScreen()->geometry();
 }
 
+QRect Desktop()
+{
+    return QGuiApplication::primaryScreen()->availableVirtualGeometry();
+}
+
+// Shows the window and lets the window system frame it.
+void ShowFramed(QWidget& form)
+{
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCoreApplication::processEvents();
+}
+
+// The outer size the window may not go below: 640 x 480, where there is a
+// frame; without one the designed height may stay below 480.
+QSize SmallestOuter(const TFormKeeper& keeper)
+{
+    return keeper.Frame().isNull() ? QSize(640, 462) : TFormKeeper::SmallestOuterSize;
+}
+
 } // namespace
 
 class TestFormKeeper : public QObject
@@ -37,9 +57,11 @@ private slots:
     void initTestCase() { m_store.SetUpProcess(); }
     void init() { m_store.Reset(); }
 
-    void keepsTheSmallestSize();
+    void smallestSizeIsTheOuterSize();
     void restoresStoredRectangle_data();
     void restoresStoredRectangle();
+    void absurdStoredRectangleFitsTheDesktop_data();
+    void absurdStoredRectangleFitsTheDesktop();
     void centresWithoutValidValue_data();
     void centresWithoutValidValue();
     void restoreKeepsMaximisedState();
@@ -54,16 +76,19 @@ private:
     TIniCtrl m_ini;
 };
 
-void TestFormKeeper::keepsTheSmallestSize()
+void TestFormKeeper::smallestSizeIsTheOuterSize()
 {
     auto form = MakeForm();
     TFormKeeper keeper(form.get(), m_ini);
-    // Before the first showing the frame is unknown and counts as nothing.
-    QCOMPARE(form->minimumSize(), QSize(640, 480));
-    form->show();
-    // Once shown, the frame's share is taken off: the outer size is the limit.
+    // The designed size is not changed before the frame is known.
+    QCOMPARE(form->minimumSize(), QSize(0, 0));
+    ShowFramed(*form);
+    const QSize smallest = SmallestOuter(keeper);
+    QCOMPARE(form->width(), 701);
+    QCOMPARE(form->frameGeometry().height(), std::max(462 + form->frameGeometry().height() - form->height(),
+                                                      smallest.height()));
     form->resize(300, 200);
-    QCOMPARE(form->frameGeometry().size(), QSize(640, 480));
+    QCOMPARE(form->frameGeometry().size(), smallest);
     form->resize(700, 500);
     QCOMPARE(form->size(), QSize(700, 500));
 }
@@ -74,22 +99,68 @@ void TestFormKeeper::restoresStoredRectangle_data()
     QTest::addColumn<QRect>("expected");
     QTest::newRow("inside") << QStringLiteral("200,0,1,30,40,730,540") << QRect(30, 40, 700, 500);
     QTest::newRow("state in the value is ignored") << QStringLiteral("200,2,3,30,40,730,540") << QRect(30, 40, 700, 500);
-    QTest::newRow("off the left edge") << QStringLiteral("200,0,1,-50,10,750,510") << QRect(0, 10, 800, 500);
 }
 
+// A window that lies on the desktop with its frame comes back exactly where
+// it was: the stored client area keeps its meaning from run to run.
 void TestFormKeeper::restoresStoredRectangle()
 {
     QFETCH(QString, stored);
     QFETCH(QRect, expected);
-    QVERIFY2(ScreenRect().width() >= 800 && ScreenRect().height() >= 540, "offscreen screen too small");
+    QVERIFY2(Desktop().width() >= 800 && Desktop().height() >= 560, "offscreen screen too small");
 
     m_ini.WriteString(CommonSection(), TFormKeeper::PlacementKey(), stored);
     auto form = MakeForm();
     TFormKeeper keeper(form.get(), m_ini);
     keeper.RestorePlacement();
-    form->show();
+    ShowFramed(*form);
     QCOMPARE(form->geometry(), expected);
     QVERIFY(!form->isMaximized());
+}
+
+void TestFormKeeper::absurdStoredRectangleFitsTheDesktop_data()
+{
+    QTest::addColumn<QString>("stored");
+    // Which edges of the desktop the window's frame must touch.
+    QTest::addColumn<Qt::Edges>("edges");
+    const Qt::Edges all = Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge;
+    QTest::newRow("largest size a widget can have") << QStringLiteral("200,0,1,0,0,16777215,16777215") << all;
+    QTest::newRow("a million") << QStringLiteral("200,0,1,0,0,1000000,1000000") << all;
+    QTest::newRow("a hundred thousand") << QStringLiteral("200,0,1,0,0,100000,100000") << all;
+    QTest::newRow("twelve thousand") << QStringLiteral("200,0,1,0,0,12000,12000") << all;
+    QTest::newRow("a larger screen's") << QStringLiteral("200,0,1,0,0,2560,1440") << all;
+    QTest::newRow("far off the top left") << QStringLiteral("200,0,1,-5000,-4000,-4300,-3500")
+                                          << (Qt::LeftEdge | Qt::TopEdge);
+    QTest::newRow("over the bottom right") << QStringLiteral("200,0,1,500,400,1200,900")
+                                           << (Qt::RightEdge | Qt::BottomEdge);
+    // Stored lower than the window can be: the taller window is kept on the desktop.
+    QTest::newRow("too low, at the bottom") << QStringLiteral("200,0,1,40,450,740,600") << Qt::Edges(Qt::BottomEdge);
+    QTest::newRow("too small, at the right") << QStringLiteral("200,0,1,700,20,800,120") << Qt::Edges(Qt::RightEdge);
+    QTest::newRow("tall and wide, left of the desktop")
+        << QStringLiteral("200,0,1,-3000,100,-2300,5000") << (Qt::LeftEdge | Qt::TopEdge | Qt::BottomEdge);
+}
+
+// Bounded to the available desktop, never below the smallest size, and kept
+// on the desktop at the size it really has, frame included.
+void TestFormKeeper::absurdStoredRectangleFitsTheDesktop()
+{
+    QFETCH(QString, stored);
+    QFETCH(Qt::Edges, edges);
+    m_ini.WriteString(CommonSection(), TFormKeeper::PlacementKey(), stored);
+    auto form = MakeForm();
+    TFormKeeper keeper(form.get(), m_ini);
+    keeper.RestorePlacement();
+    ShowFramed(*form);
+
+    const QRect desktop = Desktop();
+    const QRect outer = form->frameGeometry();
+    QVERIFY2(desktop.contains(outer), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                    .arg(outer.x()).arg(outer.y()).arg(outer.width()).arg(outer.height())));
+    QVERIFY(outer.width() >= SmallestOuter(keeper).width() && outer.height() >= SmallestOuter(keeper).height());
+    QCOMPARE(outer.left() == desktop.left(), edges.testFlag(Qt::LeftEdge));
+    QCOMPARE(outer.top() == desktop.top(), edges.testFlag(Qt::TopEdge));
+    QCOMPARE(outer.right() == desktop.right(), edges.testFlag(Qt::RightEdge));
+    QCOMPARE(outer.bottom() == desktop.bottom(), edges.testFlag(Qt::BottomEdge));
 }
 
 void TestFormKeeper::centresWithoutValidValue_data()
@@ -101,6 +172,8 @@ void TestFormKeeper::centresWithoutValidValue_data()
     QTest::newRow("part not a number") << QStringLiteral("200,0,1,30,forty,730,540");
 }
 
+// Centred with its frame, at the designed width (the height may have grown
+// to the smallest outer size).
 void TestFormKeeper::centresWithoutValidValue()
 {
     QFETCH(QString, stored);
@@ -108,14 +181,14 @@ void TestFormKeeper::centresWithoutValidValue()
         m_ini.WriteString(CommonSection(), TFormKeeper::PlacementKey(), stored);
     auto form = MakeForm();
     TFormKeeper keeper(form.get(), m_ini);
-    const QSize size = form->size();
     keeper.RestorePlacement();
-    form->show();
+    ShowFramed(*form);
 
     const QRect screen = ScreenRect();
-    QCOMPARE(form->size(), size);
-    QCOMPARE(form->geometry().topLeft(), QPoint(screen.x() + (screen.width() - size.width()) / 2,
-                                 screen.y() + (screen.height() - size.height()) / 2));
+    const QRect outer = form->frameGeometry();
+    QCOMPARE(form->width(), 701);
+    QCOMPARE(outer.topLeft(), QPoint(screen.x() + (screen.width() - outer.width()) / 2,
+                                     screen.y() + (screen.height() - outer.height()) / 2));
 }
 
 void TestFormKeeper::restoreKeepsMaximisedState()
@@ -171,14 +244,14 @@ void TestFormKeeper::placementSurvivesARun()
         auto form = MakeForm();
         TFormKeeper keeper(form.get(), m_ini);
         keeper.RestorePlacement();
-        form->show();
+        ShowFramed(*form);
         form->setGeometry(12, 34, 656, 500);
         keeper.SavePlacement();
     }
     auto form = MakeForm();
     TFormKeeper keeper(form.get(), m_ini);
     keeper.RestorePlacement();
-    form->show();
+    ShowFramed(*form);
     QCOMPARE(form->geometry(), QRect(12, 34, 656, 500));
 }
 

@@ -16,6 +16,8 @@ private slots:
     void formatRoundTrips();
     void clampToDesktop_data();
     void clampToDesktop();
+    void fitToDesktop_data();
+    void fitToDesktop();
     void centre_data();
     void centre();
 };
@@ -106,6 +108,41 @@ void TestWindowPlacement::clampToDesktop()
     QFETCH(QRect, desktop);
     QFETCH(QRect, expected);
     QCOMPARE(ClampToDesktop(window, desktop), expected);
+}
+
+void TestWindowPlacement::fitToDesktop_data()
+{
+    QTest::addColumn<QRect>("window");
+    QTest::addColumn<QRect>("desktop");
+    QTest::addColumn<QSize>("smallest");
+    QTest::addColumn<QRect>("expected");
+
+    const QRect desktop(0, 0, 1280, 1024);
+    const QSize smallest(640, 480);
+    QTest::newRow("fits: unchanged") << QRect(10, 20, 701, 500) << desktop << smallest << QRect(10, 20, 701, 500);
+    QTest::newRow("largest extent: the desktop")
+        << QRect(0, 0, 16777215, 16777215) << desktop << smallest << desktop;
+    QTest::newRow("larger screen's size: the desktop")
+        << QRect(0, 0, 2560, 1440) << desktop << smallest << desktop;
+    QTest::newRow("wider only, off the right") << QRect(900, 100, 3000, 500) << desktop << smallest
+                                               << QRect(0, 100, 1280, 500);
+    QTest::newRow("too small: the smallest size, on the desktop")
+        << QRect(1270, 1020, 1, 1) << desktop << smallest << QRect(640, 544, 640, 480);
+    QTest::newRow("desktop below the smallest: smallest wins, top left shown")
+        << QRect(50, 50, 800, 600) << QRect(0, 0, 600, 400) << smallest << QRect(0, 0, 640, 480);
+    const QRect second(-1280, 200, 1280, 800);
+    QTest::newRow("desktop not at the origin") << QRect(-5000, 0, 4000, 4000) << second << smallest << second;
+    QTest::newRow("no desktop: only the smallest size")
+        << QRect(5, 6, 10, 2000) << QRect() << smallest << QRect(5, 6, 640, 2000);
+}
+
+void TestWindowPlacement::fitToDesktop()
+{
+    QFETCH(QRect, window);
+    QFETCH(QRect, desktop);
+    QFETCH(QSize, smallest);
+    QFETCH(QRect, expected);
+    QCOMPARE(FitToDesktop(window, desktop, smallest), expected);
 }
 
 void TestWindowPlacement::centre_data()

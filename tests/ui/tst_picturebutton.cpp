@@ -3,7 +3,9 @@
 #include "tests/ui/TestPictures.h"
 #include "ui/toolkit/TPictureButton.h"
 
+#include <QApplication>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
@@ -38,6 +40,21 @@ struct ButtonFixture {
         QVERIFY(!button->MouseOver());
     }
     QColor Centre() const { return button->grab().toImage().pixelColor(25, 25); }
+};
+
+// Notes the keys that reach a widget.
+class KeyRecorder : public QObject {
+public:
+    KeyRecorder(QWidget* widget, QList<int>& keys) : keys_(keys) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            keys_ << static_cast<QKeyEvent*>(event)->key();
+        return false;
+    }
+
+private:
+    QList<int>& keys_;
 };
 } // namespace
 
@@ -140,28 +157,63 @@ private slots:
         QCOMPARE(f.window.grab().toImage().pixelColor(10, 10), QColor(Qt::white));
     }
 
-    void keyboardFocusAndClick_data()
+    // Tab gives the focus; then Space presses the button, while Enter is
+    // left to the window (a dialog closes with it, whatever has the focus).
+    void keysOnATabFocusedButton_data()
     {
         QTest::addColumn<int>("key");
-        QTest::newRow("space") << int(Qt::Key_Space);
-        QTest::newRow("return") << int(Qt::Key_Return);
-        QTest::newRow("keypad enter") << int(Qt::Key_Enter);
+        QTest::addColumn<bool>("clicks");
+        QTest::newRow("space") << int(Qt::Key_Space) << true;
+        QTest::newRow("return") << int(Qt::Key_Return) << false;
+        QTest::newRow("keypad enter") << int(Qt::Key_Enter) << false;
     }
-    void keyboardFocusAndClick()
+    void keysOnATabFocusedButton()
     {
         QFETCH(int, key);
+        QFETCH(bool, clicks);
         ButtonFixture f;
         auto* second = new TPictureButton(&f.window);
         second->move(62, 10);
         second->show();
-        QSignalSpy clicks(second, &QAbstractButton::clicked);
-        f.button->setFocus();
+        QSignalSpy clicked(second, &QAbstractButton::clicked);
+        QList<int> windowKeys;
+        KeyRecorder recorder(&f.window, windowKeys);
+        f.button->setFocus(Qt::TabFocusReason);
         QTRY_VERIFY(f.button->hasFocus());
-        QTest::keyClick(&f.window, Qt::Key_Tab);
+        QTest::keyClick(f.button, Qt::Key_Tab);
         QTRY_VERIFY(second->hasFocus());
         const Qt::KeyboardModifiers modifiers = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
         QTest::keyClick(second, Qt::Key(key), modifiers);
-        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(clicked.count(), clicks ? 1 : 0);
+        QCOMPARE(windowKeys.contains(key), !clicks);
+    }
+
+    // A click leaves the keyboard focus on no button: not on the clicked
+    // one, nor on one that had it by Tab before. The next Space presses nothing.
+    void clickLeavesNoButtonFocused()
+    {
+        ButtonFixture f;
+        auto* second = new TPictureButton(&f.window);
+        second->move(62, 10);
+        second->show();
+        QSignalSpy firstClicks(f.button, &QAbstractButton::clicked);
+        QSignalSpy secondClicks(second, &QAbstractButton::clicked);
+        f.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+
+        QTest::mouseClick(second, Qt::LeftButton, {}, QPoint(25, 25));
+        QVERIFY(!second->hasFocus());
+
+        f.button->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(f.button->hasFocus());
+        QTest::mouseClick(second, Qt::LeftButton, {}, QPoint(25, 25));
+        QVERIFY(!f.button->hasFocus() && !second->hasFocus());
+        QCOMPARE(secondClicks.count(), 2);
+
+        QWidget* focused = QApplication::focusWidget();
+        QTest::keyClick(focused ? focused : &f.window, Qt::Key_Space);
+        QCOMPARE(firstClicks.count(), 0);
+        QCOMPARE(secondClicks.count(), 2);
     }
 
     void focusIsShownOnTheFace()

@@ -165,18 +165,36 @@ private slots:
         QCOMPARE(dlg.ModalResult(), 6);
     }
 
-    void otherKeysAreIgnored()
+    // Space above all: on a focused button it would be a click.
+    void otherKeysAreIgnoredWhateverHasTheFocus_data()
     {
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("as shown") << QString();
+        QTest::newRow("Yes button") << QStringLiteral("YesBtn");
+        QTest::newRow("No button") << QStringLiteral("NoBtn");
+    }
+    void otherKeysAreIgnoredWhateverHasTheFocus()
+    {
+        QFETCH(QString, focus);
         TYesNoDlg dlg;
         bool stayedOpen = false;
+        bool buttonFocusedAtFirst = true;
         ShowAndAnswer(dlg, 4, [&](TYesNoDlg& d) {
-            for (char c : {'x', 'a', '1', 'z'})
-                QTest::keyClick(&d, c);
-            QTest::keyClick(&d, Qt::Key_F1);
-            QTest::keyClick(&d, Qt::Key_Left);
+            buttonFocusedAtFirst = d.YesBtn->hasFocus() || d.NoBtn->hasFocus();
+            if (!focus.isEmpty())
+                d.findChild<QWidget*>(focus)->setFocus(Qt::TabFocusReason);
+            const auto press = [&](auto key) {
+                QWidget* target = d.focusWidget() ? d.focusWidget() : &d;
+                QTest::keyClick(target, key);
+            };
+            for (char c : {'x', 'a', '1', 'z', ' '})
+                press(c);
+            for (Qt::Key key : {Qt::Key_Space, Qt::Key_F1, Qt::Key_Left, Qt::Key_Tab, Qt::Key_Space})
+                press(key);
             stayedOpen = d.isVisible();
-            QTest::keyClick(&d, 'j');
+            press('j');
         });
+        QVERIFY(!buttonFocusedAtFirst);
         QVERIFY(stayedOpen);
         QCOMPARE(dlg.ModalResult(), 6);
     }

@@ -4,11 +4,11 @@
 // "start" is a first level as dealt; "match" has one tile laid between two
 // start tiles, matching on both sides.
 //
-// The picture is drawn at twice its size and marked as 192 dots per inch, so
+// The picture is drawn at twice its size (the game draws its board in device
+// pixels, here at a scale factor of 2) and marked as 192 dots per inch, so
 // that the rules show it at its logical size and sharp on a screen at 200 %.
 #include <QApplication>
 #include <QImage>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -31,43 +31,6 @@ GamePosition WithMatchingTile(GamePosition p)
 }
 
 constexpr int Ratio = 2;
-
-// The picture at twice its size: the game draws it on a canvas of twice as
-// many device pixels (the program runs at a scale factor of 2). Each symbol
-// is then drawn again from sheets rendered at device pixel ratio 2, over the
-// game's own cell background, the way the board draws a quarter, so that it
-// is as sharp as its drawing at that size whatever sheets the game draws with.
-QImage AtTwiceTheSize(const Tmainform& form)
-{
-    const TBoardPainter& painter = form.Painter();
-    const BoardScene scene = form.Scene();
-    QImage picture = painter.FreshPicture(scene);
-    BoardScene empty = scene;
-    empty.cells = {};
-    empty.preview = {};
-    const QImage background = painter.FreshPicture(empty);
-
-    const BoardGeometry& g = painter.Geometry();
-    const int c = g.CellSize;
-    QImage maskSheet, patternSheet;
-    RenderSymbolSheets(form.masks, form.pats, c, Ratio, maskSheet, patternSheet);
-    QPainter canvas(&picture);
-    auto drawQuarter = [&](int x, int y, int image) {
-        if (image <= 0)
-            return;
-        canvas.drawImage(QPoint(x, y), background, QRect(x * Ratio, y * Ratio, c * Ratio, c * Ratio));
-        DrawSymbolQuarter(canvas, QPoint(x, y), image, c, maskSheet, patternSheet);
-    };
-    for (int column = 0; column < BoardCells; ++column)
-        for (int row = 0; row < BoardCells; ++row)
-            drawQuarter(g.CellX(column), g.CellY(row), scene.cells[column][row]);
-    const int left = g.PreviewLeft + 1, top = g.BoardTop + 1;
-    drawQuarter(left, top, scene.preview[0][0]);
-    drawQuarter(left + c, top, scene.preview[1][0]);
-    drawQuarter(left, top + c, scene.preview[0][1]);
-    drawQuarter(left + c, top + c, scene.preview[1][1]);
-    return picture;
-}
 
 } // namespace
 
@@ -108,7 +71,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "the board is not drawn at twice its size\n");
         return 1;
     }
-    QImage picture = AtTwiceTheSize(form).copy(QRect(area.topLeft() * Ratio, area.size() * Ratio));
+    QImage picture = form.box->Canvas().Image().copy(QRect(area.topLeft() * Ratio, area.size() * Ratio));
     // Dots per inch say the size it is meant to be seen at: twice 96.
     constexpr int dotsPerMeterAt96 = 3780;
     picture.setDotsPerMeterX(Ratio * dotsPerMeterAt96);

@@ -9,13 +9,17 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
+
+#include <utility>
 
 namespace {
 
+// Where windows may go: every screen, less the panels of the desktop.
 QRect DesktopRect(const QWidget& form)
 {
     const QScreen* screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen();
-    return screen ? screen->virtualGeometry() : QRect();
+    return screen ? screen->availableVirtualGeometry() : QRect();
 }
 
 QRect PrimaryScreenRect()
@@ -46,36 +50,70 @@ TFormKeeper::TFormKeeper(QWidget* form, TIniCtrl& ini)
     , m_ini(ini)
 {
     form->installEventFilter(this);
-    UpdateMinimumSize();
+}
+
+QMargins TFormKeeper::Frame() const
+{
+    if (!m_form || !m_form->isVisible())
+        return {};
+    return FrameMargins(m_form->frameGeometry(), m_form->geometry());
 }
 
 void TFormKeeper::UpdateMinimumSize()
 {
-    // The rectangles store and restore the client area (Qt's geometry): the
-    // frame belongs to the window manager, differs between them and is not
-    // known before the first showing, and the client area alone round-trips
-    // from run to run without the window creeping or growing.
-    const QSize frame = m_form->frameGeometry().size() - m_form->geometry().size();
-    const QSize smallest = (SmallestOuterSize - frame.expandedTo(QSize(0, 0))).expandedTo(QSize(0, 0));
+    const QMargins frame = Frame();
+    // Resizes before the first showing are the program's own layout.
+    if (frame.isNull() && !m_unframedSmallest.isValid() && !m_form->isVisible())
+        return;
+    QSize smallest;
+    if (!frame.isNull()) {
+        smallest = SmallestOuterSize.shrunkBy(frame).expandedTo(QSize(0, 0));
+    } else {
+        if (!m_unframedSmallest.isValid())
+            m_unframedSmallest = SmallestOuterSize.boundedTo(m_form->size());
+        smallest = m_unframedSmallest;
+    }
     if (m_form->minimumSize() != smallest)
         m_form->setMinimumSize(smallest);
+}
+
+QRect TFormKeeper::OnDesktop(const QRect& outer, const QMargins& frame) const
+{
+    // The smallest size the window will really have: a stored rectangle
+    // smaller than that is shown larger, and must be kept on the desktop at
+    // that larger size.
+    const QSize smallest = frame.isNull() ? m_unframedSmallest : SmallestOuterSize;
+    return FitToDesktop(outer, DesktopRect(*m_form), smallest).marginsRemoved(frame);
 }
 
 void TFormKeeper::RestorePlacement()
 {
     if (!m_form)
         return;
+    if (!m_unframedSmallest.isValid())
+        m_unframedSmallest = SmallestOuterSize.boundedTo(m_form->size());
+    const QMargins frame = Frame();
     const QString stored = m_ini.ReadString(CommonSection(), PlacementKey(), QString());
     const std::optional<TWindowPlacement> placement = ParsePlacement(stored);
 
     QRect normal;
     if (placement) {
-        normal = ClampToDesktop(placement->NormalRect(), DesktopRect(*m_form));
+        normal = OnDesktop(placement->NormalRect().marginsAdded(frame), frame);
+        m_placed = Placed::Restored;
     } else {
         const QSize size = m_form->isMaximized() ? m_form->normalGeometry().size() : m_form->size();
-        normal = QRect(CentredTopLeft(PrimaryScreenRect(), size), size);
+        const QPoint outerTopLeft = CentredTopLeft(PrimaryScreenRect(), size.grownBy(frame));
+        normal = QRect(outerTopLeft + QPoint(frame.left(), frame.top()), size);
+        m_placed = Placed::Centred;
     }
+    UpdateMinimumSize();
+    SetNormalGeometry(normal);
+    if (!frame.isNull())
+        m_placed = Placed::Final;
+}
 
+void TFormKeeper::SetNormalGeometry(const QRect& normal)
+{
     // Qt has no way to set the normal rectangle of a maximised window other
     // than to leave the maximised state for a moment.
     const Qt::WindowStates state = m_form->windowState();
@@ -85,6 +123,26 @@ void TFormKeeper::RestorePlacement()
     m_form->setGeometry(normal);
     if (leaveState)
         m_form->setWindowState(state);
+}
+
+void TFormKeeper::PlaceWithFrame()
+{
+    const QMargins frame = Frame();
+    if (frame.isNull())
+        return;
+    const Placed placed = std::exchange(m_placed, Placed::Final);
+    UpdateMinimumSize();
+    // A maximised window keeps its normal rectangle for later, as restored.
+    const Qt::WindowStates sized = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (placed == Placed::Final || m_form->windowState() & sized)
+        return;
+
+    QRect outer = m_form->frameGeometry();
+    if (placed == Placed::Centred)
+        outer.moveTopLeft(CentredTopLeft(PrimaryScreenRect(), outer.size()));
+    const QRect normal = OnDesktop(outer, frame);
+    if (normal != m_form->geometry())
+        m_form->setGeometry(normal);
 }
 
 void TFormKeeper::SavePlacement()
@@ -103,6 +161,8 @@ void TFormKeeper::SavePlacement()
 
 bool TFormKeeper::eventFilter(QObject* watched, QEvent* event)
 {
+    if (!m_form)
+        return QObject::eventFilter(watched, event);
     if (watched == m_form) {
         switch (event->type()) {
         case QEvent::Show:
@@ -110,6 +170,10 @@ bool TFormKeeper::eventFilter(QObject* watched, QEvent* event)
             // task bar); only the program's own showing opens with the effect.
             if (!event->spontaneous() && !m_form->isMinimized())
                 TExplodeEffect::Play(QCursor::pos(), m_form->frameGeometry(), m_form);
+            // The frame is known when the framed window is first exposed,
+            // which only its window handle is told.
+            if (QWindow* window = m_form->windowHandle())
+                window->installEventFilter(this);
             UpdateMinimumSize();
             break;
         case QEvent::Move:
@@ -119,6 +183,9 @@ bool TFormKeeper::eventFilter(QObject* watched, QEvent* event)
         default:
             break;
         }
+    } else if (watched == m_form->windowHandle() && event->type() == QEvent::Expose) {
+        if (m_placed != Placed::Final && !Frame().isNull())
+            PlaceWithFrame();
     }
     return QObject::eventFilter(watched, event);
 }

@@ -3,6 +3,13 @@
 // 640 x 480 pixels large (outer size), puts it back where it was at the end
 // of the last run, saves its placement when it goes, and plays the opening
 // effect when it is shown.
+//
+// The frame belongs to the window manager and is known only once the window
+// has been framed, after its first showing (and where there is no window
+// manager, there is none). Until then the window is placed by its client
+// area; as soon as the frame is known, the centring or the keeping on the
+// desktop is done once more with the outer rectangle.
+#include <QMargins>
 #include <QObject>
 #include <QPointer>
 #include <QSize>
@@ -20,9 +27,10 @@ public:
     // The keeper belongs to the window and lives as long as it does.
     TFormKeeper(QWidget* form, TIniCtrl& ini);
 
-    // Before the window is first shown: the stored rectangle, kept on the
-    // desktop, or the window centred on the screen at its current size. The
-    // current maximised or normal state stays as it is.
+    // Before the window is first shown: the stored rectangle, bounded to the
+    // available desktop and kept on it, or the window centred on the screen
+    // at its current size. The current maximised or normal state stays as it
+    // is.
     void RestorePlacement();
 
     // When the window goes: writes "MainForm" from the current placement and
@@ -32,14 +40,28 @@ public:
     // The value name of the placement in the "common" section.
     static QString PlacementKey() { return QStringLiteral("MainForm"); }
 
+    // The frame's share of each edge; empty until the window has been framed.
+    QMargins Frame() const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The frame is only known once the window manager has framed the window;
-    // until then (and where there is no frame) it counts as the client area.
+    enum class Placed { NotYet, Centred, Restored, Final };
+
     void UpdateMinimumSize();
+    // Once, when the frame has become known: the same placement again with
+    // the outer rectangle.
+    void PlaceWithFrame();
+    // The client rectangle that puts this outer rectangle on the desktop.
+    QRect OnDesktop(const QRect& outer, const QMargins& frame) const;
+    void SetNormalGeometry(const QRect& normal);
 
     QPointer<QWidget> m_form;
     TIniCtrl& m_ini;
+    Placed m_placed = Placed::NotYet;
+    // Without a frame, the outer size is the client size; the smallest size
+    // then never exceeds the size the program gave the window, so that the
+    // designed 701 x 462 stays as it is where there is no frame to add to it.
+    QSize m_unframedSmallest;
 };

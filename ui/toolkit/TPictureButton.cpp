@@ -2,14 +2,16 @@
 
 #include "ui/toolkit/TransparentPixmap.h"
 
-#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 TPictureButton::TPictureButton(QWidget* parent) : QAbstractButton(parent)
 {
     setFixedSize(ButtonSize, ButtonSize);
-    // Reachable by Tab so that every dialog can be answered from the keyboard.
-    setFocusPolicy(Qt::StrongFocus);
+    // Reachable by Tab, never focused by a click: a clicked button keeping the
+    // focus would be pressed again by the next Space, which the board and the
+    // dialogs need for themselves.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void TPictureButton::SetPictures(const QImage& up, const QImage& over, const QImage& disabled)
@@ -107,14 +109,13 @@ void TPictureButton::leaveEvent(QEvent* event)
     QAbstractButton::leaveEvent(event);
 }
 
-void TPictureButton::keyPressEvent(QKeyEvent* event)
+void TPictureButton::mousePressEvent(QMouseEvent* event)
 {
-    // Space is handled by the base class (press and release); Enter clicks at once.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !event->isAutoRepeat()) {
-        click();
-        return;
-    }
-    QAbstractButton::keyPressEvent(event);
+    // A button focused earlier by Tab gives the focus up as well: after a
+    // click no button of the window holds the keyboard.
+    if (auto* focused = qobject_cast<TPictureButton*>(window()->focusWidget()))
+        focused->clearFocus();
+    QAbstractButton::mousePressEvent(event);
 }
 
 void TPictureButton::changeEvent(QEvent* event)

@@ -3,6 +3,8 @@
 // mouse-over (while the mouse is over the enabled button) and disabled. A
 // pressed button shows its up picture. The face is drawn with its transparent
 // colour left out, so the button looks round-cornered over whatever lies behind.
+// It takes the keyboard focus by Tab only, and then Space presses it; Enter
+// is left to the window (a dialog's Enter closes it, whatever has the focus).
 #include <QAbstractButton>
 #include <QColor>
 #include <QImage>
@@ -39,7 +41,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

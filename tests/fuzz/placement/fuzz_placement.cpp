@@ -1,6 +1,7 @@
 // The main window's stored placement ("MainForm"): any text either gives a
 // placement a window can take or nothing, and what is accepted survives being
-// written back and put on any desktop without overflowing.
+// written back and put on any desktop without overflowing; restored, it lies
+// on the desktop and is not larger than it.
 #include "settings/WindowPlacement.h"
 #include "tests/fuzz/FuzzCheck.h"
 
@@ -39,6 +40,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "the top left corner is always on the desktop");
     if (window.width() <= desktop.width() && window.height() <= desktop.height())
         FuzzRequire(desktop.contains(clamped), "a window that fits the desktop lies inside it");
+
+    // Restored: never larger than the desktop, on it, and not below the
+    // smallest size the desktop can hold.
+    const QSize smallest = QSize(640, 480).boundedTo(desktop.size());
+    const QRect fitted = FitToDesktop(window, desktop, smallest);
+    FuzzRequire(desktop.contains(fitted), "a restored window lies on the desktop");
+    FuzzRequire(fitted.width() <= desktop.width() && fitted.height() <= desktop.height(),
+                "a restored window is not larger than the desktop");
+    FuzzRequire(fitted.width() >= smallest.width() && fitted.height() >= smallest.height(),
+                "a restored window is not below the smallest size");
+    if (desktop.contains(window) && window.width() >= smallest.width() && window.height() >= smallest.height())
+        FuzzRequire(fitted == window, "a window on the desktop stays where it is");
 
     const QPoint centre = CentredTopLeft(desktop, window.size());
     FuzzRequire(centre.x() - desktop.x() == (desktop.width() - window.width()) / 2, "centred across");

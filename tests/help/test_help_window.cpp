@@ -1,0 +1,167 @@
+// The game's own help window as the player handles it: where it opens (over
+// the main window the first time, then where it was left, also in the next
+// run), how it closes (Escape, its own button), and that an open window
+// follows a change of language.
+#include <QFile>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "help/TChmHelpViewer.h"
+#include "help/THelpWindowHost.h"
+#include "help/hh.h"
+#include "settings/Globals.h"
+
+namespace {
+
+const QString kGermanHeading = QStringLiteral("Die Spielregeln von Tangrix");
+const QString kEnglishHeading = QStringLiteral("The rules of Tangrix");
+
+// The program around the window: a main window and the kept placement.
+struct FakeHost : THelpWindowHost {
+    QWidget* main = nullptr;
+    QString placement;
+    int stores = 0;
+
+    QWidget* MainWindow() override { return main; }
+    QString HelpPlacement() override { return placement; }
+    void SetHelpPlacement(const QString& value) override
+    {
+        placement = value;
+        ++stores;
+    }
+};
+
+QRect Desktop()
+{
+    return QGuiApplication::primaryScreen()->availableVirtualGeometry();
+}
+
+} // namespace
+
+class TestHelpWindow : public QObject {
+    Q_OBJECT
+    QTemporaryDir FFolder;
+    QString FHelpFile;
+    FakeHost FHost;
+    QWidget FMain;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(FFolder.isValid());
+        FHelpFile = FFolder.filePath(QStringLiteral("tngx.chm"));
+        QVERIFY(QFile::copy(QStringLiteral(TANGRIX_HELP_FILE), FHelpFile));
+        FMain.setGeometry(200, 300, 701, 462);
+        FMain.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&FMain));
+        FHost.main = &FMain;
+        SetHelpWindowHost(&FHost);
+    }
+    void cleanupTestCase() { SetHelpWindowHost(nullptr); }
+    void init()
+    {
+        FHost.placement.clear();
+        FHost.stores = 0;
+        Tongue = 0;
+    }
+
+    void opensOverTheMainWindowThenWhereItWasLeft()
+    {
+        TChmHelpViewer viewer;
+        auto* window = qobject_cast<THelpWindow*>(viewer.ShowContext(FHelpFile, 2));
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        // Centred over the main window; its own frame may shift it a little.
+        const QPoint offset = window->frameGeometry().center() - FMain.frameGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 8, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
+
+        const QRect moved(30, 20, 500, 400);
+        window->setGeometry(moved);
+        QTest::keyClick(window, Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(FHost.placement, QStringLiteral("200,0,1,30,20,530,420"));
+
+        // Opened again in this run, and by the next run's viewer.
+        QTRY_VERIFY(!viewer.Window());
+        QCOMPARE(viewer.ShowContext(FHelpFile, 2)->geometry(), moved);
+        viewer.CloseAll();
+        TChmHelpViewer nextRun;
+        QCOMPARE(nextRun.ShowContext(FHelpFile, 1)->geometry(), moved);
+    }
+
+    void keptPlaceIsFittedToTheDesktop_data()
+    {
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("largest extent") << QStringLiteral("200,0,1,0,0,16777215,16777215");
+        QTest::newRow("far off the bottom right") << QStringLiteral("200,0,1,90000,90000,90600,90500");
+        QTest::newRow("a pixel") << QStringLiteral("200,0,1,5,5,6,6");
+    }
+    void keptPlaceIsFittedToTheDesktop()
+    {
+        QFETCH(QString, kept);
+        FHost.placement = kept;
+        TChmHelpViewer viewer;
+        QWidget* window = viewer.ShowContext(FHelpFile, 2);
+        QVERIFY(Desktop().contains(window->geometry()));
+        QVERIFY(window->width() >= TChmHelpViewer::SmallestSize.width());
+        QVERIFY(window->height() >= TChmHelpViewer::SmallestSize.height());
+    }
+
+    // Closed by its button or by close-all at the end, its place is kept too.
+    void closedByItsButtonOrAtTheEnd_data()
+    {
+        QTest::addColumn<bool>("button");
+        QTest::newRow("its close button") << true;
+        QTest::newRow("close-all") << false;
+    }
+    void closedByItsButtonOrAtTheEnd()
+    {
+        QFETCH(bool, button);
+        Tongue = 1;
+        TChmHelpViewer viewer;
+        THelpWindow* window = qobject_cast<THelpWindow*>(viewer.ShowContext(FHelpFile, 1));
+        QVERIFY(window);
+        QCOMPARE(window->CloseButton()->text(), QStringLiteral("Schließen"));
+        // The button lies above the page, not over it nor over the scroll bar.
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QVERIFY(!window->viewport()->geometry().intersects(window->CloseButton()->geometry()));
+        QVERIFY(window->verticalScrollBar()->isVisible());
+        QVERIFY(!window->verticalScrollBar()->geometry().intersects(window->CloseButton()->geometry()));
+        if (button)
+            QTest::mouseClick(window->CloseButton(), Qt::LeftButton);
+        else
+            viewer.CloseAll();
+        QTRY_VERIFY(!viewer.Window() || !viewer.Window()->isVisible());
+        QCOMPARE(FHost.stores, 1);
+        QVERIFY(FHost.placement.startsWith(QStringLiteral("200,")));
+    }
+
+    void openWindowFollowsTheLanguage()
+    {
+        TChmHelpViewer viewer;
+        viewer.FollowContext(FHelpFile, 1);
+        QVERIFY2(!viewer.Window(), "a change of language opened the help");
+
+        auto* window = qobject_cast<THelpWindow*>(viewer.ShowContext(FHelpFile, 2));
+        QVERIFY(window->toPlainText().contains(kEnglishHeading));
+        Tongue = 1;
+        viewer.FollowContext(FHelpFile, 1);
+        QCOMPARE(viewer.Window(), window);
+        QVERIFY(window->toPlainText().contains(kGermanHeading));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tangrix – Spielregeln"));
+        QCOMPARE(window->CloseButton()->text(), QStringLiteral("Schließen"));
+
+        // The same language again (a background change) leaves the page as it is.
+        window->verticalScrollBar()->setValue(window->verticalScrollBar()->maximum());
+        const int scrolled = window->verticalScrollBar()->value();
+        QVERIFY(scrolled > 0);
+        viewer.FollowContext(FHelpFile, 1);
+        QCOMPARE(window->verticalScrollBar()->value(), scrolled);
+    }
+};
+
+QTEST_MAIN(TestHelpWindow)
+#include "test_help_window.moc"
