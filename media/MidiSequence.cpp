@@ -68,6 +68,10 @@ private:
 constexpr qint64 kMaxTick = 0x7FFFFFFF;
 // Longer pieces are taken for damaged files rather than music.
 constexpr qint64 kMaxLengthMicros = qint64(24) * 3600 * 1000000;
+// A dense piece sends a few hundred messages a second; a million is hours of
+// music. More is a flood (millions of notes at one instant) that would only
+// eat memory and stall the synthesiser, so the reading stops there.
+constexpr std::size_t kMaxEntries = 1000000;
 
 int DataBytesOf(int status) {
     const int kind = status & 0xF0;
@@ -128,7 +132,7 @@ bool ReadTrack(ByteReader& in, qint64 tickOffset, std::vector<TickEntry>& out, q
         } else {
             return false;  // real-time and common messages do not belong in a file
         }
-        if (in.Failed())
+        if (in.Failed() || out.size() > kMaxEntries)
             return false;
     }
     endTick = tick;
@@ -224,7 +228,8 @@ std::optional<MidiSequence> MidiSequence::Parse(const QByteArray& bytes, MidiPar
             break;
         }
     }
-    if (sequence.lengthMicros_ > kMaxLengthMicros)
+    // A piece without length would be played again on every tick of the clock.
+    if (sequence.lengthMicros_ <= 0 || sequence.lengthMicros_ > kMaxLengthMicros)
         return fail(MidiParseError::Damaged);
     return sequence;
 }

@@ -1,35 +1,96 @@
 #include "media/MidiSynth.h"
 
 #include <QFileInfo>
+#include <QLibrary>
 #include <fluidsynth.h>
 
 namespace {
 
-// FluidSynth reports missing instruments and the like on stderr; the game
-// has no console, and a silent synthesiser is an expected state here.
-void QuietFluidSynthLog() {
-    static const bool done = [] {
-        fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
-        fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
-        fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
-        return true;
-    }();
-    (void)done;
+// FluidSynth, opened when the first synthesiser is made (on the music's
+// thread) rather than linked: it brings some thirty libraries of its own
+// (audio drivers, SDL, JACK, Wayland) that would otherwise all be loaded and
+// relocated before the window can appear.
+struct FluidSynthLibrary {
+    bool loaded = false;
+#define TANGRIX_FLUID_FUNCTION(name) decltype(&::name) name = nullptr;
+    TANGRIX_FLUID_FUNCTION(fluid_set_log_function)
+    TANGRIX_FLUID_FUNCTION(new_fluid_settings)
+    TANGRIX_FLUID_FUNCTION(delete_fluid_settings)
+    TANGRIX_FLUID_FUNCTION(fluid_settings_setnum)
+    TANGRIX_FLUID_FUNCTION(new_fluid_synth)
+    TANGRIX_FLUID_FUNCTION(delete_fluid_synth)
+    TANGRIX_FLUID_FUNCTION(fluid_synth_sfload)
+    TANGRIX_FLUID_FUNCTION(fluid_synth_noteon)
+    TANGRIX_FLUID_FUNCTION(fluid_synth_noteoff)
+    TANGRIX_FLUID_FUNCTION(fluid_synth_key_pressure)
+    TANGRIX_FLUID_FUNCTION(fluid_synth_cc)
+    TANGRIX_FLUID_FUNCTION(fluid_synth_program_change)
+    TANGRIX_FLUID_FUNCTION(fluid_synth_channel_pressure)
+    TANGRIX_FLUID_FUNCTION(fluid_synth_pitch_bend)
+    TANGRIX_FLUID_FUNCTION(fluid_synth_all_sounds_off)
+    TANGRIX_FLUID_FUNCTION(fluid_synth_system_reset)
+    TANGRIX_FLUID_FUNCTION(fluid_synth_write_s16)
+#undef TANGRIX_FLUID_FUNCTION
+
+    FluidSynthLibrary() {
+        QLibrary library(QStringLiteral("fluidsynth"), 3);
+        if (!library.load())
+            return;
+        bool all = true;
+        auto resolve = [&](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(name));
+            all = all && function;
+        };
+#define TANGRIX_FLUID_RESOLVE(name) resolve(name, #name);
+        TANGRIX_FLUID_RESOLVE(fluid_set_log_function)
+        TANGRIX_FLUID_RESOLVE(new_fluid_settings)
+        TANGRIX_FLUID_RESOLVE(delete_fluid_settings)
+        TANGRIX_FLUID_RESOLVE(fluid_settings_setnum)
+        TANGRIX_FLUID_RESOLVE(new_fluid_synth)
+        TANGRIX_FLUID_RESOLVE(delete_fluid_synth)
+        TANGRIX_FLUID_RESOLVE(fluid_synth_sfload)
+        TANGRIX_FLUID_RESOLVE(fluid_synth_noteon)
+        TANGRIX_FLUID_RESOLVE(fluid_synth_noteoff)
+        TANGRIX_FLUID_RESOLVE(fluid_synth_key_pressure)
+        TANGRIX_FLUID_RESOLVE(fluid_synth_cc)
+        TANGRIX_FLUID_RESOLVE(fluid_synth_program_change)
+        TANGRIX_FLUID_RESOLVE(fluid_synth_channel_pressure)
+        TANGRIX_FLUID_RESOLVE(fluid_synth_pitch_bend)
+        TANGRIX_FLUID_RESOLVE(fluid_synth_all_sounds_off)
+        TANGRIX_FLUID_RESOLVE(fluid_synth_system_reset)
+        TANGRIX_FLUID_RESOLVE(fluid_synth_write_s16)
+#undef TANGRIX_FLUID_RESOLVE
+        if (!all)
+            return;
+        // FluidSynth reports missing instruments and the like on stderr; the
+        // game has no console, and a silent synthesiser is an expected state.
+        for (int level : {FLUID_WARN, FLUID_INFO, FLUID_DBG})
+            fluid_set_log_function(level, nullptr, nullptr);
+        loaded = true;
+    }
+};
+
+// Opened once, by whichever thread first needs it; never closed.
+const FluidSynthLibrary& Fluid() {
+    static const FluidSynthLibrary library;
+    return library;
 }
 
 }  // namespace
 
 MidiSynth::MidiSynth(int sampleRate, const QString& soundFont) : sampleRate_(sampleRate) {
-    QuietFluidSynthLog();
-    settings_ = new_fluid_settings();
+    const FluidSynthLibrary& fluid = Fluid();
+    if (!fluid.loaded)
+        return;
+    settings_ = fluid.new_fluid_settings();
     if (!settings_)
         return;
-    fluid_settings_setnum(settings_, "synth.sample-rate", double(sampleRate));
+    fluid.fluid_settings_setnum(settings_, "synth.sample-rate", double(sampleRate));
     // The default gain of 0.2 is far quieter than the sound effects.
-    fluid_settings_setnum(settings_, "synth.gain", 0.7);
-    synth_ = new_fluid_synth(settings_);
+    fluid.fluid_settings_setnum(settings_, "synth.gain", 0.7);
+    synth_ = fluid.new_fluid_synth(settings_);
     if (synth_ && !soundFont.isEmpty() && QFileInfo::exists(soundFont)) {
-        const int id = fluid_synth_sfload(synth_, QFile::encodeName(soundFont).constData(), 1);
+        const int id = fluid.fluid_synth_sfload(synth_, QFile::encodeName(soundFont).constData(), 1);
         if (id != FLUID_FAILED)
             soundFontId_ = id;
     }
@@ -37,37 +98,38 @@ MidiSynth::MidiSynth(int sampleRate, const QString& soundFont) : sampleRate_(sam
 
 MidiSynth::~MidiSynth() {
     if (synth_)
-        delete_fluid_synth(synth_);
+        Fluid().delete_fluid_synth(synth_);
     if (settings_)
-        delete_fluid_settings(settings_);
+        Fluid().delete_fluid_settings(settings_);
 }
 
 void MidiSynth::Send(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
     if (!synth_)
         return;
+    const FluidSynthLibrary& fluid = Fluid();
     const int channel = status & 0x0F;
     switch (status & 0xF0) {
     case 0x80:
-        fluid_synth_noteoff(synth_, channel, data1);
+        fluid.fluid_synth_noteoff(synth_, channel, data1);
         break;
     case 0x90:
         // Velocity 0 is a note-off by convention; FluidSynth knows that too.
-        fluid_synth_noteon(synth_, channel, data1, data2);
+        fluid.fluid_synth_noteon(synth_, channel, data1, data2);
         break;
     case 0xA0:
-        fluid_synth_key_pressure(synth_, channel, data1, data2);
+        fluid.fluid_synth_key_pressure(synth_, channel, data1, data2);
         break;
     case 0xB0:
-        fluid_synth_cc(synth_, channel, data1, data2);
+        fluid.fluid_synth_cc(synth_, channel, data1, data2);
         break;
     case 0xC0:
-        fluid_synth_program_change(synth_, channel, data1);
+        fluid.fluid_synth_program_change(synth_, channel, data1);
         break;
     case 0xD0:
-        fluid_synth_channel_pressure(synth_, channel, data1);
+        fluid.fluid_synth_channel_pressure(synth_, channel, data1);
         break;
     case 0xE0:
-        fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7));
+        fluid.fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7));
         break;
     default:
         break;
@@ -76,12 +138,12 @@ void MidiSynth::Send(std::uint8_t status, std::uint8_t data1, std::uint8_t data2
 
 void MidiSynth::AllSoundsOff() {
     if (synth_)
-        fluid_synth_all_sounds_off(synth_, -1);
+        Fluid().fluid_synth_all_sounds_off(synth_, -1);
 }
 
 void MidiSynth::Reset() {
     if (synth_)
-        fluid_synth_system_reset(synth_);
+        Fluid().fluid_synth_system_reset(synth_);
 }
 
 void MidiSynth::Render(int frames, std::int16_t* out) {
@@ -91,7 +153,7 @@ void MidiSynth::Render(int frames, std::int16_t* out) {
         std::fill(out, out + 2 * frames, std::int16_t(0));
         return;
     }
-    fluid_synth_write_s16(synth_, frames, out, 0, 2, out, 1, 2);
+    Fluid().fluid_synth_write_s16(synth_, frames, out, 0, 2, out, 1, 2);
 }
 
 QString MidiSynth::DefaultSoundFont() {

@@ -3,19 +3,45 @@
 #include "settings/Globals.h"
 #include "ui/StandardErrorBox.h"
 
+#include <QStringList>
+
 bool MusicFilesFound = false;
 
-bool TMusicCycle::OpenCurrent() {
-    midi_.SetFileName(ProgramDir + MusicSearchRec.Name());
-    if (midi_.Open())
-        return true;
-    const QString reason = midi_.LastError();
-    ShowStandardError(reason.isEmpty() ? QStringLiteral("Unbekannter Fehler-Code") : reason);
-    return false;
+bool TMusicCycle::Advance(bool wrapAround) {
+    return MusicSearchRec.FindNext() || (wrapAround && MusicSearchRec.FindFirst(ProgramDir));
+}
+
+bool TMusicCycle::OpenPlayable(bool wrapAround) {
+    QStringList reasons;
+    bool opened = false;
+    // Bounded: a directory of nothing but bad files must not loop for ever.
+    const int attempts = MusicSearchRec.Count() + 1;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        midi_.SetFileName(ProgramDir + MusicSearchRec.Name());
+        if (midi_.Open()) {
+            opened = true;
+            break;
+        }
+        // Told once per file: a bad piece met again on a later round is
+        // passed over without a word.
+        if (!reported_.contains(MusicSearchRec.Name())) {
+            reported_.insert(MusicSearchRec.Name());
+            const QString reason = midi_.LastError();
+            reasons << (reason.isEmpty() ? QStringLiteral("Unbekannter Fehler-Code") : reason);
+        }
+        if (!Advance(wrapAround))
+            break;
+    }
+    if (!reasons.isEmpty())
+        ShowStandardError(reasons.join(QLatin1Char('\n')));
+    return opened;
 }
 
 void TMusicCycle::StartUp() {
-    MusicFilesFound = MusicSearchRec.FindFirst(ProgramDir) && OpenCurrent();
+    MusicFilesFound = MusicSearchRec.FindFirst(ProgramDir) && OpenPlayable(false);
+    // The soundfont loads while the window appears, ready for the first tick.
+    if (MusicFilesFound && MusicOn)
+        midi_.PrepareToPlay();
 }
 
 void TMusicCycle::KeepAlive() {
@@ -31,12 +57,12 @@ bool TMusicCycle::SwitchMusic() {
         MusicOn = false;
         return true;
     }
-    MusicOn = MusicSearchRec.FindNext() || MusicSearchRec.FindFirst(ProgramDir);
+    MusicOn = Advance(true);
     if (!MusicOn)
         return true;
-    if (!OpenCurrent()) {
-        // A damaged piece: say so once and stay silent until the next press,
-        // which moves on to the piece after it.
+    if (!OpenPlayable(true)) {
+        // Not one piece will open: stay silent until the next press, which
+        // looks again.
         MusicOn = false;
         return false;
     }

@@ -5,6 +5,7 @@
 #include "media/MusicSearch.h"
 #include "media/TMediaPlayer.h"
 
+#include <QSet>
 #include <QString>
 
 // Set at start-up when a music file was found and opened; never changed after.
@@ -14,16 +15,17 @@ class TMusicCycle {
 public:
     explicit TMusicCycle(TMediaPlayer& midi) : midi_(midi) {}
 
-    // Start-up: opens the first "*.mid" beside the program, whether or not
-    // the music is on; plays nothing yet. A file that will not open is
-    // reported once and leaves the game without music files.
+    // Start-up: opens the first playable "*.mid" beside the program, whether
+    // or not the music is on; plays nothing yet. Files that will not open are
+    // reported and passed over; with none playable the game has no music files.
     void StartUp();
     // Every clock tick: plays again what has stopped, the current piece from
     // its beginning once it has played to its end.
     void KeepAlive();
     // The options dialog's music button: off when on, otherwise on with the
-    // next piece, after the last one with a fresh search. Returns false when
-    // the next piece would not open; that was reported, and music is off.
+    // next playable piece, after the last one with a fresh search. Pieces
+    // that will not open are reported and passed over. Returns false when no
+    // piece would open; music is then off.
     bool SwitchMusic();
 
     // The current piece's file name, without directory, for the dialog.
@@ -31,9 +33,15 @@ public:
     const TMusicSearch& SearchRec() const { return MusicSearchRec; }
 
 private:
-    // Opens ProgramDir + the search's current entry; reports a failure.
-    bool OpenCurrent();
+    // Opens ProgramDir + the search's current entry, or else the next one
+    // that opens, trying each entry at most once (a fresh search may follow
+    // the last). Tells, in one box, why the ones passed over would not open,
+    // each file only the first time it fails.
+    bool OpenPlayable(bool wrapAround);
+    bool Advance(bool wrapAround);
+
 
     TMediaPlayer& midi_;
     TMusicSearch MusicSearchRec;
+    QSet<QString> reported_;
 };

@@ -15,6 +15,8 @@ public:
     // The current entry's file name without directory; empty when the search
     // stands on nothing.
     QString Name() const;
+    // How many entries the search found when it began.
+    int Count() const { return int(names_.size()); }
 
 private:
     QString directory_;

@@ -1,33 +1,18 @@
 #include "media/TMediaPlayer.h"
 
+#include "media/MusicOutput.h"
+#include "settings/BoundedFile.h"
 #include "settings/Globals.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QFile>
 #include <QFileInfo>
-#include <QMediaDevices>
 #include <algorithm>
-#include <cstdlib>
+#include <vector>
 
 namespace {
 
-constexpr int kPreferredRate = 44100;
-constexpr int kPumpIntervalMs = 20;
-// Enough buffered sound to ride out the game's short busy-wait animations.
-constexpr double kSinkBufferSeconds = 0.4;
-// A stalled event loop is not made up for by more than this.
-constexpr double kMaxCatchUpSeconds = 2.0;
+// The silent clock's longest sleep: the game's own clock ticks no faster.
+constexpr int kSilentWakeMs = 500;
 constexpr qint64 kChunkFrames = 1024;
-
-QAudioFormat StereoInt16(int rate) {
-    QAudioFormat format;
-    format.setSampleRate(rate);
-    format.setChannelCount(2);
-    format.setSampleFormat(QAudioFormat::Int16);
-    return format;
-}
 
 QString NoDeviceText() { return QStringLiteral("Kein MCI-Gerät geöffnet"); }
 
@@ -37,8 +22,10 @@ TMediaPlayer::TMediaPlayer(QObject* parent) : TMediaPlayer(MediaPlayerOptions{},
 
 TMediaPlayer::TMediaPlayer(MediaPlayerOptions options, QObject* parent)
     : QObject(parent), options_(std::move(options)) {
-    pumpTimer_.setInterval(kPumpIntervalMs);
-    connect(&pumpTimer_, &QTimer::timeout, this, &TMediaPlayer::Pump);
+    output_ = std::make_unique<MusicOutput>(engine_, options_.soundFont, options_.useAudioDevice,
+                                            [this] { KeepTimeSilently(); }, this);
+    silentClock_.setSingleShot(true);
+    connect(&silentClock_, &QTimer::timeout, this, &TMediaPlayer::SilentTick);
 }
 
 TMediaPlayer::~TMediaPlayer() {
@@ -57,15 +44,16 @@ bool TMediaPlayer::Open() {
     lastError_.clear();
 
     const QString shownName = QFileInfo(fileName_).fileName();
-    QFile file(fileName_);
-    if (fileName_.isEmpty() || !file.open(QIODevice::ReadOnly))
+    // Plain files only, and never more than a piece can need: a FIFO, a
+    // device or a huge file in a piece's place must not hang or flood the game.
+    const BoundedRead read = fileName_.isEmpty() ? BoundedRead{} : ReadRegularFile(fileName_, kMaxMidiFileBytes);
+    if (!read.data)
         return Fail(Lang(QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden."),
                          QStringLiteral("The file \"%1\" cannot be opened."))
                         .arg(shownName));
-    const QByteArray bytes = file.readAll();
 
     MidiParseError why = MidiParseError::Damaged;
-    std::optional<MidiSequence> parsed = MidiSequence::Parse(bytes, &why);
+    std::optional<MidiSequence> parsed = MidiSequence::Parse(*read.data, &why);
     if (!parsed) {
         if (why == MidiParseError::NotMidi)
             return Fail(Lang(QStringLiteral("Die Datei \"%1\" ist keine MIDI-Datei."),
@@ -76,35 +64,21 @@ bool TMediaPlayer::Open() {
                         .arg(shownName));
     }
 
-    EnsureSynth();
-    if (!synth_->IsValid())
-        return Fail(Lang(QStringLiteral("Der MIDI-Synthesizer kann nicht gestartet werden."),
-                         QStringLiteral("The MIDI synthesiser cannot be started.")));
-
-    // Instruments and controllers of the previous piece must not leak into this one.
-    synth_->Reset();
-    sequence_ = std::make_unique<MidiSequence>(std::move(*parsed));
-    playing_ = false;
-    positionFrames_ = 0;
-    nextEvent_ = 0;
-    StartOutput();
+    engine_.Load(std::make_unique<MidiSequence>(std::move(*parsed)));
     return true;
 }
+
+void TMediaPlayer::PrepareToPlay() { output_->LoadSynth(); }
 
 bool TMediaPlayer::Play() {
     if (!IsOpen())
         return Fail(NoDeviceText());
     lastError_.clear();
-    if (positionFrames_ >= LengthFrames()) {
-        // Auto-rewind: a piece that has played to its end starts again.
-        positionFrames_ = 0;
-        nextEvent_ = 0;
-        synth_->Reset();
-    }
-    playing_ = true;
-    // Time spent stopped is not music time.
-    clock_.restart();
-    pendingFrames_ = 0;
+    engine_.Play();
+    silentClock_.stop();
+    // The output thread opens a stream, or says it cannot and the silent
+    // clock takes over.
+    output_->Start();
     return true;
 }
 
@@ -112,9 +86,9 @@ bool TMediaPlayer::Stop() {
     if (!IsOpen())
         return Fail(NoDeviceText());
     lastError_.clear();
-    playing_ = false;
-    // Released notes would ring on; a stop must be silent at once.
-    synth_->AllSoundsOff();
+    engine_.Stop();
+    silentClock_.stop();
+    output_->Stop();
     return true;
 }
 
@@ -122,157 +96,52 @@ bool TMediaPlayer::Close() {
     if (!IsOpen())
         return Fail(NoDeviceText());
     lastError_.clear();
-    playing_ = false;
-    synth_->AllSoundsOff();
-    StopOutput();
-    sequence_.reset();
-    positionFrames_ = 0;
-    nextEvent_ = 0;
+    engine_.Stop();
+    silentClock_.stop();
+    output_->Stop();
+    engine_.Unload();
     return true;
 }
 
 TMPModes TMediaPlayer::Mode() const {
     if (!IsOpen())
         return TMPModes::mpNotReady;
-    return playing_ ? TMPModes::mpPlaying : TMPModes::mpStopped;
+    return engine_.Playing() ? TMPModes::mpPlaying : TMPModes::mpStopped;
 }
 
-qint64 TMediaPlayer::PositionMs() const {
-    return synth_ ? positionFrames_ * 1000 / synth_->SampleRate() : 0;
-}
+bool TMediaPlayer::IsAudible() const { return output_->StreamOpen(); }
 
-qint64 TMediaPlayer::LengthMs() const { return sequence_ ? sequence_->LengthMicros() / 1000 : 0; }
-
-int TMediaPlayer::AdvanceForTest(int ms) {
-    if (!synth_ || ms <= 0)
-        return 0;
-    return RenderAndDrop(qint64(ms) * synth_->SampleRate() / 1000);
-}
-
-void TMediaPlayer::EnsureSynth() {
-    if (synth_)
+void TMediaPlayer::KeepTimeSilently() {
+    if (!engine_.Playing() || output_->StreamOpen())
         return;
-    int rate = kPreferredRate;
-    QString soundFont = options_.soundFont;
-    if (options_.useAudioDevice) {
-        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (device.isNull())
-            soundFont.clear();  // nobody to hear it: spare the memory and the start-up time
-        else if (!device.isFormatSupported(StereoInt16(rate)) &&
-                 device.isFormatSupported(StereoInt16(device.preferredFormat().sampleRate())))
-            rate = device.preferredFormat().sampleRate();
-    }
-    synth_ = std::make_unique<MidiSynth>(rate, soundFont);
-}
-
-void TMediaPlayer::StartOutput() {
-    StopOutput();
-    // A silent synthesiser gains nothing from the audio output.
-    if (options_.useAudioDevice && synth_->HasSoundFont()) {
-        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        const QAudioFormat format = StereoInt16(synth_->SampleRate());
-        if (!device.isNull() && device.isFormatSupported(format)) {
-            sink_ = new QAudioSink(device, format, this);
-            sink_->setBufferSize(qsizetype(kSinkBufferSeconds * synth_->SampleRate()) * 4);
-            sinkInput_ = sink_->start();
-            if (!sinkInput_) {
-                delete sink_;
-                sink_ = nullptr;
-            }
-        }
-    }
-    clock_.restart();
+    silentSince_.restart();
     pendingFrames_ = 0;
-    pumpTimer_.start();
+    silentClock_.start(int(std::clamp<qint64>(engine_.RemainingMs(), 1, kSilentWakeMs)));
 }
 
-void TMediaPlayer::StopOutput() {
-    pumpTimer_.stop();
-    if (sink_) {
-        sink_->stop();
-        delete sink_;
-        sink_ = nullptr;
-        sinkInput_ = nullptr;
-    }
-}
-
-void TMediaPlayer::Pump() {
-    if (sink_ && sink_->error() != QAudio::NoError && sink_->state() == QAudio::StoppedState) {
-        // The output went away (device unplugged, server gone): keep the
-        // piece going on the clock instead, silently.
-        delete sink_;
-        sink_ = nullptr;
-        sinkInput_ = nullptr;
-        clock_.restart();
-        pendingFrames_ = 0;
-    }
-    if (sink_) {
-        // The device's appetite sets the pace: what it can take now is
-        // exactly the time that has passed.
-        const qint64 frames = sink_->bytesFree() / 4;
-        if (frames > 0) {
-            buffer_.resize(std::size_t(frames) * 2);
-            Render(frames, buffer_.data());
-            sinkInput_->write(reinterpret_cast<const char*>(buffer_.data()), frames * 4);
-        }
-        return;
-    }
-    const qint64 elapsedNs = clock_.nsecsElapsed();
-    clock_.restart();
-    if (!playing_) {
-        pendingFrames_ = 0;
-        return;
-    }
-    pendingFrames_ += double(elapsedNs) * synth_->SampleRate() / 1e9;
-    pendingFrames_ = std::min(pendingFrames_, kMaxCatchUpSeconds * synth_->SampleRate());
+void TMediaPlayer::SilentTick() {
+    // The time since the last wake is music time: the piece moves on by it,
+    // its events reaching the synthesiser, but nothing is rendered.
+    pendingFrames_ += double(silentSince_.nsecsElapsed()) * engine_.SampleRate() / 1e9;
+    silentSince_.restart();
     const qint64 frames = qint64(pendingFrames_);
     pendingFrames_ -= double(frames);
-    RenderAndDrop(frames);
+    engine_.Skip(frames);
+    if (engine_.Playing())
+        silentClock_.start(int(std::clamp<qint64>(engine_.RemainingMs(), 1, kSilentWakeMs)));
 }
 
-int TMediaPlayer::RenderAndDrop(qint64 frames) {
+int TMediaPlayer::AdvanceForTest(int ms) {
+    if (!IsOpen() || ms <= 0)
+        return 0;
+    output_->LoadSynth();
+    engine_.WaitForSynth();
+    qint64 frames = qint64(ms) * engine_.SampleRate() / 1000;
+    std::vector<std::int16_t> buffer(std::size_t(kChunkFrames) * 2);
     int peak = 0;
-    buffer_.resize(std::size_t(kChunkFrames) * 2);
     while (frames > 0) {
         const qint64 chunk = std::min(frames, kChunkFrames);
-        peak = std::max(peak, Render(chunk, buffer_.data()));
-        frames -= chunk;
-    }
-    return peak;
-}
-
-qint64 TMediaPlayer::EventFrame(std::size_t index) const {
-    return sequence_->Events()[index].micros * synth_->SampleRate() / 1000000;
-}
-
-qint64 TMediaPlayer::LengthFrames() const {
-    return sequence_ ? sequence_->LengthMicros() * synth_->SampleRate() / 1000000 : 0;
-}
-
-int TMediaPlayer::Render(qint64 frames, std::int16_t* out) {
-    int peak = 0;
-    while (frames > 0) {
-        qint64 chunk = frames;
-        if (playing_) {
-            const std::vector<MidiEvent>& events = sequence_->Events();
-            while (nextEvent_ < events.size() && EventFrame(nextEvent_) <= positionFrames_) {
-                const MidiEvent& e = events[nextEvent_++];
-                synth_->Send(e.status, e.data1, e.data2);
-            }
-            if (positionFrames_ >= LengthFrames()) {
-                playing_ = false;  // the end: the mode drops to stopped
-                continue;
-            }
-            chunk = std::min(chunk, LengthFrames() - positionFrames_);
-            if (nextEvent_ < events.size())
-                chunk = std::min(chunk, EventFrame(nextEvent_) - positionFrames_);
-        }
-        synth_->Render(int(chunk), out);
-        for (qint64 i = 0; i < chunk * 2; ++i)
-            peak = std::max(peak, std::abs(int(out[i])));
-        out += chunk * 2;
-        if (playing_)
-            positionFrames_ += chunk;
+        peak = std::max(peak, engine_.Render(chunk, buffer.data()));
         frames -= chunk;
     }
     return peak;

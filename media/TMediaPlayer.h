@@ -2,22 +2,21 @@
 // The invisible music player of the main window: it opens one MIDI file at a
 // time, plays it through the software synthesiser and reports its mode.
 //
-// The piece advances in real time while the event loop runs: fed to the
-// machine's audio output when there is one, otherwise rendered and dropped
-// on a timer, so that playing, stopping and coming to the end behave the
-// same on a machine without sound. Tests move time on with AdvanceForTest.
-#include "media/MidiSequence.h"
+// The GUI thread only gives commands. The piece advances in real time on the
+// music's own output thread, which renders it as the audio stream asks for
+// it; on a machine without sound a coarse clock on the GUI thread moves it on
+// instead, so that playing, stopping and coming to the end behave the same.
+// Tests move time on with AdvanceForTest.
 #include "media/MidiSynth.h"
+#include "media/MusicEngine.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 #include <memory>
-#include <vector>
 
-class QAudioSink;
-class QIODevice;
+class MusicOutput;
 
 // The player's modes, with the values the program compares against.
 enum class TMPModes {
@@ -37,6 +36,12 @@ struct MediaPlayerOptions {
     bool useAudioDevice = true;
 };
 
+// The largest music file read. Background pieces are tens of kilobytes; the
+// densest General MIDI arrangements stay below a few megabytes. The limit
+// leaves room for long system-exclusive dumps and lyrics, and is read in a
+// blink; whatever is larger is no piece of music.
+inline constexpr qint64 kMaxMidiFileBytes = qint64(64) << 20;
+
 class TMediaPlayer : public QObject {
     Q_OBJECT
 public:
@@ -52,8 +57,13 @@ public:
     // success or with a description of the failure.
     //
     // Closes an open device, then loads FileName. Fails on a missing,
-    // unreadable, non-MIDI or damaged file.
+    // unreadable, non-MIDI or damaged file, and on anything that is not a
+    // plain file of at most kMaxMidiFileBytes. Never blocks.
     bool Open();
+    // Starts loading the synthesiser and its soundfont on the music's
+    // thread now, so that the first Play is heard without delay. Otherwise
+    // the first Play loads it, and music that stays off never costs its memory.
+    void PrepareToPlay();
     // Plays from the current position; at the end of the piece it starts
     // again from the beginning.
     bool Play();
@@ -62,45 +72,34 @@ public:
     bool Close();
 
     TMPModes Mode() const;
-    bool IsOpen() const { return sequence_ != nullptr; }
+    bool IsOpen() const { return engine_.Loaded(); }
     QString LastError() const { return lastError_; }
 
-    // True when the music actually reaches a loudspeaker.
-    bool IsAudible() const { return sink_ != nullptr; }
-    qint64 PositionMs() const;
-    qint64 LengthMs() const;
+    // True while the music has an audio stream open to a loudspeaker.
+    bool IsAudible() const;
+    qint64 PositionMs() const { return engine_.PositionMs(); }
+    qint64 LengthMs() const { return engine_.LengthMs(); }
 
     // Moves the piece on by ms milliseconds at once, as if that much time had
     // passed; returns the largest sample magnitude it rendered.
     int AdvanceForTest(int ms);
+    // True while the clock of the silent music is set to wake.
+    bool SilentClockRunningForTest() const { return silentClock_.isActive(); }
 
 private:
-    void Pump();
-    void EnsureSynth();
-    void StartOutput();
-    void StopOutput();
-    // Renders frames into out (2 * frames samples), playing the events that
-    // fall due on the way. Returns the peak sample magnitude.
-    int Render(qint64 frames, std::int16_t* out);
-    int RenderAndDrop(qint64 frames);
-    qint64 EventFrame(std::size_t index) const;
-    qint64 LengthFrames() const;
+    void KeepTimeSilently();
+    void SilentTick();
     bool Fail(const QString& message);
 
     MediaPlayerOptions options_;
     QString fileName_;
     QString lastError_;
 
-    std::unique_ptr<MidiSynth> synth_;
-    std::unique_ptr<MidiSequence> sequence_;  // set exactly while a device is open
-    bool playing_ = false;
-    qint64 positionFrames_ = 0;
-    std::size_t nextEvent_ = 0;
+    MusicEngine engine_;
+    std::unique_ptr<MusicOutput> output_;
 
-    QTimer pumpTimer_;
-    QElapsedTimer clock_;
+    // Without a stream: wakes at most twice a second, and at the end.
+    QTimer silentClock_;
+    QElapsedTimer silentSince_;
     double pendingFrames_ = 0;
-    QAudioSink* sink_ = nullptr;
-    QIODevice* sinkInput_ = nullptr;
-    std::vector<std::int16_t> buffer_;
 };

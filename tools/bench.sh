@@ -1,24 +1,49 @@
 #!/usr/bin/env bash
-# Builds the game and its drawing benchmark and prints the figures: start-up
-# to the first painted frame (median of several starts under a private X
-# server), peak memory after start-up, CPU time over 30 s of idle play, and
-# the drawing figures at two large window sizes. Figures to watch, not tests.
-# TANGRIX_BUILD_DIR picks another build directory (default: build).
+# Builds the game and its benchmarks and prints the figures, under a private
+# X server and a private PulseAudio server (a null sink), as on a desktop with
+# sound:
+#  - start-up to the first painted frame (median of several starts), peak
+#    memory after start-up, CPU time over idle play with music on;
+#  - side by side with GNOME Tetravex, a peer on the same display: time from
+#    exec to a mapped window (median of several starts each) and their ratio,
+#    and wake-ups per second and CPU time over idle play with music off;
+#  - the longest silence in the music while the window is resized again and
+#    again (the music is rendered off the GUI thread, so there should be none);
+#  - the drawing figures at two large window sizes.
+# Figures to watch, not tests. Targets: start-up no more than 0.55 x the
+# peer's, idle CPU no more than the peer's, no wake-ups above the game
+# clock's 2 Hz when idle, no gap in the music.
+# TANGRIX_BUILD_DIR picks another build directory (default: build);
+# TANGRIX_BENCH_STARTS and TANGRIX_BENCH_IDLE the number of starts and the
+# idle seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup-debian.sh
+# The peer is needed here only, not for building or testing the game.
+if ! command -v /usr/games/gnome-tetravex >/dev/null; then
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends gnome-tetravex
+fi
 build=${TANGRIX_BUILD_DIR:-build}
 starts=${TANGRIX_BENCH_STARTS:-7}
 idle_seconds=${TANGRIX_BENCH_IDLE:-30}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target tangrix tangrix_music bench_drawing -j"$(nproc)" >/dev/null
+cmake --build "$build" --target tangrix tangrix_music bench_drawing bench_sound_gap -j"$(nproc)" >/dev/null
+game="$build/bin/tangrix"
+peer=/usr/games/gnome-tetravex
 
 work=$(mktemp -d)
 xvfb_pid=""
-game_pid=""
+pulse_pid=""
+app_pid=""
+rec_pid=""
 cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  for pid in "$rec_pid" "$app_pid" "$pulse_pid" "$xvfb_pid"; do
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  done
+  wait 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -27,22 +52,47 @@ trap cleanup EXIT
 Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp >"$work/display" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-display=":$(head -n 1 "$work/display")"
+export DISPLAY=":$(head -n 1 "$work/display")"
 
-# A store with the language chosen, so no question waits at the start.
-store="$work/store"
-mkdir -p "$store/Orvane"
-printf '[common]\ntongue=0\n' >"$store/Orvane/Tangrix V2.conf"
+# A private sound server: a null sink, reached by its own socket, with none
+# of the user's configuration.
+mkdir -m 700 "$work/pulse"
+HOME="$work/pulse" XDG_RUNTIME_DIR="$work/pulse" XDG_CONFIG_HOME="$work/pulse" \
+  pulseaudio --daemonize=no -n --use-pid-file=no --exit-idle-time=-1 \
+  -L "module-null-sink sink_name=bench_null" \
+  -L "module-native-protocol-unix auth-anonymous=1 socket=$work/pulse/native" >"$work/pulse.log" 2>&1 &
+pulse_pid=$!
+export PULSE_SERVER="unix:$work/pulse/native"
+for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 
-# Starts the game; waits for its first frame; prints the milliseconds.
-start_game() {
+# Stores with the language chosen, so no question waits at the start.
+store_with() { # name music
+  mkdir -p "$work/$1/Orvane"
+  printf '[common]\ntongue=0\nmusic=%s\n' "$2" >"$work/$1/Orvane/Tangrix V2.conf"
+}
+store_with store-music 1
+store_with store-quiet 0
+export XDG_RUNTIME_DIR="$work" TANGRIX_NO_SHOW_EFFECT=1 QT_QPA_PLATFORM=xcb
+
+median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+stop_app() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+  app_pid=""
+}
+
+# Each starter leaves the program running as app_pid and its figure in
+# result (not printed: a command substitution would lose the pid).
+result=""
+
+# Starts the game; waits for its own report of the first frame, in ms.
+first_frame() {
   : >"$work/err"
-  DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME=$store XDG_RUNTIME_DIR=$work \
-    TANGRIX_NO_SHOW_EFFECT=1 TANGRIX_REPORT_FIRST_FRAME=1 "$build/bin/tangrix" 2>"$work/err" >/dev/null &
-  game_pid=$!
+  XDG_CONFIG_HOME="$work/store-music" TANGRIX_REPORT_FIRST_FRAME=1 "$game" 2>"$work/err" >/dev/null &
+  app_pid=$!
   for _ in $(seq 300); do
     if grep -q 'first frame after' "$work/err"; then
-      sed -n 's/.*first frame after \([0-9]*\) ms.*/\1/p' "$work/err" | head -n 1
+      result=$(sed -n 's/.*first frame after \([0-9]*\) ms.*/\1/p' "$work/err" | head -n 1)
       return 0
     fi
     sleep 0.1
@@ -50,37 +100,133 @@ start_game() {
   echo "no first frame reported" >&2
   return 1
 }
-stop_game() {
-  kill "$game_pid" 2>/dev/null || true
-  wait "$game_pid" 2>/dev/null || true
-  game_pid=""
-}
-median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 
+# Starts a program; the ms from exec until a window with the name is mapped,
+# seen from outside the same way for both programs.
+mapped() { # name command...
+  local name=$1
+  shift
+  local t0 t1
+  t0=$(date +%s%N)
+  "$@" >"$work/$name.log" 2>&1 &
+  app_pid=$!
+  t1=$t0
+  # At most 60 s; a program that shows no window by then gets no figure.
+  while [ $((t1 - t0)) -lt 60000000000 ]; do
+    if xdotool search --onlyvisible --name "$name" >/dev/null 2>&1; then
+      t1=$(date +%s%N)
+      result=$(((t1 - t0) / 1000000))
+      return 0
+    fi
+    sleep 0.002
+    t1=$(date +%s%N)
+  done
+  echo "no window named $name after 60 s" >&2
+  result="-"
+}
+
+# Context switches per thread of the running program ("tid count" lines):
+# each one is the thread waking (or being woken), whatever woke it.
+thread_switches() {
+  for status in /proc/"$app_pid"/task/*/status; do
+    awk '/^Pid:/ {tid = $2} /^(non)?voluntary_ctxt_switches/ {s += $2} END {print tid, s}' "$status" 2>/dev/null || true
+  done | sort
+}
+# 0 when the program has ended (it is then seen in the figures, not a failure).
+cpu_ticks() { awk '{print $14 + $15}' /proc/"$app_pid"/stat 2>/dev/null || echo 0; }
+hz=$(getconf CLK_TCK)
+
+# Idle play: wake-ups per second (all threads, and the main thread) and CPU
+# ms. A thread that ends meanwhile is left out; one that starts counts whole.
+idle_figures() { # seconds
+  sleep 3
+  local c0 c1
+  thread_switches >"$work/switches-0"; c0=$(cpu_ticks)
+  sleep "$1"
+  thread_switches >"$work/switches-1"; c1=$(cpu_ticks)
+  join -a 2 -e 0 -o 0,1.2,2.2 "$work/switches-0" "$work/switches-1" |
+    awk -v t="$1" -v main="$app_pid" '{d = $3 - $2; all += d; if ($1 == main) gui = d}
+      END {printf "%.1f %.1f ", all / t, gui / t}'
+  echo "$(((c1 - c0) * 1000 / hz))"
+}
+
+# --- the game alone -------------------------------------------------------------
 frames=()
 for _ in $(seq "$starts"); do
-  frames+=("$(start_game)")
-  stop_game
+  first_frame
+  frames+=("$result")
+  stop_app
 done
-first_frame=$(printf '%s\n' "${frames[@]}" | median)
+first_frame_ms=$(printf '%s\n' "${frames[@]}" | median)
 
-start_game >/dev/null
+first_frame
 sleep 2
-peak_kb=$(awk '/VmHWM/ {print $2}' "/proc/$game_pid/status")
-ticks() { awk '{print $14 + $15}' "/proc/$game_pid/stat"; }
-before=$(ticks)
+peak_kb=$(awk '/VmHWM/ {print $2}' "/proc/$app_pid/status")
+before=$(cpu_ticks)
 sleep "$idle_seconds"
-after=$(ticks)
-stop_game
-hz=$(getconf CLK_TCK)
-cpu_ms=$(( (after - before) * 1000 / hz ))
+after=$(cpu_ticks)
+stop_app
+music_cpu_ms=$(((after - before) * 1000 / hz))
 
+# --- side by side with the peer ----------------------------------------------------
+game_maps=()
+peer_maps=()
+for _ in $(seq "$starts"); do
+  XDG_CONFIG_HOME="$work/store-music" mapped 'Tangrix V2.1' "$game"
+  game_maps+=("$result")
+  stop_app
+  HOME="$work/peer-home" XDG_CONFIG_HOME="$work/peer-config" mapped 'Tetravex' "$peer"
+  peer_maps+=("$result")
+  stop_app
+done
+game_map=$(printf '%s\n' "${game_maps[@]}" | median)
+peer_map=$(printf '%s\n' "${peer_maps[@]}" | median)
+
+XDG_CONFIG_HOME="$work/store-quiet" mapped 'Tangrix V2.1' "$game"
+read -r game_wakeups game_gui_wakeups game_idle_cpu < <(idle_figures "$idle_seconds")
+game_streams=$(pactl list short sink-inputs | wc -l)
+stop_app
+HOME="$work/peer-home" XDG_CONFIG_HOME="$work/peer-config" mapped 'Tetravex' "$peer"
+read -r peer_wakeups peer_gui_wakeups peer_idle_cpu < <(idle_figures "$idle_seconds")
+stop_app
+
+# --- the music through a resize storm ----------------------------------------------------
+parec -d bench_null.monitor --raw --format=s16le --channels=2 --rate=44100 --latency-msec=10 >"$work/music.raw" &
+rec_pid=$!
+XDG_CONFIG_HOME="$work/store-music" mapped 'Tangrix V2.1' "$game"
+window=$(xdotool search --onlyvisible --name 'Tangrix V2.1' | head -n 1)
+# Until the music is heard, then one more second into the piece.
+for _ in $(seq 300); do [ "$("$build/bench/bench_sound_gap" "$work/music.raw")" != none ] && break; sleep 0.1; done
+sleep 1
+storm_from=$(stat -c %s "$work/music.raw")
+for i in $(seq 60); do
+  if [ $((i % 2)) -eq 0 ]; then xdotool windowsize "$window" 1900 1060; else xdotool windowsize "$window" $((700 + 10 * i)) $((540 + 5 * i)); fi
+  sleep 0.1
+done
+storm_to=$(stat -c %s "$work/music.raw")
+kill "$rec_pid" 2>/dev/null || true
+wait "$rec_pid" 2>/dev/null || true
+rec_pid=""
+stop_app
+tail -c +"$((storm_from + 1))" "$work/music.raw" | head -c "$((storm_to - storm_from))" >"$work/storm.raw"
+storm_gap=$("$build/bench/bench_sound_gap" "$work/storm.raw")
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else print "-"}'; }
 echo "Machine: $(lscpu | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores"
 echo
 echo "| figure | value |"
 echo "|---|---|"
-echo "| start-up to first painted frame (median of $starts) | $first_frame ms |"
-echo "| peak resident memory after start-up (VmHWM) | $((peak_kb / 1024)) MiB |"
-echo "| CPU time over ${idle_seconds} s of idle play (clock ticking, music on) | $cpu_ms ms ($(awk -v c="$cpu_ms" -v s="$idle_seconds" 'BEGIN {printf "%.2f", c / (s * 10)}') %) |"
+echo "| start-up to first painted frame (median of $starts) | $first_frame_ms ms |"
+echo "| peak resident memory after start-up, music on (VmHWM) | $((peak_kb / 1024)) MiB |"
+echo "| CPU time over ${idle_seconds} s of idle play (clock ticking, music on) | $music_cpu_ms ms ($(awk -v c="$music_cpu_ms" -v s="$idle_seconds" 'BEGIN {printf "%.2f", c / (s * 10)}') %) |"
+echo "| longest silence in the music during a resize storm (6 s, 60 sizes) | ${storm_gap} ms |"
+echo
+echo "| beside GNOME Tetravex (same display and sound server) | Tangrix | Tetravex | ratio |"
+echo "|---|---|---|---|"
+echo "| exec to mapped window (median of $starts) | $game_map ms | $peer_map ms | $(ratio "$game_map" "$peer_map") |"
+echo "| wake-ups per second idle, music off, all threads | $game_wakeups | $peer_wakeups | $(ratio "$game_wakeups" "$peer_wakeups") |"
+echo "| wake-ups per second idle, music off, main thread | $game_gui_wakeups | $peer_gui_wakeups | $(ratio "$game_gui_wakeups" "$peer_gui_wakeups") |"
+echo "| CPU time over ${idle_seconds} s idle, music off | $game_idle_cpu ms | $peer_idle_cpu ms | $(ratio "$game_idle_cpu" "$peer_idle_cpu") |"
+echo "| audio streams open while idle with music off | $game_streams | | |"
 echo
 "$build/bench/bench_drawing" 2>/dev/null

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Fuzzes the readers of everything the game takes from outside: the number,
 # boolean and placement values of the settings store, the whole store file,
-# the stored high-score rows and their cipher, and the help file's context
-# table (built and run by tools/fuzz-help.sh). libFuzzer with clang 14,
-# AddressSanitizer and UndefinedBehaviorSanitizer, apart from the g++ build.
+# the stored high-score rows and their cipher, the music files' MIDI reader,
+# and the help file's context table (built and run by tools/fuzz-help.sh).
+# libFuzzer with clang 14, AddressSanitizer and UndefinedBehaviorSanitizer, apart from the g++ build.
 #
 #   tools/fuzz.sh [--short] [--seconds N] [target ...]
 #
 # Default: 60 s per target; --short: 10 s (for CI). Targets: integer_text
-# placement highscore_entry cipher store_reader help (default: all).
+# placement highscore_entry cipher store_reader midi_sequence help (default: all).
 # Each target grows its corpus in tests/fuzz/<target>/corpus/ and leaves it
 # minimised. An input that breaks a property is saved in the build folder and
 # named at the end; once the fault is fixed, copy it to
@@ -29,7 +29,7 @@ while [ $# -gt 0 ]; do
   esac
   shift
 done
-[ ${#targets[@]} -gt 0 ] || targets=(integer_text placement highscore_entry cipher store_reader help)
+[ ${#targets[@]} -gt 0 ] || targets=(integer_text placement highscore_entry cipher store_reader midi_sequence help)
 
 mkdir -p "$out"
 qt_flags=$(pkg-config --cflags Qt6Core Qt6Widgets)
@@ -47,6 +47,7 @@ sources_of() {
     store_reader) echo settings/IntegerText.cpp settings/WindowPlacement.cpp settings/TIniCtrl.cpp settings/IniValueScan.cpp settings/BoundedFile.cpp \
                        settings/ProgramSettings.cpp settings/Globals.cpp cipher/Chiffre.cpp \
                        ui/HighscoreTable.cpp ui/StandardErrorBox.cpp ;;
+    midi_sequence) echo media/MidiSequence.cpp ;;
   esac
 }
 

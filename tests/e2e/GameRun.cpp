@@ -53,12 +53,15 @@ QString TGameRun::Start()
                           QFile::permissions(built.filePath(QStringLiteral("tangrix"))));
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // Only a test that brings its own sound server gives the game one.
+    env.remove(QStringLiteral("PULSE_SERVER"));
     env.insert(QStringLiteral("DISPLAY"), x_.Name());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome_);
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir_.path());
     env.insert(QStringLiteral("TANGRIX_NO_SHOW_EFFECT"), QStringLiteral("1"));
     env.remove(QStringLiteral("TANGRIX_TEST_STORE"));
+    env.insert(extraEnvironment_);
     process_.setProcessEnvironment(env);
     process_.setWorkingDirectory(programDir_.path());
     process_.setProcessChannelMode(QProcess::MergedChannels);

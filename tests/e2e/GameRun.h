@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
@@ -76,6 +77,8 @@ public:
     TGameRun(TXDisplay& x, QString artefacts, QString configHome);
     ~TGameRun();
 
+    // Adds to the game's environment of the next Start.
+    void SetEnvironment(const QString& name, const QString& value) { extraEnvironment_.insert(name, value); }
     QString Start();
     bool WaitForExit(int ms);
     bool Running() const { return process_.state() != QProcess::NotRunning; }
@@ -122,6 +125,7 @@ private:
     QTemporaryDir programDir_;
     QTemporaryDir runtimeDir_;
     QProcess process_;
+    QProcessEnvironment extraEnvironment_;
     XWindowInfo main_;
     TMainLayout layout_;
     int step_ = 0;

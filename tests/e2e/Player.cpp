@@ -115,74 +115,84 @@ QList<QPoint> TPlayer::Candidates() const
     return places;
 }
 
-std::optional<QPoint> TPlayer::Lay(QString* error)
+TPlayer::Attempt TPlayer::TryOn(QPoint place, QString* error)
 {
     const TMainLayout& l = run_.Layout();
+    // The tile must be seen over the place before the click, so that the
+    // click is known to land there.
+    run_.MoveTo(l.BlockCentre(place.x(), place.y()));
+    if (!Poll([&] { return !Pixels::Same(BlockImage(run_.Shot(), place), blocks_[Index(place)]); })) {
+        *error = QStringLiteral("the carried tile does not follow the pointer to block (%1,%2)")
+                     .arg(place.x())
+                     .arg(place.y());
+        return Attempt::Failed;
+    }
+    const QImage scoreBefore = run_.Shot().copy(l.ScoreCounter());
+    run_.X().ClickHere(1);
+    run_.MoveTo(l.DiscardCentre());
+    QImage shot;
+    bool laid = false;
+    if (!Poll([&] {
+            shot = run_.Shot();
+            laid = !Pixels::Same(shot.copy(l.Preview()), emptyPreview_);
+            return laid || Pixels::Same(HandOverDiscard(shot), hand_);
+        })) {
+        *error = QStringLiteral("after a click on block (%1,%2) the tile is neither laid nor still carried")
+                     .arg(place.x())
+                     .arg(place.y());
+        return Attempt::Failed;
+    }
+    if (!laid) {
+        // Refused: the place looks as it did.
+        if (!Pixels::Same(BlockImage(shot, place), blocks_[Index(place)])) {
+            *error = QStringLiteral("a refused lay changed block (%1,%2)").arg(place.x()).arg(place.y());
+            return Attempt::Failed;
+        }
+        return Attempt::Refused;
+    }
+    // Laid: the tile shows on its place, nowhere else, the discard box is
+    // empty, a new tile waits and the score has changed.
+    if (!Poll([&] {
+            shot = run_.Shot();
+            return !Pixels::Same(shot.copy(l.ScoreCounter()), scoreBefore);
+        })) {
+        *error = QStringLiteral("a tile was laid but the score stayed as it was");
+        return Attempt::Failed;
+    }
+    for (int column = 0; column < Blocks; ++column)
+        for (int row = 0; row < Blocks; ++row) {
+            const bool changed = !Pixels::Same(BlockImage(shot, {column, row}), blocks_[Index({column, row})]);
+            if (changed != (QPoint(column, row) == place)) {
+                *error = QStringLiteral("after laying on (%1,%2) block (%3,%4) %5")
+                             .arg(place.x())
+                             .arg(place.y())
+                             .arg(column)
+                             .arg(row)
+                             .arg(changed ? QStringLiteral("changed") : QStringLiteral("did not change"));
+                return Attempt::Failed;
+            }
+        }
+    if (Pixels::BlackShare(shot, l.HandOverDiscard()) < 0.95) {
+        *error = QStringLiteral("the laid tile is still shown over the discard box");
+        return Attempt::Failed;
+    }
+    occupied_.append(place);
+    LookAtBoard();
+    return Attempt::Laid;
+}
+
+std::optional<QPoint> TPlayer::Lay(QString* error)
+{
     for (int turn = 0; turn < 4; ++turn) {
         for (const QPoint& place : Candidates()) {
-            // The tile must be seen over the place before the click, so that
-            // the click is known to land there.
-            run_.MoveTo(l.BlockCentre(place.x(), place.y()));
-            if (!Poll([&] {
-                    return !Pixels::Same(BlockImage(run_.Shot(), place), blocks_[Index(place)]);
-                })) {
-                *error = QStringLiteral("the carried tile does not follow the pointer to block (%1,%2)")
-                             .arg(place.x())
-                             .arg(place.y());
+            switch (TryOn(place, error)) {
+            case Attempt::Laid:
+                return place;
+            case Attempt::Failed:
                 return std::nullopt;
+            case Attempt::Refused:
+                break;
             }
-            const QImage scoreBefore = run_.Shot().copy(l.ScoreCounter());
-            run_.X().ClickHere(1);
-            run_.MoveTo(l.DiscardCentre());
-            QImage shot;
-            bool laid = false;
-            if (!Poll([&] {
-                    shot = run_.Shot();
-                    laid = !Pixels::Same(shot.copy(l.Preview()), emptyPreview_);
-                    return laid || Pixels::Same(HandOverDiscard(shot), hand_);
-                })) {
-                *error = QStringLiteral("after a click on block (%1,%2) the tile is neither laid nor still carried")
-                             .arg(place.x())
-                             .arg(place.y());
-                return std::nullopt;
-            }
-            if (!laid) {
-                // Refused: the place looks as it did.
-                if (!Pixels::Same(BlockImage(shot, place), blocks_[Index(place)])) {
-                    *error = QStringLiteral("a refused lay changed block (%1,%2)").arg(place.x()).arg(place.y());
-                    return std::nullopt;
-                }
-                continue;
-            }
-            // Laid: the tile shows on its place, nowhere else, the discard
-            // box is empty, a new tile waits and the score has changed.
-            if (!Poll([&] {
-                    shot = run_.Shot();
-                    return !Pixels::Same(shot.copy(l.ScoreCounter()), scoreBefore);
-                })) {
-                *error = QStringLiteral("a tile was laid but the score stayed as it was");
-                return std::nullopt;
-            }
-            for (int column = 0; column < Blocks; ++column)
-                for (int row = 0; row < Blocks; ++row) {
-                    const bool changed = !Pixels::Same(BlockImage(shot, {column, row}), blocks_[Index({column, row})]);
-                    if (changed != (QPoint(column, row) == place)) {
-                        *error = QStringLiteral("after laying on (%1,%2) block (%3,%4) %5")
-                                     .arg(place.x())
-                                     .arg(place.y())
-                                     .arg(column)
-                                     .arg(row)
-                                     .arg(changed ? QStringLiteral("changed") : QStringLiteral("did not change"));
-                        return std::nullopt;
-                    }
-                }
-            if (Pixels::BlackShare(shot, l.HandOverDiscard()) < 0.95) {
-                *error = QStringLiteral("the laid tile is still shown over the discard box");
-                return std::nullopt;
-            }
-            occupied_.append(place);
-            LookAtBoard();
-            return place;
         }
         if (QString e = Turn(); !e.isEmpty()) {
             *error = e;
@@ -190,6 +200,14 @@ std::optional<QPoint> TPlayer::Lay(QString* error)
         }
     }
     return std::nullopt;
+}
+
+QString TPlayer::LayOn(QPoint place)
+{
+    QString error;
+    if (TryOn(place, &error) == Attempt::Refused)
+        return QStringLiteral("the lay on block (%1,%2) was refused").arg(place.x()).arg(place.y());
+    return error;
 }
 
 QString TPlayer::ThrowAway()

@@ -32,12 +32,16 @@ public:
     // all four turns. The block where it was laid, or none if it fits nowhere
     // (then it is still carried, over the discard box).
     std::optional<QPoint> Lay(QString* error);
+    // Lays the carried tile, as it is turned, on one place; it must fit.
+    QString LayOn(QPoint place);
     // A left click on the discard box: the tile goes, and a new one waits.
     QString ThrowAway();
 
     QImage EmptyPreview() const { return emptyPreview_; }
 
 private:
+    enum class Attempt { Laid, Refused, Failed };
+    Attempt TryOn(QPoint place, QString* error);
     QImage HandOverDiscard(const QImage& shot) const;
     QString BringHandToDiscard();
     QList<QPoint> Candidates() const;

@@ -174,6 +174,11 @@ void TXDisplay::MoveWindow(const QString& id, QPoint p) const
     XDo({QStringLiteral("windowmove"), id, QString::number(p.x()), QString::number(p.y())});
 }
 
+void TXDisplay::ResizeWindow(const QString& id, QSize size) const
+{
+    XDo({QStringLiteral("windowsize"), id, QString::number(size.width()), QString::number(size.height())});
+}
+
 void TXDisplay::RaiseWindow(const QString& id) const
 {
     XDo({QStringLiteral("windowraise"), id});

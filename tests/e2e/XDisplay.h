@@ -50,6 +50,7 @@ public:
     void Key(const QString& keys) const;
     void Type(const QString& text) const;
     void MoveWindow(const QString& id, QPoint p) const;
+    void ResizeWindow(const QString& id, QSize size) const;
     void RaiseWindow(const QString& id) const;
 
     // The whole screen, as it shows.

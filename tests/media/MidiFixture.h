@@ -6,6 +6,36 @@
 #include <QFile>
 #include <QString>
 #include <QtEndian>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+// Ends the test program when a step that must finish at once hangs instead
+// (a read blocked on a FIFO): a generous bound, not a measure of speed.
+class Watchdog {
+public:
+    explicit Watchdog(int seconds)
+        : thread_([this, seconds] {
+              std::unique_lock lock(mutex_);
+              if (!done_.wait_for(lock, std::chrono::seconds(seconds), [this] { return finished_; }))
+                  qFatal("hung for %d s", seconds);
+          }) {}
+    ~Watchdog() {
+        {
+            std::lock_guard lock(mutex_);
+            finished_ = true;
+        }
+        done_.notify_all();
+        thread_.join();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool finished_ = false;
+    std::thread thread_;
+};
 
 inline QByteArray ToBytes(const SmfBytes& bytes) {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
@@ -20,6 +50,21 @@ inline QByteArray ShortMidi(int lengthMs, int key = 60) {
     track.Note(0, ticks, 0, key, 100);
     track.EndAt(ticks);
     return ToBytes(WriteSmf({track}, 480));
+}
+
+// A format-0 file whose one track holds `notes` note-ons, all at tick 0 in
+// running status, and ends endTicks later: the flood of a hostile file.
+inline QByteArray NoteFlood(qint64 notes, quint32 endTicks) {
+    QByteArray track = QByteArray::fromHex("00903c40") + QByteArray::fromHex("003c40").repeated(notes - 1);
+    QByteArray delta(1, char(endTicks & 0x7F));
+    for (endTicks >>= 7; endTicks > 0; endTicks >>= 7)
+        delta.prepend(char(0x80 | (endTicks & 0x7F)));
+    track += delta + QByteArray::fromHex("ff2f00");
+    QByteArray file = QByteArray::fromHex("4d546864000000060000000101e04d54726b");
+    const quint32 size = quint32(track.size());
+    for (int shift = 24; shift >= 0; shift -= 8)
+        file.append(char((size >> shift) & 0xFF));
+    return file + track;
 }
 
 inline void WriteFile(const QString& path, const QByteArray& bytes) {

@@ -6,6 +6,8 @@
 #include "settings/Globals.h"
 
 #include <QAudioDevice>
+#include <QDir>
+#include <sys/stat.h>
 #include <QMediaDevices>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -84,6 +86,27 @@ private slots:
         QVERIFY(!midi.IsAudible());
     }
 
+    // Without a device the piece still ends on time, and once it has ended
+    // or stopped nothing of the player wakes any more.
+    void TheSilentClockSleepsWhenNothingPlays() {
+        WriteFile(dir_.filePath("short.mid"), ShortMidi(700));
+        TMediaPlayer midi(Silent());
+        midi.SetFileName(dir_.filePath("short.mid"));
+        QVERIFY(midi.Open());
+        QVERIFY(!midi.SilentClockRunningForTest());
+        QVERIFY(midi.Play());
+        QTRY_VERIFY(midi.SilentClockRunningForTest());
+        QTRY_COMPARE(midi.Mode(), TMPModes::mpStopped);
+        QCOMPARE(midi.PositionMs(), 700);
+        QVERIFY(!midi.SilentClockRunningForTest());
+
+        QVERIFY(midi.Play());
+        QTRY_VERIFY(midi.SilentClockRunningForTest());
+        QVERIFY(midi.Stop());
+        QVERIFY(!midi.SilentClockRunningForTest());
+        QVERIFY(!midi.IsAudible());
+    }
+
     // The player as the game makes it, on a machine without sound: it plays
     // along silently and without complaint.
     void WithoutADeviceTheMusicIsSilentAndFine() {
@@ -152,6 +175,54 @@ private slots:
             QCOMPARE(midi.Mode(), TMPModes::mpNotReady);
         }
         Tongue = -1;
+    }
+
+    // Files in a piece's place that once hung the game, ate its memory or
+    // aborted it: each is refused at once, and the piece before stays closed.
+    void HostileFilesAreRefusedAtOnce_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("english");
+        const QString cannotOpen = "The file \"%1\" cannot be opened.";
+        QTest::newRow("sparse 30 GB") << "sparse" << cannotOpen.arg("00-huge.mid");
+        QTest::newRow("link to /dev/zero") << "zero" << cannotOpen.arg("x.mid");
+        QTest::newRow("link to a FIFO") << "fifo" << cannotOpen.arg("x.mid");
+        QTest::newRow("a directory") << "directory" << cannotOpen.arg("x.mid");
+        QTest::newRow("50 MB of notes at one instant") << "flood" << "The MIDI file \"x.mid\" is damaged.";
+    }
+    void HostileFilesAreRefusedAtOnce() {
+        QFETCH(QString, kind);
+        QFETCH(QString, english);
+        const Watchdog watchdog(20);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QString path = dir.filePath("x.mid");
+        if (kind == "sparse") {
+            path = dir.filePath("00-huge.mid");
+            QFile huge(path);
+            QVERIFY(huge.open(QIODevice::WriteOnly));
+            if (!huge.resize(qint64(30) << 30))
+                QSKIP("this file system holds no sparse file of 30 GB");
+        } else if (kind == "zero") {
+            QVERIFY(QFile::link("/dev/zero", path));
+        } else if (kind == "fifo") {
+            const QString fifo = dir.filePath("pipe");
+            QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+            QVERIFY(QFile::link(fifo, path));
+        } else if (kind == "directory") {
+            QVERIFY(QDir(dir.path()).mkdir("x.mid"));
+        } else {
+            WriteFile(path, NoteFlood((qint64(50) << 20) / 3, 480));
+            QVERIFY(QFileInfo(path).size() > (qint64(45) << 20));
+        }
+        WriteFile(dir.filePath("good.mid"), ShortMidi(400));
+        TMediaPlayer midi(Silent());
+        midi.SetFileName(dir.filePath("good.mid"));
+        QVERIFY(midi.Open());
+
+        midi.SetFileName(path);
+        QVERIFY(!midi.Open());
+        QCOMPARE(midi.LastError(), english);
+        QCOMPARE(midi.Mode(), TMPModes::mpNotReady);
     }
 
     void CommandsWithoutADeviceFailAndSaySo() {

@@ -1,5 +1,5 @@
 // Reading MIDI files: times in real time through tempo changes, and refusal
-// of what is not a playable MIDI file.
+// of what is not a playable MIDI file or no music at all.
 #include "MidiFixture.h"
 #include "media/MidiSequence.h"
 
@@ -78,6 +78,11 @@ private slots:
         QTest::newRow("absurdly long")
             << QByteArray::fromHex("4d546864000000060000000100014d54726b0000000e"
                                    "00ff5103ffffff" "8fffff7fff2f00") << damaged;
+        // Played again on every tick of the clock, for nothing.
+        QTest::newRow("no length") << NoteFlood(10, 0) << damaged;
+        // Millions of notes at one instant, then a second of nothing: refused
+        // by their number, long before the memory runs out.
+        QTest::newRow("a flood of notes") << NoteFlood(3000000, 480) << damaged;
         QTest::newRow("zero division")
             << QByteArray::fromHex("4d54686400000006000000010000") + goodTrack << damaged;
     }

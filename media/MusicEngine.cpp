@@ -1,0 +1,128 @@
+#include "media/MusicEngine.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+void MusicEngine::InstallSynth(std::unique_ptr<MidiSynth> synth) {
+    {
+        std::lock_guard lock(mutex_);
+        synth_ = std::move(synth);
+        sampleRate_ = synth_->SampleRate();
+        canSound_ = synth_->HasSoundFont();
+        hasSynth_ = true;
+    }
+    synthArrived_.notify_all();
+}
+
+void MusicEngine::WaitForSynth() const {
+    std::unique_lock lock(mutex_);
+    synthArrived_.wait(lock, [this] { return synth_ != nullptr; });
+}
+
+void MusicEngine::Load(std::unique_ptr<MidiSequence> sequence) {
+    std::lock_guard lock(mutex_);
+    if (synth_)
+        synth_->Reset();
+    lengthMs_ = sequence->LengthMicros() / 1000;
+    sequence_ = std::move(sequence);
+    nextEvent_ = 0;
+    positionFrames_ = 0;
+    playing_ = false;
+    loaded_ = true;
+}
+
+void MusicEngine::Unload() {
+    std::lock_guard lock(mutex_);
+    if (synth_)
+        synth_->AllSoundsOff();
+    sequence_.reset();
+    nextEvent_ = 0;
+    positionFrames_ = 0;
+    lengthMs_ = 0;
+    playing_ = false;
+    loaded_ = false;
+}
+
+void MusicEngine::Play() {
+    std::lock_guard lock(mutex_);
+    if (!sequence_)
+        return;
+    if (positionFrames_ >= LengthFrames()) {
+        // Auto-rewind: a piece that has played to its end starts again.
+        positionFrames_ = 0;
+        nextEvent_ = 0;
+        if (synth_)
+            synth_->Reset();
+    }
+    playing_ = true;
+}
+
+void MusicEngine::Stop() {
+    std::lock_guard lock(mutex_);
+    playing_ = false;
+    // Released notes would ring on; a stop must be silent at once.
+    if (synth_)
+        synth_->AllSoundsOff();
+}
+
+qint64 MusicEngine::PositionMs() const { return positionFrames_.load() * 1000 / sampleRate_.load(); }
+
+qint64 MusicEngine::RemainingMs() const { return std::max<qint64>(0, LengthMs() - PositionMs()); }
+
+qint64 MusicEngine::EventFrame(std::size_t index) const {
+    return sequence_->Events()[index].micros * sampleRate_ / 1000000;
+}
+
+qint64 MusicEngine::LengthFrames() const {
+    return sequence_ ? sequence_->LengthMicros() * sampleRate_ / 1000000 : 0;
+}
+
+qint64 MusicEngine::DueChunk(qint64 frames) {
+    if (!playing_ || !sequence_)
+        return frames;
+    const std::vector<MidiEvent>& events = sequence_->Events();
+    while (nextEvent_ < events.size() && EventFrame(nextEvent_) <= positionFrames_) {
+        const MidiEvent& e = events[nextEvent_++];
+        if (synth_)
+            synth_->Send(e.status, e.data1, e.data2);
+    }
+    if (positionFrames_ >= LengthFrames()) {
+        playing_ = false; // the end: the mode drops to stopped
+        return 0;
+    }
+    qint64 chunk = std::min(frames, LengthFrames() - positionFrames_);
+    if (nextEvent_ < events.size())
+        chunk = std::min(chunk, EventFrame(nextEvent_) - positionFrames_);
+    return chunk;
+}
+
+int MusicEngine::Render(qint64 frames, std::int16_t* out) {
+    std::lock_guard lock(mutex_);
+    int peak = 0;
+    while (frames > 0) {
+        const qint64 chunk = DueChunk(frames);
+        if (chunk == 0)
+            continue; // the piece ended here; the synthesiser's tail follows
+        if (synth_)
+            synth_->Render(int(chunk), out);
+        else
+            std::fill(out, out + 2 * chunk, std::int16_t(0));
+        for (qint64 i = 0; i < chunk * 2; ++i)
+            peak = std::max(peak, std::abs(int(out[i])));
+        out += chunk * 2;
+        if (playing_)
+            positionFrames_ += chunk;
+        frames -= chunk;
+    }
+    return peak;
+}
+
+void MusicEngine::Skip(qint64 frames) {
+    std::lock_guard lock(mutex_);
+    while (frames > 0 && playing_) {
+        const qint64 chunk = DueChunk(frames);
+        positionFrames_ += chunk;
+        frames -= chunk;
+    }
+}
