@@ -41,20 +41,14 @@ public:
 private:
     const QElapsedTimer& clock_;
 };
-// For the end-to-end tests only: with TANGRIX_TEST_ONE_SYMBOL set, every
-// quarter dealt shows the same symbol, so every lay beside a tile fits and a
-// test can win a level by laying tiles on places it chooses beforehand.
-class OneSymbolForTests final : public RandomSource {
-public:
-    int Random(int) override { return 0; }
-};
 
 // TANGRIX_SEED makes the games of a run repeatable (for tests that play
 // the real program); otherwise the generator is seeded from the clock.
+// TANGRIX_TEST_ONE_SYMBOL (end-to-end tests only) deals one symbol everywhere.
 std::unique_ptr<RandomSource> SeededRandom()
 {
     if (qEnvironmentVariableIsSet("TANGRIX_TEST_ONE_SYMBOL"))
-        return std::make_unique<OneSymbolForTests>();
+        return std::make_unique<OneSymbolRandom>();
     bool ok = false;
     const uint seed = qEnvironmentVariable("TANGRIX_SEED").toUInt(&ok);
     if (!ok)

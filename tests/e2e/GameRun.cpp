@@ -5,6 +5,34 @@
 #include <QFileInfo>
 #include <QProcessEnvironment>
 
+QString WindowManager()
+{
+    return qEnvironmentVariable("TANGRIX_E2E_WM");
+}
+
+QString ArtefactFolder(const QString& run)
+{
+    const QString folder = WindowManager().isEmpty() ? run : WindowManager() + u'/' + run;
+    return QDir(QStringLiteral(TANGRIX_E2E_ARTIFACTS)).filePath(folder);
+}
+
+QString StartDisplay(TXDisplay& x, QSize screen, const QString& logName)
+{
+    QString error = x.Start(screen);
+    if (!error.isEmpty() || WindowManager().isEmpty())
+        return error;
+    QDir().mkpath(ArtefactFolder(QString()));
+    return x.StartWindowManager(WindowManager(), ArtefactFolder(logName));
+}
+
+bool WriteStore(const QString& configHome, bool sound, bool music)
+{
+    QDir(configHome).mkpath(QStringLiteral("Orvane"));
+    QFile store(QDir(configHome).filePath(QStringLiteral("Orvane/Tangrix V2.conf")));
+    return store.open(QIODevice::WriteOnly) &&
+           store.write(QStringLiteral("[common]\ntongue=0\nsound=%1\nmusic=%2\n").arg(int(sound)).arg(int(music)).toUtf8()) > 0;
+}
+
 TMainLayout TMainLayout::For(QSize client)
 {
     TMainLayout l;

@@ -131,6 +131,19 @@ private:
     int step_ = 0;
 };
 
+// The window manager of this run (TANGRIX_E2E_WM), none when empty.
+QString WindowManager();
+// Where a run keeps its pictures and the game's output; the runs under a
+// window manager keep theirs apart.
+QString ArtefactFolder(const QString& run);
+// Starts the private X server and, for a run under a window manager, the
+// window manager on it (its output kept as the artefact logName). Empty on
+// success, otherwise what went wrong.
+QString StartDisplay(TXDisplay& x, QSize screen, const QString& logName);
+// A settings store where the language (English) is chosen, with the effects
+// and the music as given, so that the game starts without its question.
+bool WriteStore(const QString& configHome, bool sound, bool music);
+
 // Asks again and again, with a short pause, until the answer is yes or the
 // time is up. The game runs in its own process: there is nothing to wait on.
 template <class Condition>

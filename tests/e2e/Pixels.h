@@ -1,9 +1,11 @@
 #pragma once
 // Small measurements on screen pictures: parts of them, their mean colour,
-// how much of an area is black, how colourful it is.
+// how much of an area is black, how colourful it is, where two differ.
 #include <QColor>
 #include <QImage>
+#include <QList>
 #include <QRect>
+#include <algorithm>
 #include <cmath>
 
 namespace Pixels {
@@ -78,6 +80,39 @@ inline int ColourfulPixels(const QImage& image, const QRect& r, int minChroma = 
                 ++count;
         }
     return count;
+}
+
+// Where a picture differs from the one expected, outside the areas left out.
+struct Difference {
+    int pixels = 0;  // how many differ (all of them when the sizes differ)
+    QRect bounds;    // around all that differ
+    QImage map;      // the expected picture faded, the differing pixels red
+};
+
+inline Difference Compare(const QImage& actual, const QImage& expected, const QList<QRect>& leftOut)
+{
+    Difference d;
+    if (actual.size() != expected.size()) {
+        d.pixels = std::max(actual.width() * actual.height(), expected.width() * expected.height());
+        d.bounds = actual.rect().united(expected.rect());
+        return d;
+    }
+    d.map = expected.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x) {
+            const QRgb e = expected.pixel(x, y);
+            QRgb mark = qRgb(128 + qGray(e) / 2, 128 + qGray(e) / 2, 128 + qGray(e) / 2);
+            const bool left = std::any_of(leftOut.begin(), leftOut.end(), [&](const QRect& r) { return r.contains(x, y); });
+            if (left)
+                mark = qRgb(96, 96, 160);
+            else if ((actual.pixel(x, y) & 0xFFFFFFu) != (e & 0xFFFFFFu)) {
+                mark = qRgb(255, 0, 0);
+                ++d.pixels;
+                d.bounds |= QRect(x, y, 1, 1);
+            }
+            d.map.setPixel(x, y, mark);
+        }
+    return d;
 }
 
 } // namespace Pixels

@@ -115,16 +115,21 @@ QList<QPoint> TPlayer::Candidates() const
     return places;
 }
 
+QString TPlayer::HoldOver(QPoint place)
+{
+    run_.MoveTo(run_.Layout().BlockCentre(place.x(), place.y()));
+    if (!Poll([&] { return !Pixels::Same(BlockImage(run_.Shot(), place), blocks_[Index(place)]); }))
+        return QStringLiteral("the carried tile does not follow the pointer to block (%1,%2)")
+            .arg(place.x())
+            .arg(place.y());
+    return {};
+}
+
 TPlayer::Attempt TPlayer::TryOn(QPoint place, QString* error)
 {
     const TMainLayout& l = run_.Layout();
-    // The tile must be seen over the place before the click, so that the
-    // click is known to land there.
-    run_.MoveTo(l.BlockCentre(place.x(), place.y()));
-    if (!Poll([&] { return !Pixels::Same(BlockImage(run_.Shot(), place), blocks_[Index(place)]); })) {
-        *error = QStringLiteral("the carried tile does not follow the pointer to block (%1,%2)")
-                     .arg(place.x())
-                     .arg(place.y());
+    if (QString e = HoldOver(place); !e.isEmpty()) {
+        *error = e;
         return Attempt::Failed;
     }
     const QImage scoreBefore = run_.Shot().copy(l.ScoreCounter());

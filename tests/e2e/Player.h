@@ -11,6 +11,14 @@
 
 #include "tests/e2e/GameRun.h"
 
+// Level 1 deals its start tiles in the middle row.
+inline const QList<QPoint> StartTiles{{1, 3}, {3, 3}, {5, 3}};
+// With one symbol everywhere (TANGRIX_TEST_ONE_SYMBOL) every lay beside a tile
+// fits. The square of blocks (0..2, 2..4) around the start tile (1, 3), in an
+// order in which every lay touches a tile already there: its last lay wins
+// level 1.
+inline const QList<QPoint> WinningLays{{0, 3}, {2, 3}, {1, 2}, {1, 4}, {0, 2}, {2, 2}, {0, 4}, {2, 4}};
+
 class TPlayer {
 public:
     // occupied: the blocks that hold a tile (the level's start tiles).
@@ -32,6 +40,9 @@ public:
     // all four turns. The block where it was laid, or none if it fits nowhere
     // (then it is still carried, over the discard box).
     std::optional<QPoint> Lay(QString* error);
+    // Brings the carried tile over a place and waits until it shows there,
+    // so that a click is known to land on it.
+    QString HoldOver(QPoint place);
     // Lays the carried tile, as it is turned, on one place; it must fit.
     QString LayOn(QPoint place);
     // A left click on the discard box: the tile goes, and a new one waits.

@@ -3,7 +3,6 @@
 // checked on the screen; the settings file is checked after the close.
 // CTest runs it twice: on the bare server, and with a window manager
 // (TANGRIX_E2E_WM names it), which frames the windows and hands out the focus.
-#include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -16,20 +15,6 @@ namespace {
 const QSize ScreenSize{1280, 1024};
 // Long enough for a busy machine; the polls end as soon as the screen shows it.
 constexpr int Patience = 30000;
-
-// Level 1 deals its start tiles in the middle row.
-const QList<QPoint> StartTiles{{1, 3}, {3, 3}, {5, 3}};
-
-QString WindowManager()
-{
-    return qEnvironmentVariable("TANGRIX_E2E_WM");
-}
-
-QString Artefacts(const QString& run)
-{
-    const QString folder = WindowManager().isEmpty() ? run : WindowManager() + u'/' + run;
-    return QDir(QStringLiteral(TANGRIX_E2E_ARTIFACTS)).filePath(folder);
-}
 
 QString Describe(const QRect& r)
 {
@@ -209,13 +194,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(sharedStore_.isValid());
-        QString error = x_.Start(ScreenSize);
+        const QString error = StartDisplay(x_, ScreenSize, QStringLiteral("window-manager.txt"));
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        if (!WindowManager().isEmpty()) {
-            QDir().mkpath(Artefacts(QString()));
-            error = x_.StartWindowManager(WindowManager(), Artefacts(QStringLiteral("window-manager.txt")));
-            QVERIFY2(error.isEmpty(), qPrintable(error));
-        }
     }
 
     // German chosen; a tile taken, turned, laid; pause, high scores, the
@@ -223,7 +203,7 @@ private slots:
     void germanGame()
     {
         QTemporaryDir store;
-        TGameRun run(x_, Artefacts(QStringLiteral("german-game")), store.path());
+        TGameRun run(x_, ArtefactFolder(QStringLiteral("german-game")), store.path());
         QString error = run.Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
         error = run.WaitForMainWindow(Patience);
@@ -365,7 +345,7 @@ private slots:
     // moved; the close answered with Enter.
     void englishOptions()
     {
-        TGameRun run(x_, Artefacts(QStringLiteral("english-options")), sharedStore_.path());
+        TGameRun run(x_, ArtefactFolder(QStringLiteral("english-options")), sharedStore_.path());
         QString error = run.Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
         error = run.WaitForMainWindow(Patience);
@@ -482,7 +462,7 @@ private slots:
     {
         if (!chosenBackground_)
             QSKIP("needs the options run before it");
-        TGameRun run(x_, Artefacts(QStringLiteral("restart")), sharedStore_.path());
+        TGameRun run(x_, ArtefactFolder(QStringLiteral("restart")), sharedStore_.path());
         QString error = run.Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
         error = run.WaitForMainWindow(Patience);
@@ -528,7 +508,7 @@ private slots:
     void spaceAfterToolButtons()
     {
         QTemporaryDir store;
-        TGameRun run(x_, Artefacts(QStringLiteral("space-after-clicks")), store.path());
+        TGameRun run(x_, ArtefactFolder(QStringLiteral("space-after-clicks")), store.path());
         QString error = run.Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
         error = run.WaitForMainWindow(Patience);
