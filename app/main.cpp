@@ -14,8 +14,10 @@
 #include "game/main.h"
 #include "help/hh.h"
 #include "media/Effects.h"
+#include "settings/ErrorReport.h"
 #include "settings/Globals.h"
 #include "ui/InfoDlg.h"
+#include "ui/StandardErrorBox.h"
 #include "ui/Options.h"
 #include "ui/Tongdlg.h"
 #include "ui/YesNo.h"
@@ -73,6 +75,8 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(ProgramIcon());
     TShapeHint::Install(app);
+    // What the store and the music cannot do is told in the standard box.
+    SetErrorReporter(ShowStandardError);
     InitHelpLayer(QApplication::arguments(), QApplication::applicationDirPath() + QLatin1Char('/'));
 
     // The program's own start-up steps, in the order the main window's

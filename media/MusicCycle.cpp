@@ -1,7 +1,7 @@
 #include "media/MusicCycle.h"
 
 #include "settings/Globals.h"
-#include "ui/StandardErrorBox.h"
+#include "settings/ErrorReport.h"
 
 #include <QStringList>
 
@@ -33,7 +33,7 @@ bool TMusicCycle::OpenPlayable(bool wrapAround) {
             break;
     }
     if (!reasons.isEmpty())
-        ShowStandardError(reasons.join(QLatin1Char('\n')));
+        ReportError(reasons.join(QLatin1Char('\n')));
     return opened;
 }
 

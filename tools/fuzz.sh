@@ -45,8 +45,8 @@ sources_of() {
     highscore_entry) echo cipher/Chiffre.cpp ui/HighscoreTable.cpp ;;
     cipher) echo cipher/Chiffre.cpp ;;
     store_reader) echo settings/IntegerText.cpp settings/WindowPlacement.cpp settings/TIniCtrl.cpp settings/IniValueScan.cpp settings/BoundedFile.cpp \
-                       settings/ProgramSettings.cpp settings/Globals.cpp cipher/Chiffre.cpp \
-                       ui/HighscoreTable.cpp ui/StandardErrorBox.cpp ;;
+                       settings/ProgramSettings.cpp settings/Globals.cpp settings/ErrorReport.cpp cipher/Chiffre.cpp \
+                       ui/HighscoreTable.cpp ;;
     midi_sequence) echo media/MidiSequence.cpp ;;
   esac
 }

@@ -16,7 +16,7 @@
 #include "settings/TIniCtrl.h"
 #include "tests/game/FakeServices.h"
 #include "tests/robust/Watchdog.h"
-#include "ui/StandardErrorBox.h"
+#include "settings/ErrorReport.h"
 #include "ui/highscor.h"
 
 class StoreNotAFileTest : public QObject {
@@ -83,7 +83,7 @@ void StoreNotAFileTest::startPlayAndClose()
     const QFileInfo before(path);
 
     QStringList errors;
-    SetStandardErrorHandler([&errors](const QString& message) { errors << message; });
+    SetErrorReporter([&errors](const QString& message) { errors << message; });
     FakeServices services;
     services.chooseLanguage = [] { Tongue = 0; };
     {
@@ -110,7 +110,7 @@ void StoreNotAFileTest::startPlayAndClose()
         form->Leave();
         form->hide();
     } // the placement is saved as the window goes
-    SetStandardErrorHandler({});
+    SetErrorReporter({});
 
     QCOMPARE(errors, QStringList{QString::fromUtf8("Fehler beim Holen der Daten für 'tongue'")});
     const QFileInfo after(path);
