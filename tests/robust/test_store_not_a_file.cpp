@@ -15,6 +15,7 @@
 #include "settings/Globals.h"
 #include "settings/TIniCtrl.h"
 #include "tests/game/FakeServices.h"
+#include "tests/robust/ZeroDevice.h"
 #include "tests/robust/Watchdog.h"
 #include "settings/ErrorReport.h"
 #include "ui/highscor.h"
@@ -68,7 +69,7 @@ void StoreNotAFileTest::startPlayAndClose()
     if (kind == u"fifo") {
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else if (kind == u"device") {
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        QVERIFY(QFile::link(ZeroDevice(QFileInfo(path).path()), path));
     } else if (kind == u"sparse") {
         QFile sparse(path);
         QVERIFY(sparse.open(QIODevice::WriteOnly));
