@@ -39,7 +39,9 @@ bool TMusicCycle::OpenPlayable(bool wrapAround) {
 
 void TMusicCycle::StartUp() {
     MusicFilesFound = MusicSearchRec.FindFirst(ProgramDir) && OpenPlayable(false);
-    // The soundfont loads while the window appears, ready for the first tick.
+}
+
+void TMusicCycle::WindowShown() {
     if (MusicFilesFound && MusicOn)
         midi_.PrepareToPlay();
 }
