@@ -37,6 +37,7 @@ public:
     void AskLanguage() override;
     void PlayEffect(Effect effect) override;
     void MusicStartUp() override;
+    void MusicWindowShown() { music_.WindowShown(); }
     void MusicKeepAlive() override;
     void HelpContext(int context) override;
     void HelpQuit() override;

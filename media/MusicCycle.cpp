@@ -1,7 +1,7 @@
 #include "media/MusicCycle.h"
 
 #include "settings/Globals.h"
-#include "ui/StandardErrorBox.h"
+#include "settings/ErrorReport.h"
 
 #include <QStringList>
 
@@ -33,13 +33,15 @@ bool TMusicCycle::OpenPlayable(bool wrapAround) {
             break;
     }
     if (!reasons.isEmpty())
-        ShowStandardError(reasons.join(QLatin1Char('\n')));
+        ReportError(reasons.join(QLatin1Char('\n')));
     return opened;
 }
 
 void TMusicCycle::StartUp() {
     MusicFilesFound = MusicSearchRec.FindFirst(ProgramDir) && OpenPlayable(false);
-    // The soundfont loads while the window appears, ready for the first tick.
+}
+
+void TMusicCycle::WindowShown() {
     if (MusicFilesFound && MusicOn)
         midi_.PrepareToPlay();
 }

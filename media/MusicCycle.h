@@ -19,6 +19,10 @@ public:
     // or not the music is on; plays nothing yet. Files that will not open are
     // reported and passed over; with none playable the game has no music files.
     void StartUp();
+    // Once the window is on the screen: the synthesiser loads its soundfont
+    // (on the music thread) when the music is on, ready for the first tick.
+    // Loading it earlier would take a core from the window's first picture.
+    void WindowShown();
     // Every clock tick: plays again what has stopped, the current piece from
     // its beginning once it has played to its end.
     void KeepAlive();

@@ -1,9 +1,9 @@
 #include "settings/TIniCtrl.h"
 
 #include "settings/BoundedFile.h"
+#include "settings/ErrorReport.h"
 #include "settings/IniValueScan.h"
 #include "settings/IntegerText.h"
-#include "ui/StandardErrorBox.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -29,7 +29,7 @@ void ReportOnce(const QString& message)
     if (failureShown)
         return;
     failureShown = true;
-    ShowStandardError(message);
+    ReportError(message);
 }
 
 QString ValuePath(const QString& section, const QString& key)

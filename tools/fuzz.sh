@@ -45,8 +45,8 @@ sources_of() {
     highscore_entry) echo cipher/Chiffre.cpp ui/HighscoreTable.cpp ;;
     cipher) echo cipher/Chiffre.cpp ;;
     store_reader) echo settings/IntegerText.cpp settings/WindowPlacement.cpp settings/TIniCtrl.cpp settings/IniValueScan.cpp settings/BoundedFile.cpp \
-                       settings/ProgramSettings.cpp settings/Globals.cpp cipher/Chiffre.cpp \
-                       ui/HighscoreTable.cpp ui/StandardErrorBox.cpp ;;
+                       settings/ProgramSettings.cpp settings/Globals.cpp settings/ErrorReport.cpp cipher/Chiffre.cpp \
+                       ui/HighscoreTable.cpp ;;
     midi_sequence) echo media/MidiSequence.cpp ;;
   esac
 }
@@ -63,13 +63,22 @@ for target in "${targets[@]}"; do
     corpus="$root/tests/fuzz/$target/corpus"
     binary="$out/fuzz_$target"
     mkdir -p "$corpus"
+    # New inputs go into the first folder: the corpus itself for a real run,
+    # a scratch folder for a short one, which leaves the checkout as it was.
+    folders=("$corpus")
+    if [ "$seconds" -le 10 ]; then
+      mkdir -p "$out/$target-new"
+      folders=("$out/$target-new" "$corpus")
+    fi
+    # A target with no fixed finding yet has no regressions folder.
+    [ -d "$root/tests/fuzz/$target/regressions" ] && folders+=("$root/tests/fuzz/$target/regressions")
     srcs=()
     for s in $(sources_of "$target"); do srcs+=("$root/$s"); done
     echo "building $target"
     "${cxx[@]}" "$harness" "${srcs[@]}" -o "$binary" $qt_libs
     status=ok
     (cd "$out" && QT_QPA_PLATFORM=offscreen "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-        -max_len=8192 -artifact_prefix="$out/$target-" "$corpus" "$root/tests/fuzz/$target/regressions") \
+        -max_len=8192 -artifact_prefix="$out/$target-" "${folders[@]}") \
         >"$log" 2>&1 || status=FAILED
     # Keep only the inputs that add coverage (not after a short run: those
     # only check, and leave the checked-out corpus as it was).

@@ -4,7 +4,7 @@
 #include "assets/TWaveList.h"
 #include "media/Effects.h"
 #include "settings/Globals.h"
-#include "ui/StandardErrorBox.h"
+#include "settings/ErrorReport.h"
 
 #include <QtTest>
 
@@ -114,8 +114,8 @@ private slots:
     // device): effects, stops and broken images pass without an error.
     void TheRealOutputPlaysOnOrSkipsQuietly() {
         QStringList errors;
-        const StandardErrorHandler previous =
-            SetStandardErrorHandler([&errors](const QString& message) { errors << message; });
+        const ErrorReporter previous =
+            SetErrorReporter([&errors](const QString& message) { errors << message; });
         QList<QByteArray> items{RiffWave(1, 1, 8000, 16, QByteArray(1600, '\0')), QByteArray("RIFF junk")};
         const TWaveList waves(items);
         SetEffectWaves(&waves);
@@ -125,7 +125,7 @@ private slots:
         PlayEffect(2);  // not a wave at all
         PlayEffect(0);
         QCoreApplication::processEvents();
-        SetStandardErrorHandler(previous);
+        SetErrorReporter(previous);
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
     }
 };

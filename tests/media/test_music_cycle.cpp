@@ -3,7 +3,7 @@
 #include "MidiFixture.h"
 #include "media/MusicCycle.h"
 #include "settings/Globals.h"
-#include "ui/StandardErrorBox.h"
+#include "settings/ErrorReport.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -53,10 +53,10 @@ private slots:
         MusicOn = true;
         MusicFilesFound = false;
         errors_.clear();
-        previousHandler_ = SetStandardErrorHandler([this](const QString& message) { errors_ << message; });
+        previousHandler_ = SetErrorReporter([this](const QString& message) { errors_ << message; });
     }
     void cleanup() {
-        SetStandardErrorHandler(previousHandler_);
+        SetErrorReporter(previousHandler_);
         MusicOn = true;
         Tongue = -1;
     }
@@ -223,7 +223,7 @@ private slots:
 private:
     std::unique_ptr<QTemporaryDir> dir_;
     QStringList errors_;
-    StandardErrorHandler previousHandler_;
+    ErrorReporter previousHandler_;
 };
 
 QTEST_MAIN(TestMusicCycle)

@@ -16,7 +16,7 @@
 #include "settings/TIniCtrl.h"
 #include "settings/WindowPlacement.h"
 #include "tests/robust/StoreGenerations.h"
-#include "ui/StandardErrorBox.h"
+#include "settings/ErrorReport.h"
 #include "ui/highscor.h"
 
 using namespace StoreGenerations;
@@ -57,7 +57,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     // Nothing may stop the loop: a failed write would otherwise open a box.
-    SetStandardErrorHandler([](const QString& message) { std::fprintf(stderr, "%s\n", qPrintable(message)); });
+    SetErrorReporter([](const QString& message) { std::fprintf(stderr, "%s\n", qPrintable(message)); });
     ScoreCipher.Init(std::u32string(), 0);
     DlgResources = new TDlgResources;
     TIniCtrl ini;

@@ -17,7 +17,7 @@
 #include "settings/TIniCtrl.h"
 #include "tests/game/FakeServices.h"
 #include "ui/HighscoreTable.h"
-#include "ui/StandardErrorBox.h"
+#include "settings/ErrorReport.h"
 #include "ui/highscor.h"
 
 namespace {
@@ -84,7 +84,7 @@ private:
 void HostileStoreTest::initTestCase()
 {
     storeFile_ = TIniCtrl().StoreLocation();
-    SetStandardErrorHandler([this](const QString& message) { errors_ << message; });
+    SetErrorReporter([this](const QString& message) { errors_ << message; });
     DlgResources = new TDlgResources;
     ScoreCipher.Init(std::u32string(), 0);
 }

@@ -15,8 +15,9 @@
 #include "settings/Globals.h"
 #include "settings/TIniCtrl.h"
 #include "tests/game/FakeServices.h"
+#include "tests/robust/ZeroDevice.h"
 #include "tests/robust/Watchdog.h"
-#include "ui/StandardErrorBox.h"
+#include "settings/ErrorReport.h"
 #include "ui/highscor.h"
 
 class StoreNotAFileTest : public QObject {
@@ -68,7 +69,7 @@ void StoreNotAFileTest::startPlayAndClose()
     if (kind == u"fifo") {
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else if (kind == u"device") {
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        QVERIFY(QFile::link(ZeroDevice(QFileInfo(path).path()), path));
     } else if (kind == u"sparse") {
         QFile sparse(path);
         QVERIFY(sparse.open(QIODevice::WriteOnly));
@@ -83,7 +84,7 @@ void StoreNotAFileTest::startPlayAndClose()
     const QFileInfo before(path);
 
     QStringList errors;
-    SetStandardErrorHandler([&errors](const QString& message) { errors << message; });
+    SetErrorReporter([&errors](const QString& message) { errors << message; });
     FakeServices services;
     services.chooseLanguage = [] { Tongue = 0; };
     {
@@ -110,7 +111,7 @@ void StoreNotAFileTest::startPlayAndClose()
         form->Leave();
         form->hide();
     } // the placement is saved as the window goes
-    SetStandardErrorHandler({});
+    SetErrorReporter({});
 
     QCOMPARE(errors, QStringList{QString::fromUtf8("Fehler beim Holen der Daten für 'tongue'")});
     const QFileInfo after(path);

@@ -25,7 +25,7 @@
 #include "game/main.h"
 #include "settings/Globals.h"
 #include "tests/game/FakeServices.h"
-#include "ui/StandardErrorBox.h"
+#include "settings/ErrorReport.h"
 #include "ui/highscor.h"
 
 namespace {
@@ -125,7 +125,7 @@ void UnwritableStoreTest::playWithoutStore()
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(blocker.fileName() + QStringLiteral("/config")));
     }
     QStringList errors;
-    SetStandardErrorHandler([&errors](const QString& message) { errors << message; });
+    SetErrorReporter([&errors](const QString& message) { errors << message; });
 
     DlgResources = new TDlgResources;
     FakeServices services;

@@ -3,7 +3,7 @@
 // test, direct access to its file for hand-made contents, and a recorder in
 // place of the standard error box.
 #include "settings/TIniCtrl.h"
-#include "ui/StandardErrorBox.h"
+#include "settings/ErrorReport.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -22,7 +22,7 @@ public:
     {
         QVERIFY(m_home.isValid());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.path()));
-        SetStandardErrorHandler([this](const QString& message) { errors.append(message); });
+        SetErrorReporter([this](const QString& message) { errors.append(message); });
     }
 
     // An empty store and no recorded errors, as at the start of a run.

@@ -4,6 +4,7 @@
 #include "settings/ProgramSettings.h"
 #include "settings/TIniCtrl.h"
 #include "tests/robust/Watchdog.h"
+#include "tests/robust/ZeroDevice.h"
 #include "tests/settings/StoreFixture.h"
 
 #include <QLockFile>
@@ -21,7 +22,7 @@ void MakeInPlace(const QString& path, const QString& kind)
     if (kind == u"FIFO") {
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else if (kind == u"device link") {
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        QVERIFY(QFile::link(ZeroDevice(QFileInfo(path).path()), path));
     } else if (kind == u"directory") {
         QVERIFY(QDir().mkdir(path));
     } else if (kind == u"dangling link") {

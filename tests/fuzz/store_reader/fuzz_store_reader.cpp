@@ -11,7 +11,7 @@
 #include "settings/WindowPlacement.h"
 #include "tests/fuzz/FuzzCheck.h"
 #include "ui/HighscoreTable.h"
-#include "ui/StandardErrorBox.h"
+#include "settings/ErrorReport.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -43,7 +43,7 @@ const QString& StoreFolder()
     static const QString folder = [] {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
         // A refused store is part of what is tried here, not a reason to stop.
-        SetStandardErrorHandler([](const QString&) { storeRefused = true; });
+        SetErrorReporter([](const QString&) { storeRefused = true; });
         QDir().mkpath(home.path() + QStringLiteral("/Orvane"));
         return home.path() + QStringLiteral("/Orvane");
     }();
