@@ -24,12 +24,14 @@ QString TXDisplay::Start(QSize screen)
 {
     screen_ = screen;
     // -displayfd 1: the server chooses a free number and writes it to its
-    // standard output once it accepts clients.
+    // standard output once it accepts clients. -noreset: without a window
+    // manager the game is often the only client, and a server that resets
+    // when it leaves can turn away the next game started at that moment.
     server_.setProcessChannelMode(QProcess::SeparateChannels);
     server_.start(QStringLiteral("Xvfb"),
                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
                    QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()), QStringLiteral("-nolisten"),
-                   QStringLiteral("tcp")});
+                   QStringLiteral("tcp"), QStringLiteral("-noreset")});
     if (!server_.waitForStarted(10000))
         return QStringLiteral("Xvfb did not start: ") + server_.errorString();
     QByteArray out;
