@@ -30,6 +30,14 @@ clang++-14 "${flags[@]}" $(pkg-config --cflags Qt6Core) \
 run() {
   local target="$1" corpus="$2" max_len="$3"
   mkdir -p "$corpus"
+  # A short run only checks: its new inputs go to a scratch folder and the
+  # corpus is left as it is.
+  if [ "$seconds" -le 10 ]; then
+    mkdir -p "$out/$target-new"
+    (cd "$out" && "./$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -max_len="$max_len" \
+      -artifact_prefix="$out/$target-" "$out/$target-new" "$corpus")
+    return
+  fi
   (cd "$out" && "./$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -max_len="$max_len" \
     -artifact_prefix="$out/$target-" "$corpus")
   # Keep only the inputs that add coverage.
