@@ -21,6 +21,17 @@ TGameFlow::TGameFlow(RandomSource& random, TMainServices& services, TFlowView& v
 
 // --- what the board shows ------------------------------------------------------------
 
+void TGameFlow::SetGeometry(const BoardGeometry& geometry)
+{
+    const bool overBoard = game_.InHand() && geometry_.CellSize > 0 && geometry_.OnBoard(handX_, handY_);
+    const BlockPos aimed = AimedBlock();
+    geometry_ = geometry;
+    if (overBoard) {
+        handX_ = geometry_.BlockCentreX(aimed.column);
+        handY_ = geometry_.BlockCentreY(aimed.row);
+    }
+}
+
 BlockPos TGameFlow::AimedBlock() const
 {
     return geometry_.NearestBlock(handX_, handY_);

@@ -84,7 +84,9 @@ public:
     bool Restore(const GamePosition& position) { return !Busy() && game_.Restore(position); }
 
     // --- the board's interface state ----------------------------------------
-    void SetGeometry(const BoardGeometry& geometry) { geometry_ = geometry; }
+    // A carried tile over the board stays over the same block when the board
+    // is laid out anew (a keyboard player has no pointer move to put it back).
+    void SetGeometry(const BoardGeometry& geometry);
     const BoardGeometry& Geometry() const { return geometry_; }
     // Centre of the carried tile in canvas pixels.
     int HandX() const { return handX_; }

@@ -324,6 +324,20 @@ private slots:
 
     // --- the animations and what waits for them ------------------------------------
 
+    void carriedTileKeepsItsBlockThroughANewLayout()
+    {
+        FlowRig rig;
+        rig.flow.Key(BoardKey::Action);
+        rig.flow.Key(BoardKey::Right);
+        rig.flow.Key(BoardKey::Down);
+        const BlockPos aimed = rig.flow.AimedBlock();
+        QCOMPARE(aimed.column, 4);
+        QCOMPARE(aimed.row, 4);
+        rig.flow.SetGeometry(BoardGeometry::ComputeLayout(1100, 740));
+        QCOMPARE(QPoint(rig.flow.HandX(), rig.flow.HandY()), rig.BlockCentre(aimed));
+        QCOMPARE(rig.flow.Scene().hand->x, rig.BlockCentre(aimed).x());
+    }
+
     void throwAwayDarkensInFramesThenCosts()
     {
         rig->PickUp();
