@@ -89,9 +89,10 @@ int main(int argc, char* argv[])
     // The program's own start-up steps, in the order the main window's
     // creation used to take them: its directory, the record cipher, help.
     ProgramDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    DataDir = ProgramDir;
     ScoreCipher.Init(std::u32string(), 0);
     TAppServices services;
-    services.HelpStartUp(ProgramDir + QStringLiteral("tngx.chm"));
+    services.HelpStartUp(DataDir + QStringLiteral("tngx.chm"));
     SetHelpWindowHost(&services);
     mainform = new Tmainform(services, SeededRandom());
     services.AttachMainWindow(mainform);

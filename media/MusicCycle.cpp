@@ -8,7 +8,7 @@
 bool MusicFilesFound = false;
 
 bool TMusicCycle::Advance(bool wrapAround) {
-    return MusicSearchRec.FindNext() || (wrapAround && MusicSearchRec.FindFirst(ProgramDir));
+    return MusicSearchRec.FindNext() || (wrapAround && MusicSearchRec.FindFirst(DataDir));
 }
 
 bool TMusicCycle::OpenPlayable(bool wrapAround) {
@@ -17,7 +17,7 @@ bool TMusicCycle::OpenPlayable(bool wrapAround) {
     // Bounded: a directory of nothing but bad files must not loop for ever.
     const int attempts = MusicSearchRec.Count() + 1;
     for (int attempt = 0; attempt < attempts; ++attempt) {
-        midi_.SetFileName(ProgramDir + MusicSearchRec.Name());
+        midi_.SetFileName(DataDir + MusicSearchRec.Name());
         if (midi_.Open()) {
             opened = true;
             break;
@@ -38,7 +38,7 @@ bool TMusicCycle::OpenPlayable(bool wrapAround) {
 }
 
 void TMusicCycle::StartUp() {
-    MusicFilesFound = MusicSearchRec.FindFirst(ProgramDir) && OpenPlayable(false);
+    MusicFilesFound = MusicSearchRec.FindFirst(DataDir) && OpenPlayable(false);
 }
 
 void TMusicCycle::WindowShown() {

@@ -15,7 +15,7 @@ class TMusicCycle {
 public:
     explicit TMusicCycle(TMediaPlayer& midi) : midi_(midi) {}
 
-    // Start-up: opens the first playable "*.mid" beside the program, whether
+    // Start-up: opens the first playable "*.mid" in the data directory, whether
     // or not the music is on; plays nothing yet. Files that will not open are
     // reported and passed over; with none playable the game has no music files.
     void StartUp();
@@ -37,7 +37,7 @@ public:
     const TMusicSearch& SearchRec() const { return MusicSearchRec; }
 
 private:
-    // Opens ProgramDir + the search's current entry, or else the next one
+    // Opens DataDir + the search's current entry, or else the next one
     // that opens, trying each entry at most once (a fresh search may follow
     // the last). Tells, in one box, why the ones passed over would not open,
     // each file only the first time it fails.

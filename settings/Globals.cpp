@@ -5,3 +5,4 @@ int Tongue = -1;
 bool SoundOn = true;
 bool MusicOn = true;
 QString ProgramDir;
+QString DataDir;

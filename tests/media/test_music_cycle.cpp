@@ -49,7 +49,7 @@ private slots:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
-        ProgramDir = dir_->path() + '/';
+        DataDir = dir_->path() + '/';
         MusicOn = true;
         MusicFilesFound = false;
         errors_.clear();
@@ -83,7 +83,7 @@ private slots:
         QFETCH(bool, musicOn);
         QFETCH(QStringList, heard);
         for (const QString& name : files)
-            WriteFile(ProgramDir + name, ShortMidi(2000));
+            WriteFile(DataDir + name, ShortMidi(2000));
         MusicOn = musicOn;
         TMediaPlayer midi({QString(), false});
         TMusicCycle cycle(midi);
@@ -98,7 +98,7 @@ private slots:
     }
 
     void KeepAliveRepeatsAPieceThatHasEnded() {
-        WriteFile(ProgramDir + "A.mid", ShortMidi(300));
+        WriteFile(DataDir + "A.mid", ShortMidi(300));
         TMediaPlayer midi({QString(), false});
         TMusicCycle cycle(midi);
         cycle.StartUp();
@@ -114,7 +114,7 @@ private slots:
     }
 
     void KeepAlivePlaysNothingWhileMusicIsOff() {
-        WriteFile(ProgramDir + "A.mid", ShortMidi(300));
+        WriteFile(DataDir + "A.mid", ShortMidi(300));
         MusicOn = false;
         TMediaPlayer midi({QString(), false});
         TMusicCycle cycle(midi);
@@ -124,7 +124,7 @@ private slots:
     }
 
     void WithoutMusicFilesNothingIsOpenedOrPlayed() {
-        WriteFile(ProgramDir + "readme.txt", "no music here");
+        WriteFile(DataDir + "readme.txt", "no music here");
         TMediaPlayer midi({QString(), false});
         TMusicCycle cycle(midi);
         cycle.StartUp();
@@ -164,7 +164,7 @@ private slots:
             QByteArray bytes = ShortMidi(2000);
             if (bad.contains(name))
                 bytes = name == QStringLiteral("A") ? QByteArray("not music at all") : bytes.left(30);
-            WriteFile(ProgramDir + name + ".mid", bytes);
+            WriteFile(DataDir + name + ".mid", bytes);
         }
         MusicOn = musicOn;
         TMediaPlayer midi({QString(), false});
@@ -176,8 +176,8 @@ private slots:
     }
 
     void WithNoPlayablePieceTheMusicStaysOff() {
-        WriteFile(ProgramDir + "A.mid", "not music at all");
-        WriteFile(ProgramDir + "B.mid", ShortMidi(2000).left(30));
+        WriteFile(DataDir + "A.mid", "not music at all");
+        WriteFile(DataDir + "B.mid", ShortMidi(2000).left(30));
         TMediaPlayer midi({QString(), false});
         TMusicCycle cycle(midi);
         cycle.StartUp();
@@ -205,13 +205,13 @@ private slots:
     void MusicFilesDeletedWhileRunningLeaveMusicOff() {
         QFETCH(QStringList, files);
         for (const QString& name : files)
-            WriteFile(ProgramDir + name, ShortMidi(2000));
+            WriteFile(DataDir + name, ShortMidi(2000));
         MusicOn = false;
         TMediaPlayer midi({QString(), false});
         TMusicCycle cycle(midi);
         cycle.StartUp();
         for (const QString& name : files)
-            QVERIFY(QFile::remove(ProgramDir + name));
+            QVERIFY(QFile::remove(DataDir + name));
 
         QVERIFY(cycle.SwitchMusic());
         cycle.KeepAlive();
