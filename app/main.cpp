@@ -15,6 +15,7 @@
 #include "game/main.h"
 #include "help/hh.h"
 #include "media/Effects.h"
+#include "settings/DataLocation.h"
 #include "settings/ErrorReport.h"
 #include "settings/Globals.h"
 #include "ui/InfoDlg.h"
@@ -78,6 +79,7 @@ int main(int argc, char* argv[])
         qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tangrix"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Tangrix"));
     // The game ends with its main window, also while a help window is still open.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(ProgramIcon());
@@ -89,7 +91,7 @@ int main(int argc, char* argv[])
     // The program's own start-up steps, in the order the main window's
     // creation used to take them: its directory, the record cipher, help.
     ProgramDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    DataDir = ProgramDir;
+    DataDir = DataDirFor(ProgramDir);
     ScoreCipher.Init(std::u32string(), 0);
     TAppServices services;
     services.HelpStartUp(DataDir + QStringLiteral("tngx.chm"));

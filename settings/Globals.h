@@ -9,9 +9,8 @@ extern bool SoundOn;
 extern bool MusicOn;
 // The executable's directory with a trailing '/'.
 extern QString ProgramDir;
-// Where the program's own data lies (help file, music), with a trailing '/':
-// the program's directory in a build tree or a portable copy; an installed
-// game keeps it apart from the program, as the system's layout wants.
+// Where the program's own data lies (help file, music), with a trailing '/'
+// (see DataDirFor).
 extern QString DataDir;
 
 inline bool German() { return Tongue == 1; }

@@ -25,12 +25,16 @@ QString StartDisplay(TXDisplay& x, QSize screen, const QString& logName)
     return x.StartWindowManager(WindowManager(), ArtefactFolder(logName));
 }
 
-bool WriteStore(const QString& configHome, bool sound, bool music)
+bool WriteStore(const QString& configHome, bool sound, bool music, int tongue)
 {
     QDir(configHome).mkpath(QStringLiteral("Orvane"));
     QFile store(QDir(configHome).filePath(QStringLiteral("Orvane/Tangrix V2.conf")));
     return store.open(QIODevice::WriteOnly) &&
-           store.write(QStringLiteral("[common]\ntongue=0\nsound=%1\nmusic=%2\n").arg(int(sound)).arg(int(music)).toUtf8()) > 0;
+           store.write(QStringLiteral("[common]\ntongue=%1\nsound=%2\nmusic=%3\n")
+                           .arg(tongue)
+                           .arg(int(sound))
+                           .arg(int(music))
+                           .toUtf8()) > 0;
 }
 
 TMainLayout TMainLayout::For(QSize client)
@@ -68,17 +72,20 @@ QString TGameRun::Start()
 {
     if (!programDir_.isValid() || !runtimeDir_.isValid())
         return QStringLiteral("no temporary directory");
-    // The program looks for its help file and its music beside itself.
-    const QDir built(QStringLiteral(TANGRIX_PROGRAM_DIR));
-    QStringList files{QStringLiteral("tangrix"), QStringLiteral("tngx.chm")};
-    files += built.entryList({QStringLiteral("*.mid")}, QDir::Files, QDir::Name);
-    for (const QString& name : files) {
-        const QString target = programDir_.filePath(name);
-        if (!QFile::copy(built.filePath(name), target))
-            return QStringLiteral("cannot copy %1 from %2").arg(name, built.path());
+    QString program = installedProgram_;
+    if (program.isEmpty()) {
+        // A portable copy: the help file and the music beside the program.
+        const QDir built(QStringLiteral(TANGRIX_PROGRAM_DIR));
+        QStringList files{QStringLiteral("tangrix"), QStringLiteral("tngx.chm")};
+        files += built.entryList({QStringLiteral("*.mid")}, QDir::Files, QDir::Name);
+        for (const QString& name : files) {
+            const QString target = programDir_.filePath(name);
+            if (!QFile::copy(built.filePath(name), target))
+                return QStringLiteral("cannot copy %1 from %2").arg(name, built.path());
+        }
+        program = programDir_.filePath(QStringLiteral("tangrix"));
+        QFile::setPermissions(program, QFile::permissions(built.filePath(QStringLiteral("tangrix"))));
     }
-    QFile::setPermissions(programDir_.filePath(QStringLiteral("tangrix")),
-                          QFile::permissions(built.filePath(QStringLiteral("tangrix"))));
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // Only a test that brings its own sound server gives the game one.
@@ -94,7 +101,10 @@ QString TGameRun::Start()
     process_.setWorkingDirectory(programDir_.path());
     process_.setProcessChannelMode(QProcess::MergedChannels);
     process_.setStandardOutputFile(QDir(artefacts_).filePath(QStringLiteral("game-output.txt")));
-    process_.start(programDir_.filePath(QStringLiteral("tangrix")), {});
+    if (launcher_.isEmpty())
+        process_.start(program, {});
+    else
+        process_.start(launcher_.first(), launcher_.mid(1) << program);
     if (!process_.waitForStarted(20000))
         return QStringLiteral("the game did not start: ") + process_.errorString();
     return {};

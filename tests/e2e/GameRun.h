@@ -79,7 +79,14 @@ public:
 
     // Adds to the game's environment of the next Start.
     void SetEnvironment(const QString& name, const QString& value) { extraEnvironment_.insert(name, value); }
+    // Runs an installed program where it lies instead of a copy of the built
+    // one with its data beside it.
+    void UseInstalledProgram(const QString& program) { installedProgram_ = program; }
+    // A command that starts the game: the program's path is its last argument.
+    void SetLauncher(const QStringList& launcher) { launcher_ = launcher; }
     QString Start();
+    // The game's process (the launcher's, which becomes the game).
+    qint64 ProcessId() const { return process_.processId(); }
     bool WaitForExit(int ms);
     bool Running() const { return process_.state() != QProcess::NotRunning; }
     int ExitCode() const { return process_.exitCode(); }
@@ -126,6 +133,8 @@ private:
     QTemporaryDir runtimeDir_;
     QProcess process_;
     QProcessEnvironment extraEnvironment_;
+    QString installedProgram_;
+    QStringList launcher_;
     XWindowInfo main_;
     TMainLayout layout_;
     int step_ = 0;
@@ -140,9 +149,10 @@ QString ArtefactFolder(const QString& run);
 // window manager on it (its output kept as the artefact logName). Empty on
 // success, otherwise what went wrong.
 QString StartDisplay(TXDisplay& x, QSize screen, const QString& logName);
-// A settings store where the language (English) is chosen, with the effects
-// and the music as given, so that the game starts without its question.
-bool WriteStore(const QString& configHome, bool sound, bool music);
+// A settings store where the language is chosen (English unless tongue is
+// 1, German), with the effects and the music as given, so that the game
+// starts without its question.
+bool WriteStore(const QString& configHome, bool sound, bool music, int tongue = 0);
 
 // Asks again and again, with a short pause, until the answer is yes or the
 // time is up. The game runs in its own process: there is nothing to wait on.

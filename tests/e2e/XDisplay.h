@@ -40,6 +40,10 @@ public:
     // without a window manager or for a window it does not frame.
     QMargins FrameExtents(const QString& id) const;
 
+    // A window's property as xprop prints it ("WM_CLASS(STRING) = ..."), or
+    // its message when the window lacks it.
+    QString Property(const QString& id, const QString& name) const { return XProp({QStringLiteral("-id"), id, name}).trimmed(); }
+
     // Every mapped window of a program (it has a class), with its name and
     // its place on the screen.
     QList<XWindowInfo> VisibleWindows() const;

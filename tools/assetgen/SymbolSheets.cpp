@@ -99,19 +99,19 @@ QString WriteProgramIcons(const QString& symbolDir, const QString& outDir)
     QSvgRenderer renderer(svg.toUtf8());
     if (!renderer.isValid())
         return QStringLiteral("icon.svg does not render");
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    // The desktop's icon theme wants every usual size as PNG; the window's
+    // own 32 px icon is the 256-colour bitmap.
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         QImage image(size, size, QImage::Format_RGB32);
         image.fill(Qt::black);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         renderer.render(&painter, QRectF(0, 0, size, size));
         painter.end();
-        bool saved;
+        bool saved = image.save(outDir + QStringLiteral("/icon-%1.png").arg(size));
         if (size == 32)
-            saved = image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither)
-                        .save(outDir + QStringLiteral("/icon-32.bmp"));
-        else
-            saved = image.save(outDir + QStringLiteral("/icon-%1.png").arg(size));
+            saved = saved && image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither)
+                                 .save(outDir + QStringLiteral("/icon-32.bmp"));
         if (!saved)
             return QStringLiteral("cannot write icon of size %1").arg(size);
     }

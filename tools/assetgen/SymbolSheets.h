@@ -8,5 +8,5 @@
 QString WriteSymbolPictures(const QString& symbolDir, const QString& outDir);
 
 // Writes <outDir>/icon.svg (symbol 1 in colour) and the icon bitmaps
-// icon-16.png ... icon-256.png, with icon-32.bmp in 256 colours.
+// icon-16.png ... icon-256.png, and icon-32.bmp in 256 colours.
 QString WriteProgramIcons(const QString& symbolDir, const QString& outDir);

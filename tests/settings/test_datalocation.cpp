@@ -1,0 +1,51 @@
+// Where the program looks for its help file and music, for the places a
+// game can run from: an installed tree, a build tree, a portable copy.
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "settings/DataLocation.h"
+
+class DataLocationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void findsTheDataOfEachLayout_data()
+    {
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("data");
+        // Folders and files made under a scratch root; program and data relative to it.
+        QTest::newRow("system package") << QStringList{"usr/games", "usr/share/tangrix"} << QStringList{}
+                                        << "usr/games/" << "usr/share/tangrix/";
+        QTest::newRow("user prefix, bin") << QStringList{"bin", "share/tangrix"} << QStringList{} << "bin/"
+                                          << "share/tangrix/";
+        QTest::newRow("build tree") << QStringList{"build/bin"} << QStringList{} << "build/bin/" << "build/bin/";
+        QTest::newRow("portable copy beside other games' data")
+            << QStringList{"games/tangrix", "games/share/other"} << QStringList{} << "games/tangrix/"
+            << "games/tangrix/";
+        QTest::newRow("share/tangrix a file") << QStringList{"usr/games", "usr/share"}
+                                              << QStringList{"usr/share/tangrix"} << "usr/games/" << "usr/games/";
+    }
+
+    void findsTheDataOfEachLayout()
+    {
+        QFETCH(QStringList, folders);
+        QFETCH(QStringList, files);
+        QFETCH(QString, program);
+        QFETCH(QString, data);
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        for (const QString& folder : folders)
+            QVERIFY(QDir(root.path()).mkpath(folder));
+        for (const QString& file : files) {
+            QFile f(root.filePath(file));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        const QString base = root.path() + u'/';
+        QCOMPARE(DataDirFor(base + program), base + data);
+    }
+};
+
+QTEST_GUILESS_MAIN(DataLocationTest)
+#include "test_datalocation.moc"
