@@ -50,10 +50,16 @@ void TPictureButton::SetShowHint(bool show)
     ApplyHint();
 }
 
+void TPictureButton::SetName(const QString& name)
+{
+    name_ = name;
+    ApplyHint();
+}
+
 void TPictureButton::ApplyHint()
 {
     setToolTip(showHint_ ? hint_ : QString());
-    setAccessibleName(hint_);
+    setAccessibleName(name_.isEmpty() ? hint_ : name_);
 }
 
 TPictureButton::Face TPictureButton::ShownFace() const

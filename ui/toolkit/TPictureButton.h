@@ -24,12 +24,13 @@ public:
     void SetTransparentColor(QColor color);
     QColor TransparentColor() const { return transparent_; }
 
-    // The hint shows as a tool tip while hints are on; it is also the name
-    // screen readers announce.
+    // The hint shows as a tool tip while hints are on. Screen readers
+    // announce the button by its name, or by its hint while it has none.
     void SetHint(const QString& hint);
     QString Hint() const { return hint_; }
     void SetShowHint(bool show);
     bool ShowHint() const { return showHint_; }
+    void SetName(const QString& name);
 
     // The picture the button shows now.
     Face ShownFace() const;
@@ -54,6 +55,7 @@ private:
     QPixmap upFace_, overFace_, disabledFace_;
     QColor transparent_ = Qt::white;
     QString hint_;
+    QString name_;
     bool showHint_ = true;
     bool mouseOver_ = false;
 };
