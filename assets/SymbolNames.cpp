@@ -9,7 +9,7 @@ struct Names {
 // In image-number order, as art/symbols/NN.svg draws them.
 constexpr Names Symbols[SymbolCount] = {
     {"four-coloured square", "vierfarbiges Quadrat"},
-    {"green and blue grid", "grün-blaues Gitter"},
+    {"green-blue grid", "grün-blaues Gitter"},
     {"white checkerboard", "weißes Schachbrett"},
     {"purple rough octagon", "violettes raues Achteck"},
     {"smiling face", "lachendes Gesicht"},
@@ -20,7 +20,7 @@ constexpr Names Symbols[SymbolCount] = {
     {"turquoise octagon", "türkises Achteck"},
     {"shattered triangle", "zersplittertes Dreieck"},
     {"pink starburst", "rosa Strahlenstern"},
-    {"yin and yang", "Yin und Yang"},
+    {"yin-yang", "Yin-Yang"},
     {"small orange disc", "kleine orange Scheibe"},
     {"red meander", "roter Mäander"},
     {"striped pyramid", "gestreifte Pyramide"},

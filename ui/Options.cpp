@@ -80,10 +80,6 @@ void TOptionDlg::BuildLayout()
     option(QStringLiteral("Music"), 159, 2, 3, 4, 294, QStringLiteral("Musik"), MusicBtn, MusicLabel);
     option(QStringLiteral("Back"), 215, 7, 8, -1, 290, QStringLiteral("Hintergrund"), BackBtn, BackLabel);
 
-    // The two switches say on or off to screen readers as a check box does.
-    SoundBtn->setCheckable(true);
-    MusicBtn->setCheckable(true);
-
     connect(OKBtn, &QAbstractButton::clicked, this, &TOptionDlg::exitClick);
     connect(TongueBtn, &QAbstractButton::clicked, this, &TOptionDlg::TongueBtnClick);
     connect(SoundBtn, &QAbstractButton::clicked, this, &TOptionDlg::SoundBtnClick);
@@ -132,8 +128,9 @@ void TOptionDlg::UpdateAccessibleTexts()
     setWindowTitle(Lang(QStringLiteral("Einstellungen"), QStringLiteral("Options")));
     SoundBtn->SetName(Lang(QStringLiteral("Geräusche"), QStringLiteral("Sound effects")));
     MusicBtn->SetName(Lang(QStringLiteral("Musik"), QStringLiteral("Music")));
-    SoundBtn->setChecked(SoundOn);
-    MusicBtn->setChecked(MusicOn && host_.MusicFilesFound());
+    // The two switches say on or off, as a check box does.
+    SoundBtn->SetSwitchState(SoundOn);
+    MusicBtn->SetSwitchState(MusicOn && host_.MusicFilesFound());
     // Each button is described by the label beside it, which tells its setting.
     TongueBtn->setAccessibleDescription(TongueLabel->text());
     SoundBtn->setAccessibleDescription(SoundLabel->text());
@@ -170,12 +167,9 @@ void TOptionDlg::SoundBtnClick()
 
 void TOptionDlg::MusicBtnClick()
 {
-    // After a failed open the error box has spoken; the texts stay as they were,
-    // and the switch shows the setting, not the press.
+    // After a failed open the error box has spoken; the texts stay as they were.
     if (host_.SwitchMusic())
         UpdateTexts();
-    else
-        MusicBtn->setChecked(MusicOn && host_.MusicFilesFound());
 }
 
 void TOptionDlg::BackBtnClick()

@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPixmap>
+#include <optional>
 
 class TPictureButton : public QAbstractButton {
     Q_OBJECT
@@ -31,6 +32,11 @@ public:
     void SetShowHint(bool show);
     bool ShowHint() const { return showHint_; }
     void SetName(const QString& name);
+    // A button that switches a setting on and off: screen readers hear it as
+    // a check box, ticked while the setting is on. What a press does stays
+    // the owner's, by the clicked signal, also when a screen reader presses.
+    void SetSwitchState(bool on);
+    std::optional<bool> SwitchState() const { return switchState_; }
 
     // The picture the button shows now.
     Face ShownFace() const;
@@ -56,6 +62,7 @@ private:
     QColor transparent_ = Qt::white;
     QString hint_;
     QString name_;
+    std::optional<bool> switchState_;
     bool showHint_ = true;
     bool mouseOver_ = false;
 };
