@@ -129,6 +129,23 @@ def switch_accessibility_on():
                   None, Gio.DBusCallFlags.NONE, 20000, None)
 
 
+def registered_events():
+    """The events that listeners have registered with the accessibility registry."""
+    from gi.repository import Gio, GLib
+    session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+    address = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None,
+                                GLib.VariantType("(s)"), Gio.DBusCallFlags.NONE, 10000, None).unpack()[0]
+    a11y = Gio.DBusConnection.new_for_address_sync(
+        address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION,
+        None, None)
+    try:
+        reply = a11y.call_sync("org.a11y.atspi.Registry", "/org/a11y/atspi/registry", "org.a11y.atspi.Registry",
+                               "GetRegisteredEvents", None, None, Gio.DBusCallFlags.NONE, 10000, None)
+        return [entry[1] for entry in reply.unpack()[0]]
+    finally:
+        a11y.close_sync(None)
+
+
 # --- X windows, keys ------------------------------------------------------------------
 
 def x_windows():
@@ -157,6 +174,11 @@ class Walker:
         self.description_events = []
         pyatspi.Registry.registerEventListener(self._on_description,
                                                "object:property-change:accessible-description")
+        # A screen reader listens long before a game starts; here the game
+        # starts at once, so it must find the listener registered already.
+        poll(lambda: any("accessibledescription" in name.lower().replace("-", "")
+                         for name in registered_events()),
+             "the description listener at the registry", timeout=10)
 
     def _on_description(self, event):
         try:
