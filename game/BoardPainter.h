@@ -55,6 +55,7 @@ public:
 
     const QImage& MaskSheet() const { return maskSheet_; }
     const QImage& PatternSheet() const { return patternSheet_; }
+    QRect TimeBarRect() const;
 
 private:
     void FramedArea(int left, int top, int width, int height);
@@ -62,7 +63,6 @@ private:
     QRect CellRect(int column, int row) const;
     QRect PreviewRect() const;
     QRect DiscardRect() const;
-    QRect TimeBarRect() const;
     QRect FocusFrameRect() const;
 
     TCanvas* box_;

@@ -37,6 +37,12 @@ BlockPos TGameFlow::AimedBlock() const
     return geometry_.NearestBlock(handX_, handY_);
 }
 
+bool TGameFlow::RefusedWhereItIs() const
+{
+    return lastRefusal_ && game_.InHand() && geometry_.OnBoard(handX_, handY_) && AimedBlock() == lastRefusal_->block
+        && game_.HandTile() == lastRefusal_->tile;
+}
+
 BoardScene TGameFlow::Scene() const
 {
     BoardScene s;
@@ -242,6 +248,7 @@ void TGameFlow::PressNow(PressButton button, int x, int y)
             handX_ = x;
             handY_ = y;
             refused_ = false;
+            lastRefusal_.reset();
         }
         return;
     }
@@ -327,6 +334,7 @@ void TGameFlow::TryToLay(BlockPos block)
         services_.PlayEffect(Effect::LayRefused);
         // The sound alone cannot be heard with sound off: the tile shows it too, briefly.
         refused_ = true;
+        lastRefusal_ = Refusal{block, game_.HandTile()};
         view_.Schedule(FlowTimer::RefusalCue, TAnimation::RefusalCueMs);
         return;
     }
@@ -459,6 +467,7 @@ void TGameFlow::NewGameNow()
     timeOutPending_ = false;
     pauseEnabled_ = false;
     refused_ = false;
+    lastRefusal_.reset();
     clockEnabled_ = true;
 }
 

@@ -95,6 +95,9 @@ public:
     // nearest one when the tile is outside the board.
     BlockPos AimedBlock() const;
     const std::optional<TAnimation>& Animation() const { return animation_; }
+    // The carried tile was refused on the block it is over now, turned as it
+    // is now: until it moves or turns, the lay would be refused again.
+    bool RefusedWhereItIs() const;
     // The game clock's timer is on (it ticks every 500 ms).
     bool ClockRunning() const { return clockEnabled_ && !firstShowPending_ && !closed_; }
     bool PauseEnabled() const { return pauseEnabled_; }
@@ -181,7 +184,13 @@ private:
     int handX_ = 0;
     int handY_ = 0;
     BlockPos keyBlock_{3, 3}; // where a tile picked up by key is put
-    bool refused_ = false;
+    bool refused_ = false;    // the sign of a refused lay shows
+    // The last refused lay: its block and the tile as it was turned.
+    struct Refusal {
+        BlockPos block;
+        Tile tile;
+    };
+    std::optional<Refusal> lastRefusal_;
     std::optional<TAnimation> animation_;
 
     bool clockEnabled_ = false;

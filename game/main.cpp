@@ -7,6 +7,7 @@
 #include "assets/DlgRes.h"
 #include "assets/MainFormAssets.h"
 #include "assets/ProgramIcon.h"
+#include "game/BoardDescription.h"
 #include "settings/Globals.h"
 #include "settings/ProgramSettings.h"
 #include "ui/keeper/TFormKeeper.h"
@@ -57,7 +58,10 @@ Tmainform::Tmainform(TMainServices& services, std::unique_ptr<RandomSource> rand
       random_(random ? std::move(random) : std::make_unique<UniformRandom>(UniformRandom::FromClock())),
       flow_(*random_, services, *this),
       textureSheet_(bmps.Item(0).convertToFormat(QImage::Format_RGB32)),
-      painter_(box->Canvas(), textureSheet_, masks, pats)
+      painter_(box->Canvas(), textureSheet_, masks, pats),
+      accessibility_(*box, TBoardReading{[this] { return DescribeBoard(flow_, German()); },
+                                         [this] { return Game().TimeLeft(); },
+                                         [this] { return painter_.TimeBarRect(); }})
 {
     FormCreate();
 }
@@ -250,6 +254,7 @@ void Tmainform::Sync()
         EnableTimer();
     else
         Timer.stop();
+    accessibility_.Follow();
 }
 
 void Tmainform::FocusBoard()

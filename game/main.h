@@ -13,6 +13,7 @@
 #include "assets/TBitmapList.h"
 #include "assets/TSymbolPicture.h"
 #include "assets/TWaveList.h"
+#include "game/BoardAccessible.h"
 #include "game/BoardPainter.h"
 #include "game/GameFlow.h"
 #include "game/MainServices.h"
@@ -140,6 +141,8 @@ private:
     TBoardPainter painter_;
     QTimer frameTimer_;
     QTimer cueTimer_;
+    // The board as screen readers find it.
+    TBoardAccessibility accessibility_;
 
     bool FirstShow = true;
     bool closeConfirmed_ = false;

@@ -131,15 +131,31 @@ void Tmainform::ShowCounters()
 
 void Tmainform::ApplyLanguage()
 {
-    StartBtn->SetHint(Lang(QStringLiteral("Ich möchte eine neue Auslage."), QStringLiteral("I want an new \"tableau\".")));
-    HighScoreBtn->SetHint(Lang(QStringLiteral("Wer sind die Besten?"), QStringLiteral("Who are the best?")));
-    PauseBtn->SetHint(Lang(QStringLiteral("Ich brauch eine kurze Pause."), QStringLiteral("I need a break.")));
-    RulesBtn->SetHint(Lang(QStringLiteral("Worum geht's da eigentlich?"), QStringLiteral("What's to do here?")));
-    OptionBtn->SetHint(Lang(QStringLiteral("Ich möchte die Einstellungen ändern."), QStringLiteral(" I want to change the options.")));
-    ExitBtn->SetHint(Lang(QStringLiteral("Ich hab genug!"), QStringLiteral("I have enough!")));
-    InfoBtn->SetHint(Lang(QStringLiteral("Wer hat diese Spiele nur verbrochen?"), QStringLiteral("Who did these TANGRIX GAME?")));
+    // Screen readers say a button's short name, then its hint.
+    const auto word = [](TPictureButton* button, const QString& name, const QString& hint) {
+        button->SetName(name);
+        button->SetHint(hint);
+        button->setAccessibleDescription(hint);
+    };
+    word(StartBtn, Lang(QStringLiteral("Neues Spiel"), QStringLiteral("New game")),
+         Lang(QStringLiteral("Ich möchte eine neue Auslage."), QStringLiteral("I want an new \"tableau\".")));
+    word(HighScoreBtn, Lang(QStringLiteral("Bestenliste"), QStringLiteral("High scores")),
+         Lang(QStringLiteral("Wer sind die Besten?"), QStringLiteral("Who are the best?")));
+    word(PauseBtn, QStringLiteral("Pause"),
+         Lang(QStringLiteral("Ich brauch eine kurze Pause."), QStringLiteral("I need a break.")));
+    word(RulesBtn, Lang(QStringLiteral("Spielregeln"), QStringLiteral("Rules")),
+         Lang(QStringLiteral("Worum geht's da eigentlich?"), QStringLiteral("What's to do here?")));
+    word(OptionBtn, Lang(QStringLiteral("Einstellungen"), QStringLiteral("Options")),
+         Lang(QStringLiteral("Ich möchte die Einstellungen ändern."), QStringLiteral(" I want to change the options.")));
+    word(ExitBtn, Lang(QStringLiteral("Beenden"), QStringLiteral("Quit")),
+         Lang(QStringLiteral("Ich hab genug!"), QStringLiteral("I have enough!")));
+    word(InfoBtn, Lang(QStringLiteral("Über Tangrix"), QStringLiteral("About Tangrix")),
+         Lang(QStringLiteral("Wer hat diese Spiele nur verbrochen?"), QStringLiteral("Who did these TANGRIX GAME?")));
     ScoLabel->setText(Lang(QStringLiteral("Punkte:"), QStringLiteral("Score:")));
     LevLabel->setText(Lang(QStringLiteral("Stufe:"), QStringLiteral("Level:")));
     ScoLabel->adjustSize();
     LevLabel->adjustSize();
+    box->setAccessibleName(Lang(QStringLiteral("Spielfeld"), QStringLiteral("Board")));
+    accessibility_.SetTimeBarName(Lang(QStringLiteral("Restzeit"), QStringLiteral("Time left")));
+    accessibility_.Follow();
 }

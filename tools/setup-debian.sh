@@ -11,6 +11,7 @@ packages=(
   fonts-liberation2
   xvfb xauth xdotool x11-apps x11-utils imagemagick openbox
   pulseaudio pulseaudio-utils
+  dbus-daemon at-spi2-core python3-pyatspi
   appstream desktop-file-utils lintian
   clang libclang-rt-14-dev
 )

@@ -72,12 +72,14 @@ void TInfoDlg::BackBtnClick()
 void TInfoDlg::showEvent(QShowEvent* event)
 {
     FormActivate();
+    KeepPlacementKnown(*this);
     QDialog::showEvent(event);
 }
 
 void TInfoDlg::FormActivate()
 {
     PlaceDialog(*this, mainWindow_);
+    setWindowTitle(Lang(QStringLiteral("Über Tangrix"), QStringLiteral("About Tangrix")));
     BackBtn->SetHint(Lang(QStringLiteral("Zurück zum Spiel"), QStringLiteral("Back to the game")));
     BackBtn->setFocus();
 }

@@ -120,6 +120,22 @@ void TOptionDlg::UpdateTexts()
     BackBtn->SetHint(Lang(QStringLiteral("Hintergrund ändern"), QStringLiteral("Change background")));
     BackLabel->setText(Lang(QStringLiteral("Hintergrund: "), QStringLiteral("Background: ")) +
                        QString::number(host_.BackMode() + 1));
+    UpdateAccessibleTexts();
+}
+
+void TOptionDlg::UpdateAccessibleTexts()
+{
+    setWindowTitle(Lang(QStringLiteral("Einstellungen"), QStringLiteral("Options")));
+    SoundBtn->SetName(Lang(QStringLiteral("Geräusche"), QStringLiteral("Sound effects")));
+    MusicBtn->SetName(Lang(QStringLiteral("Musik"), QStringLiteral("Music")));
+    // The two switches say on or off, as a check box does.
+    SoundBtn->SetSwitchState(SoundOn);
+    MusicBtn->SetSwitchState(MusicOn && host_.MusicFilesFound());
+    // Each button is described by the label beside it, which tells its setting.
+    TongueBtn->setAccessibleDescription(TongueLabel->text());
+    SoundBtn->setAccessibleDescription(SoundLabel->text());
+    MusicBtn->setAccessibleDescription(MusicLabel->text());
+    BackBtn->setAccessibleDescription(BackLabel->text());
 }
 
 void TOptionDlg::FormActivate()
@@ -167,6 +183,7 @@ void TOptionDlg::BackBtnClick()
 void TOptionDlg::showEvent(QShowEvent* event)
 {
     FormActivate();
+    KeepPlacementKnown(*this);
     QDialog::showEvent(event);
 }
 

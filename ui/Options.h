@@ -37,6 +37,8 @@ protected:
 private:
     void BuildLayout();
     QString MusicText() const;
+    // Names, states and descriptions for screen readers, from the texts just set.
+    void UpdateAccessibleTexts();
 
     TOptionsHost& host_;
 

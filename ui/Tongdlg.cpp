@@ -2,6 +2,7 @@
 
 #include "assets/DlgRes.h"
 #include "settings/Globals.h"
+#include "ui/toolkit/DialogPlacement.h"
 #include "ui/toolkit/TPictureButton.h"
 #include "ui/toolkit/TTexturedPanel.h"
 #include "ui/toolkit/TTransparentImage.h"
@@ -89,9 +90,12 @@ void TTongueDlg::EnglishBtnClick()
 
 void TTongueDlg::showEvent(QShowEvent* event)
 {
+    // No language is chosen yet: the window is named in both.
+    setWindowTitle(QStringLiteral("Sprache – Language"));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     GermanBtn->setFocus();
+    KeepPlacementKnown(*this);
     QDialog::showEvent(event);
 }
 

@@ -57,8 +57,6 @@ TPictureButton* MakeButton(QWidget* parent, const char* name, QPoint at, int up,
     button->setObjectName(QLatin1String(name));
     button->move(at);
     button->SetPictures(DlgResources->dlgs.Item(up), DlgResources->dlgs.Item(over));
-    // Only the answer keys answer: a focused button would take Space as a click.
-    button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
 } // namespace
@@ -94,8 +92,9 @@ TYesNoDlg::TYesNoDlg(QWidget* mainWindow)
     YesBtn = MakeButton(BackPanel1, "YesBtn", QPoint(260, 100), 3, 4);
     connect(NoBtn, &QAbstractButton::clicked, this, &TYesNoDlg::BnoClick);
     connect(YesBtn, &QAbstractButton::clicked, this, &TYesNoDlg::ByesClick);
-    // Should a button get the focus all the same, its keys still go by the
-    // answer table: Enter is Yes even on No, and Space presses nothing.
+    // Tab reaches the buttons, and a screen reader presses them; but a key
+    // on a focused button still goes by the answer table: Enter is Yes even
+    // on No, and Space presses nothing.
     NoBtn->installEventFilter(this);
     YesBtn->installEventFilter(this);
 }
@@ -134,6 +133,10 @@ bool TYesNoDlg::ShowMsg(quint32 n)
 void TYesNoDlg::showEvent(QShowEvent* event)
 {
     FormActivate();
+    // The question has the keys, not a button: the answer keys work alike
+    // everywhere, and no focus ring suggests that Space would answer.
+    setFocus(Qt::OtherFocusReason);
+    KeepPlacementKnown(*this);
     QDialog::showEvent(event);
 }
 
@@ -147,6 +150,16 @@ void TYesNoDlg::FormActivate()
         txt->setText(ForLabel(CustomText));
     else if (const QString text = MessageText(MsgNo); !text.isNull())
         txt->setText(ForLabel(text));
+
+    // A screen reader names the window by its message, and says how to answer.
+    setWindowTitle(txt->text().replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    const bool question = ButtonMode == 2;
+    setAccessibleDescription(question ? Lang(QStringLiteral("Ja: J, Y oder Eingabe. Nein: N oder Escape."),
+                                             QStringLiteral("Yes: Y, J or Enter. No: N or Escape."))
+                                      : Lang(QStringLiteral("Weiter mit Eingabe oder Escape."),
+                                             QStringLiteral("Go on with Enter or Escape.")));
+    YesBtn->SetName(question ? Lang(QStringLiteral("Ja"), QStringLiteral("Yes")) : QStringLiteral("OK"));
+    NoBtn->SetName(Lang(QStringLiteral("Nein"), QStringLiteral("No")));
 }
 
 void TYesNoDlg::ByesClick()
@@ -208,6 +221,9 @@ bool TYesNoDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == NoBtn || watched == YesBtn) {
         if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+                return false; // moves the focus on
             AnswerKey(*static_cast<QKeyEvent*>(event));
             return true;
         }

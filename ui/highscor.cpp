@@ -6,6 +6,7 @@
 #include "settings/TIniCtrl.h"
 #include "ui/DialogParts.h"
 #include "ui/HighscoreName.h"
+#include "ui/toolkit/DialogPlacement.h"
 #include "ui/toolkit/TPictureButton.h"
 #include "ui/toolkit/TTexturedPanel.h"
 #include "ui/toolkit/ToolkitFonts.h"
@@ -59,6 +60,8 @@ void THighscoreDlg::BuildLayout()
     ClearBox->setFocusPolicy(Qt::TabFocus);
     delcheck = MakeCaption(p6, QStringLiteral("delcheck"), {40, 8, 245, 17}, ArialFont(13));
     delcheck->setText(QStringLiteral("xxx"));
+    // The box's own caption is a blank: the label beside it is its text.
+    delcheck->setBuddy(ClearBox);
 
     BackPanel1 = MakePanel(this, QStringLiteral("BackPanel1"), PanelGrade::Inner, {11, 12, 298, 33});
     title = MakeCaption(BackPanel1, QStringLiteral("title"), {12, 4, 273, 25}, ArialFont(19, true),
@@ -271,12 +274,20 @@ void THighscoreDlg::FormActivate()
     delcheck->setText(Lang(QStringLiteral("alle Einträge löschen"), QStringLiteral("remove all entries")));
     CancelBtn->SetHint(Lang(QStringLiteral("Abbrechen"), QStringLiteral("Cancel")));
     OkBtn->SetHint(Lang(QStringLiteral("In Liste aufnehmen"), QStringLiteral("put in list")));
+
+    // For screen readers: the window by its title, the box by its label.
+    setWindowTitle(title->text());
+    ClearBox->setAccessibleName(delcheck->text());
+    Edit1->setAccessibleName(Lang(QStringLiteral("Dein Name"), QStringLiteral("Your name")));
+    OkBtn->SetName(QStringLiteral("OK"));
+    OkBtn->setAccessibleDescription(showOnly_ ? QString() : OkBtn->Hint());
 }
 
 void THighscoreDlg::showEvent(QShowEvent* event)
 {
     // Placed and worded before it first appears, not a moment after.
     FormActivate();
+    KeepPlacementKnown(*this);
     QDialog::showEvent(event);
 }
 

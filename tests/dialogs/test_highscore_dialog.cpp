@@ -10,6 +10,7 @@
 #include "ui/highscor.h"
 #include "ui/toolkit/TPictureButton.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -645,6 +646,12 @@ void HighscoreDialogTest::textsFollowTheLanguage()
     ModalAnswer answer([&](QWidget* dialog) {
         QCOMPARE(Part<QLabel>(dialog, QStringLiteral("title"))->text(), title);
         QCOMPARE(Part<QLabel>(dialog, QStringLiteral("delcheck"))->text(), delcheck);
+        // What a screen reader says: the window by its title, the box (whose
+        // own caption is a blank) by the label beside it.
+        QCOMPARE(QAccessible::queryAccessibleInterface(dialog)->text(QAccessible::Name), title);
+        auto* box = Part<QCheckBox>(dialog, QStringLiteral("ClearBox"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name), delcheck);
+        QCOMPARE(Part<QLabel>(dialog, QStringLiteral("delcheck"))->buddy(), box);
         Click(dialog, QStringLiteral("OkBtn"));
     });
     dialog_->ShowModal(0, true);

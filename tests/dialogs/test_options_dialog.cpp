@@ -9,6 +9,7 @@
 #include "ui/toolkit/TPictureButton.h"
 #include "ui/toolkit/TRaisedLabel.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QTest>
 
@@ -75,6 +76,7 @@ private slots:
     void musicPressSwitchesMusic();
     void failedMusicSwitchKeepsTheTexts();
     void musicButtonDisabledWithoutFiles();
+    void screenReadersHearNamesAndSwitches();
     void closesByButtonAndKeys_data();
     void closesByButtonAndKeys();
     void keysAfterAnOptionWasPressed_data();
@@ -277,7 +279,42 @@ void OptionsDialogTest::failedMusicSwitchKeepsTheTexts()
         Click(shown, QStringLiteral("MusicBtn"));
         QCOMPARE(host_.musicSwitches, 1);
         QCOMPARE(Text(shown, QStringLiteral("MusicLabel")), QStringLiteral("Music is off."));
+        QCOMPARE(Part<TPictureButton>(shown, QStringLiteral("MusicBtn"))->SwitchState(), std::optional<bool>(false));
         QVERIFY(shown->isVisible());
+        Click(shown, QStringLiteral("OKBtn"));
+    });
+    dialog.ShowModal();
+    QVERIFY(answer.Seen());
+}
+
+// Each button by a name, the two switches ticked while their setting is on,
+// each described by the label beside it; all of it follows the language.
+void OptionsDialogTest::screenReadersHearNamesAndSwitches()
+{
+    Tongue = 0;
+    SoundOn = true;
+    MusicOn = true;
+    TOptionDlg dialog(host_);
+    const auto heard = [](QWidget* shown, const QString& button) {
+        QAccessibleInterface* i = QAccessible::queryAccessibleInterface(Part<QWidget>(shown, button));
+        return QStringList{i->text(QAccessible::Name), i->text(QAccessible::Description),
+                           i->state().checkable ? (i->state().checked ? "on" : "off") : "-"};
+    };
+    ModalAnswer answer([&](QWidget* shown) {
+        QCOMPARE(QAccessible::queryAccessibleInterface(shown)->text(QAccessible::Name), QStringLiteral("Options"));
+        QCOMPARE(heard(shown, "TongueBtn"), (QStringList{"Change language", "I speak English.", "-"}));
+        QCOMPARE(heard(shown, "SoundBtn"), (QStringList{"Sound effects", "Sound is on.", "on"}));
+        QCOMPARE(heard(shown, "MusicBtn"), (QStringList{"Music", "Music: first.mid", "on"}));
+        QCOMPARE(heard(shown, "BackBtn"), (QStringList{"Change background", "Background: 1", "-"}));
+        QCOMPARE(heard(shown, "OKBtn"), (QStringList{"Back to game", "Back to game", "-"}));
+        Click(shown, QStringLiteral("SoundBtn"));
+        Click(shown, QStringLiteral("MusicBtn"));
+        QCOMPARE(heard(shown, "SoundBtn"), (QStringList{"Sound effects", "Sound is off.", "off"}));
+        QCOMPARE(heard(shown, "MusicBtn"), (QStringList{"Music", "Music is off.", "off"}));
+        Click(shown, QStringLiteral("TongueBtn"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(shown)->text(QAccessible::Name), QStringLiteral("Einstellungen"));
+        QCOMPARE(heard(shown, "SoundBtn"), (QStringList{QString::fromUtf8("Geräusche"), QString::fromUtf8("Geräusche sind aus."), "off"}));
+        QCOMPARE(heard(shown, "TongueBtn"), (QStringList{QString::fromUtf8("Sprache ändern"), "Ich spreche deutsch.", "-"}));
         Click(shown, QStringLiteral("OKBtn"));
     });
     dialog.ShowModal();

@@ -3,6 +3,7 @@
 #include "tests/ui/TestPictures.h"
 #include "ui/toolkit/TPictureButton.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
@@ -239,6 +240,47 @@ private slots:
         QCOMPARE(button.accessibleName(), QStringLiteral("Spiel starten"));
         button.SetShowHint(true);
         QCOMPARE(button.toolTip(), QStringLiteral("Spiel starten"));
+        // A name of its own outlasts a later hint.
+        button.SetName(QStringLiteral("Neues Spiel"));
+        button.SetHint(QStringLiteral("Noch einmal"));
+        QCOMPARE(button.accessibleName(), QStringLiteral("Neues Spiel"));
+        QCOMPARE(button.toolTip(), QStringLiteral("Noch einmal"));
+    }
+
+    // A screen reader hears a plain button or a switch, and pressing either
+    // is a click, which the owner answers.
+    void screenReadersPressButtonsAndSwitches_data()
+    {
+        QTest::addColumn<bool>("isSwitch");
+        QTest::newRow("button") << false;
+        QTest::newRow("switch") << true;
+    }
+    void screenReadersPressButtonsAndSwitches()
+    {
+        QFETCH(bool, isSwitch);
+        ButtonFixture f;
+        if (isSwitch)
+            f.button->SetSwitchState(true);
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(f.button);
+        QCOMPARE(button->role(), isSwitch ? QAccessible::CheckBox : QAccessible::Button);
+        QCOMPARE(bool(button->state().checkable), isSwitch);
+        QCOMPARE(bool(button->state().checked), isSwitch);
+        QVERIFY(button->state().focusable);
+        if (isSwitch) {
+            f.button->SetSwitchState(false);
+            QVERIFY(!button->state().checked);
+        }
+        QSignalSpy clicks(f.button, &QAbstractButton::clicked);
+        QAccessibleActionInterface* actions = button->actionInterface();
+        const QString action = isSwitch ? QAccessibleActionInterface::toggleAction()
+                                        : QAccessibleActionInterface::pressAction();
+        QCOMPARE(actions->actionNames().first(), action);
+        actions->doAction(action);
+        QCOMPARE(clicks.count(), 1);
+        f.button->setEnabled(false);
+        QVERIFY(!actions->actionNames().contains(action));
+        actions->doAction(action);
+        QCOMPARE(clicks.count(), 1);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "ui/toolkit/DialogPlacement.h"
 #include "ui/toolkit/TPictureButton.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QTest>
 
@@ -197,6 +198,61 @@ private slots:
         QVERIFY(!buttonFocusedAtFirst);
         QVERIFY(stayedOpen);
         QCOMPARE(dlg.ModalResult(), 6);
+    }
+
+    // Tab reaches both buttons (and Space on them still answers nothing); a
+    // screen reader presses them by their action.
+    void buttonsTakeTheFocusByTabAndAScreenReadersPress()
+    {
+        TYesNoDlg dlg;
+        QWidget* focusAfterTab = nullptr;
+        QWidget* focusAfterSecondTab = nullptr;
+        bool openAfterSpace = false;
+        ShowAndAnswer(dlg, 4, [&](TYesNoDlg& d) {
+            QTest::keyClick(&d, Qt::Key_Tab);
+            focusAfterTab = d.focusWidget();
+            QTest::keyClick(d.focusWidget(), Qt::Key_Tab);
+            focusAfterSecondTab = d.focusWidget();
+            QTest::keyClick(d.focusWidget(), Qt::Key_Space);
+            openAfterSpace = d.isVisible();
+            QAccessibleInterface* no = QAccessible::queryAccessibleInterface(d.NoBtn);
+            no->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        });
+        QCOMPARE(focusAfterTab, dlg.NoBtn);
+        QCOMPARE(focusAfterSecondTab, dlg.YesBtn);
+        QVERIFY(openAfterSpace);
+        QCOMPARE(dlg.ModalResult(), 7);
+    }
+
+    // The window is named by its message; the buttons by what they answer.
+    void namedForScreenReaders_data()
+    {
+        QTest::addColumn<int>("tongue");
+        QTest::addColumn<quint32>("n");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("yes");
+        QTest::addColumn<QString>("no");
+        QTest::newRow("question, German") << 1 << 4u << "Willst Du die Partie wirklich aufgeben?" << "Ja" << "Nein";
+        QTest::newRow("question, English") << 0 << 3u << "Do you really want to go?" << "Yes" << "No";
+        QTest::newRow("two lines, one button") << 0 << 12u << "Game paused. Continue?" << "OK" << "No";
+        QTest::newRow("one button, German") << 1 << 8u << "Auf zur nächsten Stufe!" << "OK" << "Nein";
+    }
+    void namedForScreenReaders()
+    {
+        QFETCH(int, tongue);
+        QFETCH(quint32, n);
+        QFETCH(QString, name);
+        QFETCH(QString, yes);
+        QFETCH(QString, no);
+        Tongue = tongue;
+        TYesNoDlg dlg;
+        QStringList seen;
+        ShowAndAnswer(dlg, n, [&](TYesNoDlg& d) {
+            for (QObject* o : {static_cast<QObject*>(&d), static_cast<QObject*>(d.YesBtn), static_cast<QObject*>(d.NoBtn)})
+                seen << QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name);
+            ClickYes(d);
+        });
+        QCOMPARE(seen, (QStringList{name, yes, no}));
     }
 
     void closedByWindowSystemCountsAsNo()

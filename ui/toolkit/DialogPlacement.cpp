@@ -5,6 +5,39 @@
 #include <QWidget>
 #include <QWindow>
 
+namespace {
+const QString PlacementCheckName = QStringLiteral("placementCheck");
+
+// Watches the dialog's window for its first exposure after a showing.
+class TPlacementCheck final : public QObject {
+public:
+    explicit TPlacementCheck(QWidget& dialog) : QObject(&dialog) { setObjectName(PlacementCheckName); }
+
+    void Arm(QPoint placedAt)
+    {
+        placedAt_ = placedAt;
+        armed_ = true;
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (armed_ && event->type() == QEvent::Expose) {
+            auto* window = static_cast<QWindow*>(watched);
+            if (window->isExposed()) {
+                armed_ = false;
+                if (window->position() != placedAt_)
+                    window->setPosition(placedAt_);
+            }
+        }
+        return false;
+    }
+
+private:
+    QPoint placedAt_;
+    bool armed_ = false;
+};
+} // namespace
+
 QPoint PlaceOverMainWindow(const QRect& mainOuter, int mainClientHeight, QSize dialogSize)
 {
     // C++ division truncates toward zero, as the halvings require when the
@@ -28,4 +61,18 @@ void PlaceDialog(QWidget& dialog, QWidget* mainWindow)
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         dialog.move(screen->availableGeometry().center() - dialog.rect().center());
     }
+}
+
+void KeepPlacementKnown(QWidget& dialog)
+{
+    QWindow* window = dialog.windowHandle();
+    if (!window)
+        return;
+    auto* check = static_cast<TPlacementCheck*>(dialog.findChild<QObject*>(PlacementCheckName, Qt::FindDirectChildrenOnly));
+    if (!check) {
+        check = new TPlacementCheck(dialog);
+        window->installEventFilter(check);
+    }
+    // Where it is put now is where it must be found once it shows.
+    check->Arm(dialog.pos());
 }

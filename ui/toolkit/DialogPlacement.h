@@ -16,3 +16,12 @@ QPoint PlaceOverMainWindow(const QWidget& mainWindow, QSize dialogSize);
 // Places a dialog over the main window as above and keeps it in front of it;
 // without a main window the dialog is centred on the screen.
 void PlaceDialog(QWidget& dialog, QWidget* mainWindow);
+
+// A window manager that frames a dialog as it appears can leave the window
+// system's record of its place at 0,0 while the dialog shows where it was
+// put; everything that asks the window system, screen readers too, would
+// then find the dialog and all its parts in the wrong place. Called when the
+// dialog is shown (after it has been placed), this tells the window system
+// the place again when the dialog has come onto the screen and the record
+// differs from it.
+void KeepPlacementKnown(QWidget& dialog);

@@ -2,11 +2,62 @@
 
 #include "ui/toolkit/TransparentPixmap.h"
 
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+// The button as screen readers find it: a push button, or a check box for a
+// switch, which a screen reader presses as a click would.
+class TPictureButtonAccessible final : public QAccessibleWidget {
+public:
+    explicit TPictureButtonAccessible(TPictureButton* button) : QAccessibleWidget(button) {}
+
+    QAccessible::Role role() const override
+    {
+        return Button()->SwitchState() ? QAccessible::CheckBox : QAccessible::Button;
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (const std::optional<bool> on = Button()->SwitchState()) {
+            s.checkable = true;
+            s.checked = *on;
+        }
+        s.pressed = Button()->isDown();
+        return s;
+    }
+    QStringList actionNames() const override
+    {
+        QStringList names;
+        if (Button()->isEnabled())
+            names << (Button()->SwitchState() ? toggleAction() : pressAction());
+        return names + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override
+    {
+        if ((action == pressAction() || action == toggleAction()) && Button()->isEnabled())
+            Button()->click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    TPictureButton* Button() const { return static_cast<TPictureButton*>(widget()); }
+};
+
+QAccessibleInterface* PictureButtonFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("TPictureButton") && object && object->isWidgetType())
+        return new TPictureButtonAccessible(static_cast<TPictureButton*>(object));
+    return nullptr;
+}
+} // namespace
+
 TPictureButton::TPictureButton(QWidget* parent) : QAbstractButton(parent)
 {
+    static const bool accessible = (QAccessible::installFactory(PictureButtonFactory), true);
+    Q_UNUSED(accessible);
     setFixedSize(ButtonSize, ButtonSize);
     // Reachable by Tab, never focused by a click: a clicked button keeping the
     // focus would be pressed again by the next Space, which the board and the
@@ -50,10 +101,29 @@ void TPictureButton::SetShowHint(bool show)
     ApplyHint();
 }
 
+void TPictureButton::SetName(const QString& name)
+{
+    name_ = name;
+    ApplyHint();
+}
+
+void TPictureButton::SetSwitchState(bool on)
+{
+    if (switchState_ == on)
+        return;
+    switchState_ = on;
+    if (!QAccessible::isActive())
+        return;
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
 void TPictureButton::ApplyHint()
 {
     setToolTip(showHint_ ? hint_ : QString());
-    setAccessibleName(hint_);
+    setAccessibleName(name_.isEmpty() ? hint_ : name_);
 }
 
 TPictureButton::Face TPictureButton::ShownFace() const

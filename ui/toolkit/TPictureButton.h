@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPixmap>
+#include <optional>
 
 class TPictureButton : public QAbstractButton {
     Q_OBJECT
@@ -24,12 +25,18 @@ public:
     void SetTransparentColor(QColor color);
     QColor TransparentColor() const { return transparent_; }
 
-    // The hint shows as a tool tip while hints are on; it is also the name
-    // screen readers announce.
+    // The hint shows as a tool tip while hints are on. Screen readers
+    // announce the button by its name, or by its hint while it has none.
     void SetHint(const QString& hint);
     QString Hint() const { return hint_; }
     void SetShowHint(bool show);
     bool ShowHint() const { return showHint_; }
+    void SetName(const QString& name);
+    // A button that switches a setting on and off: screen readers hear it as
+    // a check box, ticked while the setting is on. What a press does stays
+    // the owner's, by the clicked signal, also when a screen reader presses.
+    void SetSwitchState(bool on);
+    std::optional<bool> SwitchState() const { return switchState_; }
 
     // The picture the button shows now.
     Face ShownFace() const;
@@ -54,6 +61,8 @@ private:
     QPixmap upFace_, overFace_, disabledFace_;
     QColor transparent_ = Qt::white;
     QString hint_;
+    QString name_;
+    std::optional<bool> switchState_;
     bool showHint_ = true;
     bool mouseOver_ = false;
 };

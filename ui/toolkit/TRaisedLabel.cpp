@@ -1,9 +1,22 @@
 #include "ui/toolkit/TRaisedLabel.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
+
+namespace {
+// Screen readers take a plain widget for a filler; this one is text.
+QAccessibleInterface* RaisedLabelFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("TRaisedLabel") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::StaticText);
+    return nullptr;
+}
+} // namespace
 
 TRaisedLabel::TRaisedLabel(QWidget* parent) : QWidget(parent)
 {
+    static const bool accessible = (QAccessible::installFactory(RaisedLabelFactory), true);
+    Q_UNUSED(accessible);
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
