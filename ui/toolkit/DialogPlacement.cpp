@@ -1,9 +1,10 @@
 #include "ui/toolkit/DialogPlacement.h"
 
+#include "ui/toolkit/WindowSystem.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-#include <QWindow>
 
 QPoint PlaceOverMainWindow(const QRect& mainOuter, int mainClientHeight, QSize dialogSize)
 {
@@ -22,10 +23,17 @@ QPoint PlaceOverMainWindow(const QWidget& mainWindow, QSize dialogSize)
 void PlaceDialog(QWidget& dialog, QWidget* mainWindow)
 {
     if (mainWindow) {
-        dialog.move(PlaceOverMainWindow(*mainWindow, dialog.frameGeometry().size()));
-        if (dialog.windowHandle() && mainWindow->windowHandle())
-            dialog.windowHandle()->setTransientParent(mainWindow->windowHandle());
-    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        dialog.move(screen->availableGeometry().center() - dialog.rect().center());
+        if (ProgramPlacesWindows())
+            dialog.move(PlaceOverMainWindow(*mainWindow, dialog.frameGeometry().size()));
+    } else {
+        CentreOnScreen(dialog);
     }
+}
+
+void CentreOnScreen(QWidget& window)
+{
+    if (!ProgramPlacesWindows())
+        return;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
 }

@@ -1,0 +1,73 @@
+#include "ui/toolkit/TDragToMove.h"
+
+#include "ui/toolkit/WindowSystem.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QWidget>
+#include <QWindow>
+
+TDragToMove::TDragToMove(QWidget* window) : QObject(window), window_(window)
+{
+    // Presses on the background reach the window itself: panels, labels and
+    // pictures leave them to their parents.
+    window->installEventFilter(this);
+}
+
+bool TDragToMove::OnBackground(QPoint local) const
+{
+    // Also a disabled button is not background.
+    for (QWidget* w = window_->childAt(local); w && w != window_; w = w->parentWidget())
+        if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w))
+            return false;
+    return true;
+}
+
+bool TDragToMove::Press(const QMouseEvent& event)
+{
+    following_ = false;
+    // A press that the control under it left alone arrives here in the
+    // window's own coordinates.
+    if (event.button() != Qt::LeftButton || !OnBackground(event.position().toPoint()))
+        return false;
+    // Where the program cannot place its windows (Wayland) the compositor
+    // moves them, and only when asked at the press that begins the move.
+    // Elsewhere the window follows the pointer here: with Qt 6.4 on X11 the
+    // move handed to the window manager started from a wrong point (under
+    // openbox the window jumped away from the pointer).
+    if (!ProgramPlacesWindows()) {
+        QWindow* handle = window_->windowHandle();
+        return handle && handle->startSystemMove();
+    }
+    following_ = true;
+    pressGlobal_ = event.globalPosition().toPoint();
+    windowAtPress_ = window_->pos();
+    return true;
+}
+
+bool TDragToMove::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != window_)
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        return Press(*static_cast<QMouseEvent*>(event));
+    case QEvent::MouseMove:
+        if (following_) {
+            const auto& move = *static_cast<QMouseEvent*>(event);
+            window_->move(windowAtPress_ + move.globalPosition().toPoint() - pressGlobal_);
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (following_ && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            following_ = false;
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
