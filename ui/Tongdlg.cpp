@@ -2,15 +2,15 @@
 
 #include "assets/DlgRes.h"
 #include "settings/Globals.h"
+#include "ui/toolkit/DialogPlacement.h"
+#include "ui/toolkit/TDragToMove.h"
 #include "ui/toolkit/TPictureButton.h"
 #include "ui/toolkit/TTexturedPanel.h"
 #include "ui/toolkit/TTransparentImage.h"
 #include "ui/toolkit/ToolkitFonts.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QScreen>
 
 TTongueDlg* TongueDlg = nullptr;
 
@@ -73,6 +73,7 @@ TTongueDlg::TTongueDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Frame
     setTabOrder(GermanBtn, EnglishBtn);
     GermanBtn->installEventFilter(this);
     EnglishBtn->installEventFilter(this);
+    new TDragToMove(this);
 }
 
 void TTongueDlg::GermanBtnClick()
@@ -89,8 +90,7 @@ void TTongueDlg::EnglishBtnClick()
 
 void TTongueDlg::showEvent(QShowEvent* event)
 {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(*this);
     GermanBtn->setFocus();
     QDialog::showEvent(event);
 }
