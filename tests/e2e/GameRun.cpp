@@ -1,5 +1,7 @@
 #include "tests/e2e/GameRun.h"
 
+#include "tests/e2e/ProgramCopy.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -68,17 +70,8 @@ QString TGameRun::Start()
 {
     if (!programDir_.isValid() || !runtimeDir_.isValid())
         return QStringLiteral("no temporary directory");
-    // The program looks for its help file and its music beside itself.
-    const QDir built(QStringLiteral(TANGRIX_PROGRAM_DIR));
-    QStringList files{QStringLiteral("tangrix"), QStringLiteral("tngx.chm")};
-    files += built.entryList({QStringLiteral("*.mid")}, QDir::Files, QDir::Name);
-    for (const QString& name : files) {
-        const QString target = programDir_.filePath(name);
-        if (!QFile::copy(built.filePath(name), target))
-            return QStringLiteral("cannot copy %1 from %2").arg(name, built.path());
-    }
-    QFile::setPermissions(programDir_.filePath(QStringLiteral("tangrix")),
-                          QFile::permissions(built.filePath(QStringLiteral("tangrix"))));
+    if (const QString error = CopyProgram(programDir_.path()); !error.isEmpty())
+        return error;
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // Only a test that brings its own sound server gives the game one.
