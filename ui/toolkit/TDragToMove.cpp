@@ -2,34 +2,22 @@
 
 #include "ui/toolkit/WindowSystem.h"
 
-#include <QAbstractButton>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
 
 TDragToMove::TDragToMove(QWidget* window) : QObject(window), window_(window)
 {
-    // Presses on the background reach the window itself: panels, labels and
-    // pictures leave them to their parents.
+    // Only presses on the background reach the window itself: panels,
+    // labels and pictures leave them to their parents, while buttons and
+    // edit boxes keep them, also when they are disabled.
     window->installEventFilter(this);
-}
-
-bool TDragToMove::OnBackground(QPoint local) const
-{
-    // Also a disabled button is not background.
-    for (QWidget* w = window_->childAt(local); w && w != window_; w = w->parentWidget())
-        if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w))
-            return false;
-    return true;
 }
 
 bool TDragToMove::Press(const QMouseEvent& event)
 {
     following_ = false;
-    // A press that the control under it left alone arrives here in the
-    // window's own coordinates.
-    if (event.button() != Qt::LeftButton || !OnBackground(event.position().toPoint()))
+    if (event.button() != Qt::LeftButton)
         return false;
     // Where the program cannot place its windows (Wayland) the compositor
     // moves them, and only when asked at the press that begins the move.

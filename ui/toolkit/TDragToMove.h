@@ -16,10 +16,6 @@ public:
     // Belongs to the window and lives as long as it does.
     explicit TDragToMove(QWidget* window);
 
-    // Whether a press at this point of the window (its own coordinates)
-    // lands on its background rather than on a control.
-    bool OnBackground(QPoint local) const;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
