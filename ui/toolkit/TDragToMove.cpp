@@ -21,9 +21,10 @@ bool TDragToMove::Press(const QMouseEvent& event)
         return false;
     // Where the program cannot place its windows (Wayland) the compositor
     // moves them, and only when asked at the press that begins the move.
-    // Elsewhere the window follows the pointer here: with Qt 6.4 on X11 the
-    // move handed to the window manager started from a wrong point (under
-    // openbox the window jumped away from the pointer).
+    // Elsewhere the window follows the pointer here: Qt 6.4 on X11 tells the
+    // window manager where the move starts from its own record of the
+    // window's place, which a window manager that has just framed a dialog
+    // can leave at 0,0 (under openbox the window jumped away from the pointer).
     if (!ProgramPlacesWindows()) {
         QWindow* handle = window_->windowHandle();
         return handle && handle->startSystemMove();
