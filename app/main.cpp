@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 #include "app/AppServices.h"
 #include "assets/DlgRes.h"
@@ -79,7 +80,10 @@ int main(int argc, char* argv[])
         qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tangrix"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Tangrix"));
+    // The desktop entry's name: the app id of every window under Wayland and
+    // its desktop hint under X11, so that docks and task switchers find the
+    // launcher of the running game.
+    QApplication::setDesktopFileName(QStringLiteral("org.orvane.Tangrix"));
     // The game ends with its main window, also while a help window is still open.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(ProgramIcon());
@@ -101,11 +105,15 @@ int main(int argc, char* argv[])
     SetEffectWaves(&mainform->waves);
     DlgResources = new TDlgResources;
     mainform->BindDialogPictures();
-    TongueDlg = new TTongueDlg(nullptr);
-    OptionDlg = new TOptionDlg(services);
+    // Every dialog is a child of the main window: the window manager or the
+    // compositor keeps it over the main window, and under Wayland that is
+    // the only way to have it there.
+    TongueDlg = new TTongueDlg(mainform);
+    OptionDlg = new TOptionDlg(services, mainform);
     HighscoreDlg = new THighscoreDlg(mainform->ini, mainform);
     YesNoDlg = new TYesNoDlg(mainform);
     InfoDlg = new TInfoDlg(mainform);
+    SetStandardErrorMainWindow(mainform);
 
     FirstFrameWatcher firstFrame(startClock, [&services] { services.MusicWindowShown(); });
     mainform->box->installEventFilter(&firstFrame);
@@ -115,19 +123,21 @@ int main(int argc, char* argv[])
     mainform->show();
     const int result = app.exec();
 
-    // The main window goes first and saves its placement; then help closes
-    // its windows, and the music ends.
+    // The dialogs go before the main window that holds them (they are hidden
+    // by now); then the main window saves its placement, help closes its
+    // windows, and the music ends.
+    delete std::exchange(InfoDlg, nullptr);
+    delete std::exchange(YesNoDlg, nullptr);
+    delete std::exchange(HighscoreDlg, nullptr);
+    delete std::exchange(OptionDlg, nullptr);
+    delete std::exchange(TongueDlg, nullptr);
+    SetStandardErrorMainWindow(nullptr);
     delete mainform;
     services.AttachMainWindow(nullptr);
     services.HelpShutDown();
     SetHelpWindowHost(nullptr);
     services.CloseMusic();
     SetEffectWaves(nullptr);
-    delete InfoDlg;
-    delete YesNoDlg;
-    delete HighscoreDlg;
-    delete OptionDlg;
-    delete TongueDlg;
     delete DlgResources;
     return result;
 }

@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QWindow>
 
 #include "help/THelpWindowHost.h"
 #include "help/hh.h"
 #include "settings/WindowPlacement.h"
+#include "ui/toolkit/WindowSystem.h"
 
 namespace {
 
@@ -37,6 +39,7 @@ QWidget* TChmHelpViewer::ShowContext(const QString& helpFile, quint32 context)
         THelpWindow* window = FWindow;
         QObject::connect(window, &THelpWindow::Closing, window, [this, window] { KeepPlace(*window); });
         Place(*window);
+        KeepOverMainWindow(*window);
     }
     FWindow->ShowContext(helpFile, context);
     FWindow->show();
@@ -58,12 +61,33 @@ void TChmHelpViewer::CloseAll()
     delete FWindow;
 }
 
-void TChmHelpViewer::Place(THelpWindow& window) const
+void TChmHelpViewer::KeepOverMainWindow(THelpWindow& window) const
+{
+    // Only its window is the main window's child, not the widget: the help
+    // window is closed after the main window has gone, and keeps its place then.
+    THelpWindowHost* host = HelpWindowHost();
+    const QWidget* main = host ? host->MainWindow() : nullptr;
+    if (!main || !main->windowHandle())
+        return;
+    window.winId();
+    window.windowHandle()->setTransientParent(main->windowHandle());
+}
+
+void TChmHelpViewer::Place(THelpWindow& window)
 {
     THelpWindowHost* host = HelpWindowHost();
     if (!host)
         return;
     const QWidget* main = host->MainWindow();
+    if (!ProgramPlacesWindows()) {
+        // Only the size can be had again; the place is kept as it was for
+        // the next run where windows have places.
+        const std::optional<TWindowPlacement> kept = ParsePlacement(host->HelpPlacement());
+        FKeptTopLeft = kept ? std::optional(kept->NormalRect().topLeft()) : std::nullopt;
+        if (kept)
+            window.resize(FitToDesktop(kept->NormalRect(), DesktopRect(window), SmallestSize).size());
+        return;
+    }
     // The window manager frames the help window as it framed the main window:
     // with that frame its outer rectangle can be put on the desktop before
     // it is shown, title bar included.
@@ -90,6 +114,9 @@ void TChmHelpViewer::KeepPlace(const THelpWindow& window) const
         return;
     TWindowPlacement placement;
     const QRect normal = window.normalGeometry();
-    placement.SetNormalRect(normal.isValid() ? normal : window.geometry());
+    QRect rect = normal.isValid() ? normal : window.geometry();
+    if (!ProgramPlacesWindows() && FKeptTopLeft)
+        rect.moveTopLeft(*FKeptTopLeft);
+    placement.SetNormalRect(rect);
     host->SetHelpPlacement(FormatPlacement(placement));
 }

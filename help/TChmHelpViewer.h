@@ -3,7 +3,10 @@
 // own, opened on demand and closed by close-all. It opens centred over the
 // main window the first time and where the player left it afterwards, in
 // this run and the next (the place is kept through the help window host).
+// The window system keeps it over the main window.
+#include <QPoint>
 #include <QPointer>
+#include <optional>
 
 #include "help/THelpViewer.h"
 #include "help/THelpWindow.h"
@@ -26,8 +29,11 @@ public:
     THelpWindow* Window() const { return FWindow; }
 
 private:
-    void Place(THelpWindow& window) const;
+    void Place(THelpWindow& window);
+    void KeepOverMainWindow(THelpWindow& window) const;
     void KeepPlace(const THelpWindow& window) const;
 
     QPointer<THelpWindow> FWindow;
+    // Where windows have no places (Wayland): the kept place, written back unchanged.
+    std::optional<QPoint> FKeptTopLeft;
 };

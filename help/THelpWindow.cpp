@@ -66,6 +66,9 @@ QVariant PictureFor(const QByteArray& bytes, qreal windowRatio)
 
 THelpWindow::THelpWindow(QWidget* parent) : QTextBrowser(parent)
 {
+    // A window that belongs to another, as the dialogs do: X11 keeps only
+    // such windows over the window they belong to (WM_TRANSIENT_FOR).
+    setWindowFlags(Qt::Dialog);
     setAttribute(Qt::WA_DeleteOnClose);
     // Links are followed here: Qt would take the file's own scheme for an
     // outside address and pass it to the desktop.

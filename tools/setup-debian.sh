@@ -10,6 +10,7 @@ packages=(
   libchm-dev fp-utils
   fonts-liberation2
   xvfb xauth xdotool x11-apps x11-utils imagemagick openbox
+  weston libweston-10-dev qt6-wayland
   pulseaudio pulseaudio-utils
   dbus-daemon at-spi2-core python3-pyatspi
   appstream desktop-file-utils lintian

@@ -3,6 +3,7 @@
 #include "assets/DlgRes.h"
 #include "settings/Globals.h"
 #include "ui/toolkit/DialogPlacement.h"
+#include "ui/toolkit/TDragToMove.h"
 #include "ui/toolkit/TPictureButton.h"
 #include "ui/toolkit/TRaisedLabel.h"
 #include "ui/toolkit/TTexturedPanel.h"
@@ -10,7 +11,6 @@
 #include "ui/toolkit/ToolkitFonts.h"
 
 #include <QKeyEvent>
-#include <QWindow>
 
 TInfoDlg* InfoDlg = nullptr;
 
@@ -27,8 +27,7 @@ TRaisedLabel* MakeName(QWidget* parent, const char* name, const QString& text, c
 }
 } // namespace
 
-TInfoDlg::TInfoDlg(QWidget* mainWindow)
-    : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint), mainWindow_(mainWindow)
+TInfoDlg::TInfoDlg(QWidget* mainWindow) : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint)
 {
     Q_ASSERT(DlgResources);
     setObjectName(QStringLiteral("InfoDlg"));
@@ -57,11 +56,12 @@ TInfoDlg::TInfoDlg(QWidget* mainWindow)
     BackBtn->move(299, 110);
     BackBtn->SetPictures(DlgResources->dlgs.Item(3), DlgResources->dlgs.Item(4));
     connect(BackBtn, &QAbstractButton::clicked, this, &TInfoDlg::BackBtnClick);
+    new TDragToMove(this);
 }
 
 void TInfoDlg::SetMainWindow(QWidget* mainWindow)
 {
-    mainWindow_ = mainWindow;
+    setParent(mainWindow, windowFlags());
 }
 
 void TInfoDlg::BackBtnClick()
@@ -78,7 +78,7 @@ void TInfoDlg::showEvent(QShowEvent* event)
 
 void TInfoDlg::FormActivate()
 {
-    PlaceDialog(*this, mainWindow_);
+    PlaceDialog(*this, parentWidget());
     setWindowTitle(Lang(QStringLiteral("Über Tangrix"), QStringLiteral("About Tangrix")));
     BackBtn->SetHint(Lang(QStringLiteral("Zurück zum Spiel"), QStringLiteral("Back to the game")));
     BackBtn->setFocus();

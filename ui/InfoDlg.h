@@ -2,7 +2,6 @@
 // The information window of the info button: the product's name and version
 // on the dialogs' granite, and a tick button back to the game.
 #include <QDialog>
-#include <QPointer>
 
 class TPictureButton;
 class TRaisedLabel;
@@ -14,7 +13,8 @@ class TInfoDlg : public QDialog {
 public:
     explicit TInfoDlg(QWidget* mainWindow = nullptr);
 
-    // The window the dialog centres itself over; without one it centres on the screen.
+    // The window the dialog belongs to and centres itself over; without one
+    // it centres on the screen.
     void SetMainWindow(QWidget* mainWindow);
 
     TTexturedPanel* BackPanel1 = nullptr;
@@ -33,8 +33,6 @@ protected:
 
 private:
     void FormActivate();
-
-    QPointer<QWidget> mainWindow_;
 };
 
 // Created by the program entry; lives until the end.

@@ -5,11 +5,13 @@
 #include "ui/DialogParts.h"
 #include "ui/OptionsHost.h"
 #include "ui/toolkit/DialogPlacement.h"
+#include "ui/toolkit/TDragToMove.h"
 #include "ui/toolkit/TPictureButton.h"
 #include "ui/toolkit/TRaisedLabel.h"
 #include "ui/toolkit/TTexturedPanel.h"
 #include "ui/toolkit/TTransparentImage.h"
 #include "ui/toolkit/ToolkitFonts.h"
+#include "ui/toolkit/WindowSystem.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -35,12 +37,14 @@ TRaisedLabel* MakeTurnedLabel(QWidget* parent, const QString& name, const QRect&
 }
 }
 
-TOptionDlg::TOptionDlg(TOptionsHost& host) : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint), host_(host)
+TOptionDlg::TOptionDlg(TOptionsHost& host, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), host_(host)
 {
     setObjectName(QStringLiteral("OptionDlg"));
     BuildLayout();
+    new TDragToMove(this);
     // Where it stays while the main window is not visible.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    if (QScreen* screen = QGuiApplication::primaryScreen(); screen && ProgramPlacesWindows()) {
         const QRect area = screen->geometry();
         move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
     }
@@ -141,7 +145,7 @@ void TOptionDlg::UpdateAccessibleTexts()
 void TOptionDlg::FormActivate()
 {
     QWidget* main = host_.MainWindow();
-    if (main && main->isVisible()) {
+    if (main && main->isVisible() && ProgramPlacesWindows()) {
         move(PlaceOverMainWindow(*main, size()));
     }
 }

@@ -14,7 +14,8 @@ class TTransparentImage;
 class TOptionDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit TOptionDlg(TOptionsHost& host);
+    // parent: the main window, which the window system keeps it over.
+    explicit TOptionDlg(TOptionsHost& host, QWidget* parent = nullptr);
 
     // Words the window for the current settings, then shows it modally.
     int ShowModal();

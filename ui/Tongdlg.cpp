@@ -3,15 +3,14 @@
 #include "assets/DlgRes.h"
 #include "settings/Globals.h"
 #include "ui/toolkit/DialogPlacement.h"
+#include "ui/toolkit/TDragToMove.h"
 #include "ui/toolkit/TPictureButton.h"
 #include "ui/toolkit/TTexturedPanel.h"
 #include "ui/toolkit/TTransparentImage.h"
 #include "ui/toolkit/ToolkitFonts.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QScreen>
 
 TTongueDlg* TongueDlg = nullptr;
 
@@ -74,6 +73,7 @@ TTongueDlg::TTongueDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Frame
     setTabOrder(GermanBtn, EnglishBtn);
     GermanBtn->installEventFilter(this);
     EnglishBtn->installEventFilter(this);
+    new TDragToMove(this);
 }
 
 void TTongueDlg::GermanBtnClick()
@@ -92,8 +92,7 @@ void TTongueDlg::showEvent(QShowEvent* event)
 {
     // No language is chosen yet: the window is named in both.
     setWindowTitle(QStringLiteral("Sprache – Language"));
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(*this);
     GermanBtn->setFocus();
     KeepPlacementKnown(*this);
     QDialog::showEvent(event);

@@ -1,7 +1,8 @@
 #pragma once
 // Asks for the language at the first start: one button for German, one for
 // English, each beside a caption in its own language. A button sets Tongue
-// and closes; closing otherwise leaves Tongue as it was.
+// and closes; closing otherwise leaves Tongue as it was. Shown over the main
+// window, whose child it is.
 #include <QDialog>
 
 class QLabel;

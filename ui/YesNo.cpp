@@ -3,13 +3,13 @@
 #include "assets/DlgRes.h"
 #include "settings/Globals.h"
 #include "ui/toolkit/DialogPlacement.h"
+#include "ui/toolkit/TDragToMove.h"
 #include "ui/toolkit/TPictureButton.h"
 #include "ui/toolkit/TTexturedPanel.h"
 #include "ui/toolkit/ToolkitFonts.h"
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QWindow>
 
 TYesNoDlg* YesNoDlg = nullptr;
 
@@ -61,8 +61,7 @@ TPictureButton* MakeButton(QWidget* parent, const char* name, QPoint at, int up,
 }
 } // namespace
 
-TYesNoDlg::TYesNoDlg(QWidget* mainWindow)
-    : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint), mainWindow_(mainWindow)
+TYesNoDlg::TYesNoDlg(QWidget* mainWindow) : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint)
 {
     Q_ASSERT(DlgResources);
     setObjectName(QStringLiteral("YesNoDlg"));
@@ -97,11 +96,13 @@ TYesNoDlg::TYesNoDlg(QWidget* mainWindow)
     // on No, and Space presses nothing.
     NoBtn->installEventFilter(this);
     YesBtn->installEventFilter(this);
+    // It has no frame to take hold of.
+    new TDragToMove(this);
 }
 
 void TYesNoDlg::SetMainWindow(QWidget* mainWindow)
 {
-    mainWindow_ = mainWindow;
+    setParent(mainWindow, windowFlags());
 }
 
 QString TYesNoDlg::MessageText(quint32 n)
@@ -142,7 +143,7 @@ void TYesNoDlg::showEvent(QShowEvent* event)
 
 void TYesNoDlg::FormActivate()
 {
-    PlaceDialog(*this, mainWindow_);
+    PlaceDialog(*this, parentWidget());
 
     // Hidden, the No button leaves its place empty: nothing else moves.
     NoBtn->setVisible(ButtonMode == 2);

@@ -2,8 +2,8 @@
 // The game's one modal message box: a numbered message in the current
 // language with a Yes button and, for questions, a No button. The caller
 // shows a message with ShowMsg and then reads ModalResult(): 6 Yes, 7 No.
+// It is a child of the main window, so the window system keeps it over it.
 #include <QDialog>
-#include <QPointer>
 #include <QString>
 
 class QLabel;
@@ -18,7 +18,8 @@ public:
 
     explicit TYesNoDlg(QWidget* mainWindow = nullptr);
 
-    // The window the dialog centres itself over; without one it centres on the screen.
+    // The window the dialog belongs to and centres itself over; without one
+    // it centres on the screen.
     void SetMainWindow(QWidget* mainWindow);
 
     // Shows message n modally and returns when it has closed. Returns false,
@@ -63,8 +64,6 @@ protected:
 private:
     void FormActivate();
     bool AnswerKey(const QKeyEvent& event);
-
-    QPointer<QWidget> mainWindow_;
 };
 
 // Created by the program entry; lives until the end.

@@ -7,9 +7,11 @@
 #include "ui/DialogParts.h"
 #include "ui/HighscoreName.h"
 #include "ui/toolkit/DialogPlacement.h"
+#include "ui/toolkit/TDragToMove.h"
 #include "ui/toolkit/TPictureButton.h"
 #include "ui/toolkit/TTexturedPanel.h"
 #include "ui/toolkit/ToolkitFonts.h"
+#include "ui/toolkit/WindowSystem.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -37,10 +39,11 @@ THighscoreTable Deciphered(const QStringList& storedRows)
 }
 
 THighscoreDlg::THighscoreDlg(TIniCtrl& ini, QWidget* mainWindow)
-    : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint), ini_(ini), mainWindow_(mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), ini_(ini), mainWindow_(mainWindow)
 {
     setObjectName(QStringLiteral("HighscoreDlg"));
     BuildLayout();
+    new TDragToMove(this);
     Create();
 }
 
@@ -266,7 +269,7 @@ void THighscoreDlg::CancelBtnClick()
 
 void THighscoreDlg::FormActivate()
 {
-    if (mainWindow_) {
+    if (mainWindow_ && ProgramPlacesWindows()) {
         const QRect main = mainWindow_->frameGeometry();
         move(main.left() + (main.width() - width()) / 2, main.top() + (main.height() - height()) / 2 - 2);
     }

@@ -24,7 +24,7 @@ class THighscoreDlg : public QDialog {
 public:
 
     // Reads the remembered player name at once, so the store must be usable
-    // by then. The main window is only used to place the dialog over it.
+    // by then. The dialog is the main window's child, placed over it.
     THighscoreDlg(TIniCtrl& ini, QWidget* mainWindow);
 
     // 0: higher scores rank first (the game's way); 1: lower non-zero scores first.

@@ -12,6 +12,7 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QScopeGuard>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -664,6 +665,8 @@ void HighscoreDialogTest::placedOverTheMainWindow()
     main.setGeometry(100, 80, 701, 462);
     main.show();
     dialog_ = std::make_unique<THighscoreDlg>(ini_, &main);
+    // The dialog is the main window's child: it goes first.
+    const auto release = qScopeGuard([this] { dialog_.reset(); });
     dialog_->FormActivate();
     const QRect frame = main.frameGeometry();
     QCOMPARE(dialog_->pos(), QPoint(frame.left() + (frame.width() - 320) / 2,

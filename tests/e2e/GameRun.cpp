@@ -1,5 +1,7 @@
 #include "tests/e2e/GameRun.h"
 
+#include "tests/e2e/ProgramCopy.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -75,16 +77,9 @@ QString TGameRun::Start()
     QString program = installedProgram_;
     if (program.isEmpty()) {
         // A portable copy: the help file and the music beside the program.
-        const QDir built(QStringLiteral(TANGRIX_PROGRAM_DIR));
-        QStringList files{QStringLiteral("tangrix"), QStringLiteral("tngx.chm")};
-        files += built.entryList({QStringLiteral("*.mid")}, QDir::Files, QDir::Name);
-        for (const QString& name : files) {
-            const QString target = programDir_.filePath(name);
-            if (!QFile::copy(built.filePath(name), target))
-                return QStringLiteral("cannot copy %1 from %2").arg(name, built.path());
-        }
+        if (const QString error = CopyProgram(programDir_.path()); !error.isEmpty())
+            return error;
         program = programDir_.filePath(QStringLiteral("tangrix"));
-        QFile::setPermissions(program, QFile::permissions(built.filePath(QStringLiteral("tangrix"))));
     }
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

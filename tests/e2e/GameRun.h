@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "tests/e2e/Pixels.h"
+#include "tests/e2e/Poll.h"
 #include "tests/e2e/XDisplay.h"
 
 // The sizes by which the dialogs are told apart on the screen.
@@ -153,21 +154,3 @@ QString StartDisplay(TXDisplay& x, QSize screen, const QString& logName);
 // 1, German), with the effects and the music as given, so that the game
 // starts without its question.
 bool WriteStore(const QString& configHome, bool sound, bool music, int tongue = 0);
-
-// Asks again and again, with a short pause, until the answer is yes or the
-// time is up. The game runs in its own process: there is nothing to wait on.
-template <class Condition>
-bool Poll(Condition condition, int timeoutMs = 30000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    for (;;) {
-        if (condition())
-            return true;
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(100);
-        // Lets QProcess notice that the game has ended.
-        QCoreApplication::processEvents();
-    }
-}

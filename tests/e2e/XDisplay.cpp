@@ -77,6 +77,15 @@ QMargins TXDisplay::FrameExtents(const QString& id) const
                     parts[3].trimmed().toInt());
 }
 
+QString TXDisplay::TransientFor(const QString& id) const
+{
+    // "WM_TRANSIENT_FOR(WINDOW): window id # 0x1200007"
+    const QString line = XProp({QStringLiteral("-id"), id, QStringLiteral("WM_TRANSIENT_FOR")});
+    bool ok = false;
+    const qulonglong window = line.section(u'#', 1).trimmed().toULongLong(&ok, 16);
+    return ok ? QString::number(window) : QString();
+}
+
 QString TXDisplay::XProp(const QStringList& args) const
 {
     return QString::fromUtf8(Run(QStringLiteral("xprop"), args));
@@ -159,6 +168,21 @@ void TXDisplay::Click(QPoint p, int button) const
 void TXDisplay::ClickHere(int button) const
 {
     XDo({QStringLiteral("click"), QString::number(button)});
+}
+
+void TXDisplay::Drag(QPoint from, QPoint to) const
+{
+    // Pauses for a window manager that takes the move over after the press.
+    QStringList args{QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y()),
+                     QStringLiteral("mousedown"), QStringLiteral("1"), QStringLiteral("sleep"), QStringLiteral("0.3")};
+    constexpr int Steps = 5;
+    for (int step = 1; step <= Steps; ++step) {
+        const QPoint at = from + (to - from) * step / Steps;
+        args << QStringLiteral("mousemove") << QString::number(at.x()) << QString::number(at.y())
+             << QStringLiteral("sleep") << QStringLiteral("0.05");
+    }
+    args << QStringLiteral("sleep") << QStringLiteral("0.2") << QStringLiteral("mouseup") << QStringLiteral("1");
+    XDo(args);
 }
 
 void TXDisplay::Key(const QString& keys) const

@@ -39,6 +39,9 @@ public:
     // What the window manager's frame adds on each side of a window; nothing
     // without a window manager or for a window it does not frame.
     QMargins FrameExtents(const QString& id) const;
+    // The window this one is kept over (WM_TRANSIENT_FOR), with its id
+    // written as the window list writes it; empty for none.
+    QString TransientFor(const QString& id) const;
 
     // A window's property as xprop prints it ("WM_CLASS(STRING) = ..."), or
     // its message when the window lacks it.
@@ -51,6 +54,8 @@ public:
     void MoveTo(QPoint p) const;
     void Click(QPoint p, int button = 1) const;
     void ClickHere(int button = 1) const;
+    // Presses the left button, moves the pointer in a few steps and lets go.
+    void Drag(QPoint from, QPoint to) const;
     void Key(const QString& keys) const;
     void Type(const QString& text) const;
     void MoveWindow(const QString& id, QPoint p) const;

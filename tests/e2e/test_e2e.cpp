@@ -76,6 +76,31 @@ class TestEndToEnd : public QObject {
 
     QRect Outer(const XWindowInfo& w) const { return w.geometry.marginsAdded(x_.FrameExtents(w.id)); }
 
+    // The window manager keeps every window of the game over the main window.
+    void CheckChildOfMain(const TGameRun& run, const XWindowInfo& w)
+    {
+        QVERIFY2(x_.TransientFor(w.id) == run.Main().id,
+                 qPrintable(QStringLiteral("\"%1\" %2x%3 is kept over \"%4\", not over the main window %5")
+                                .arg(w.name)
+                                .arg(w.geometry.width())
+                                .arg(w.geometry.height())
+                                .arg(x_.TransientFor(w.id), run.Main().id)));
+    }
+
+    // A frameless window dragged by its background goes as far as the pointer.
+    std::optional<XWindowInfo> DragByBackground(const XWindowInfo& w, QPoint background)
+    {
+        const QPoint way(-80, 60);
+        const QPoint from = w.geometry.topLeft() + background;
+        x_.Drag(from, from + way);
+        std::optional<XWindowInfo> moved;
+        const bool followed = Poll([&] { return (moved = FindWindow(w.id)) && moved->geometry.topLeft() == w.geometry.topLeft() + way; });
+        if (!followed)
+            qWarning("dragged from %s by -80,60, the window is at %s", qPrintable(Describe(w.geometry)),
+                     moved ? qPrintable(Describe(moved->geometry)) : "nowhere");
+        return followed ? moved : std::nullopt;
+    }
+
     // A fresh store: the designed client area, and the whole window, frame
     // included, centred on the screen.
     void CheckFirstPlacement(TGameRun& run)
@@ -98,6 +123,7 @@ class TestEndToEnd : public QObject {
         const auto dialog = run.WaitForDialog(DialogSize::Language, Patience);
         QVERIFY2(dialog, qPrintable(QStringLiteral("no language question; windows: ") + WindowNames(x_)));
         CheckFirstPlacement(run);
+        CheckChildOfMain(run, *dialog);
         if (QTest::currentTestFailed())
             return;
         run.KeepScreen(QStringLiteral("language-question"));
@@ -110,7 +136,10 @@ class TestEndToEnd : public QObject {
     {
         run.Click(run.Layout().ExitButton());
         run.MoveTo(run.Layout().Rest());
-        return run.WaitForDialog(DialogSize::Message, Patience);
+        const auto question = run.WaitForDialog(DialogSize::Message, Patience);
+        if (question)
+            CheckChildOfMain(run, *question);
+        return question;
     }
 
     // The rules window of the rules button: the first time in a store it
@@ -122,6 +151,8 @@ class TestEndToEnd : public QObject {
         const auto rules = run.WaitForWindowNamed(title, Patience);
         if (!rules)
             qWarning("no rules window named %s; windows: %s", qPrintable(title), qPrintable(WindowNames(x_)));
+        else
+            CheckChildOfMain(run, *rules);
         return rules;
     }
 
@@ -254,6 +285,7 @@ private slots:
         run.MoveTo(l.Rest());
         auto message = run.WaitForDialog(DialogSize::Message, Patience);
         QVERIFY2(message, "the pause shows no message");
+        CheckChildOfMain(run, *message);
         // Out of the way, to see the whole board behind it.
         x_.MoveWindow(message->id, {0, 0});
         QVERIFY2(Poll([&] {
@@ -279,6 +311,7 @@ private slots:
         run.MoveTo(l.Rest());
         auto table = run.WaitForDialog(DialogSize::Highscore, Patience);
         QVERIFY2(table, "the trophy button shows no high-score table");
+        CheckChildOfMain(run, *table);
         run.KeepScreen(QStringLiteral("high-scores"));
         run.ClickIn(*table, {285, 441});
         QVERIFY(run.WaitUntilDialogGone(DialogSize::Highscore, Patience));
@@ -288,7 +321,12 @@ private slots:
         run.MoveTo(l.Rest());
         auto info = run.WaitForDialog(DialogSize::Info, Patience);
         QVERIFY2(info, "the info button shows no information window");
+        CheckChildOfMain(run, *info);
         run.KeepScreen(QStringLiteral("information"));
+        // It has no frame: the player moves it by its background, below the
+        // picture and left of the button.
+        info = DragByBackground(*info, {60, 140});
+        QVERIFY2(info, "the information window does not follow a drag on its background");
         run.ClickIn(*info, {324, 135});
         QVERIFY(run.WaitUntilDialogGone(DialogSize::Info, Patience));
 
@@ -382,6 +420,7 @@ private slots:
         run.MoveTo(l.Rest());
         auto options = run.WaitForDialog(DialogSize::Options, Patience);
         QVERIFY2(options, "the tools button shows no options");
+        CheckChildOfMain(run, *options);
         run.KeepScreen(QStringLiteral("options"));
         const QPoint aside = options->geometry.topLeft() + QPoint(250, 395);
         const auto press = [&](QPoint button, int labelTop) {

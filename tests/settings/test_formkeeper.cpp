@@ -68,6 +68,8 @@ private slots:
     void saveWritesPlacementAndDeletesCompanions();
     void saveOfMaximisedWindowKeepsNormalRectangle();
     void placementSurvivesARun();
+    void withoutPlacesOnlyTheSizeIsRestored_data();
+    void withoutPlacesOnlyTheSizeIsRestored();
     void effectIsSkippedHeadless();
     void effectRectanglesGrowAndVanish();
 
@@ -253,6 +255,41 @@ void TestFormKeeper::placementSurvivesARun()
     keeper.RestorePlacement();
     ShowFramed(*form);
     QCOMPARE(form->geometry(), QRect(12, 34, 656, 500));
+}
+
+void TestFormKeeper::withoutPlacesOnlyTheSizeIsRestored_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QSize>("restored");
+    // After the player made the window 660 x 490.
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("inside") << QStringLiteral("200,0,1,30,40,730,540") << QSize(700, 500)
+                            << QStringLiteral("200,0,1,30,40,690,530");
+    QTest::newRow("larger than the desktop") << QStringLiteral("200,0,1,-5000,-4000,95000,96000") << Desktop().size()
+                                             << QStringLiteral("200,0,1,-5000,-4000,-4340,-3510");
+}
+
+// Where the window system places the windows (Wayland), the stored size comes
+// back, bounded to the desktop, and the stored place is written back as it
+// was: the window's place there is not known, and a run under X11 still
+// finds the window where it was left.
+void TestFormKeeper::withoutPlacesOnlyTheSizeIsRestored()
+{
+    QFETCH(QString, stored);
+    QFETCH(QSize, restored);
+    QFETCH(QString, saved);
+    m_ini.WriteString(CommonSection(), TFormKeeper::PlacementKey(), stored);
+    auto form = MakeForm();
+    form->move(300, 200);
+    TFormKeeper keeper(form.get(), m_ini, false);
+    keeper.RestorePlacement();
+    QCOMPARE(form->pos(), QPoint(300, 200));
+    QCOMPARE(form->size(), restored);
+
+    ShowFramed(*form);
+    form->resize(660, 490);
+    keeper.SavePlacement();
+    QCOMPARE(m_ini.ReadString(CommonSection(), TFormKeeper::PlacementKey(), QString()), saved);
 }
 
 void TestFormKeeper::effectIsSkippedHeadless()

@@ -1,5 +1,7 @@
 #include "ui/keeper/TExplodeEffect.h"
 
+#include "ui/toolkit/WindowSystem.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPen>
@@ -22,9 +24,9 @@ bool TExplodeEffect::Wanted()
 {
     if (qEnvironmentVariableIsSet("TANGRIX_NO_SHOW_EFFECT"))
         return false;
+    // Under Wayland there are no global positions to draw between.
     const QString platform = QGuiApplication::platformName();
-    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")
-        && !platform.startsWith(QLatin1String("wayland"));
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal") && ProgramPlacesWindows();
 }
 
 void TExplodeEffect::Play(QPoint from, const QRect& to, QWidget* parent)

@@ -44,10 +44,11 @@ void DescribeState(const QWidget& form, TWindowPlacement& placement)
 
 } // namespace
 
-TFormKeeper::TFormKeeper(QWidget* form, TIniCtrl& ini)
+TFormKeeper::TFormKeeper(QWidget* form, TIniCtrl& ini, bool placesWindows)
     : QObject(form)
     , m_form(form)
     , m_ini(ini)
+    , m_placesWindows(placesWindows)
 {
     form->installEventFilter(this);
 }
@@ -95,6 +96,15 @@ void TFormKeeper::RestorePlacement()
     const QMargins frame = Frame();
     const QString stored = m_ini.ReadString(CommonSection(), PlacementKey(), QString());
     const std::optional<TWindowPlacement> placement = ParsePlacement(stored);
+
+    if (!m_placesWindows) {
+        m_storedTopLeft = placement ? std::optional(placement->NormalRect().topLeft()) : std::nullopt;
+        if (placement)
+            SetNormalGeometry(QRect(m_form->pos(), OnDesktop(placement->NormalRect(), QMargins()).size()));
+        UpdateMinimumSize();
+        m_placed = Placed::Final;
+        return;
+    }
 
     QRect normal;
     if (placement) {
@@ -151,8 +161,11 @@ void TFormKeeper::SavePlacement()
         return;
     TWindowPlacement placement;
     DescribeState(*m_form, placement);
-    const QRect normal = m_form->normalGeometry();
-    placement.SetNormalRect(normal.isValid() ? normal : m_form->geometry());
+    const QRect normalGeometry = m_form->normalGeometry();
+    QRect normal = normalGeometry.isValid() ? normalGeometry : m_form->geometry();
+    if (!m_placesWindows && m_storedTopLeft)
+        normal.moveTopLeft(*m_storedTopLeft);
+    placement.SetNormalRect(normal);
 
     m_ini.WriteString(CommonSection(), PlacementKey(), FormatPlacement(placement));
     m_ini.DeleteKey(CommonSection(), PlacementKey() + QStringLiteral("Color"));

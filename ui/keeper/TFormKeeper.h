@@ -9,11 +9,20 @@
 // manager, there is none). Until then the window is placed by its client
 // area; as soon as the frame is known, the centring or the keeping on the
 // desktop is done once more with the outer rectangle.
+//
+// Where the program cannot place its windows (Wayland: the compositor places
+// them and tells no one where), only the stored size is restored, and the
+// stored place is written back as it was, for the next run where windows
+// have places.
 #include <QMargins>
 #include <QObject>
 #include <QPointer>
 #include <QSize>
 #include <QWidget>
+
+#include <optional>
+
+#include "ui/toolkit/WindowSystem.h"
 
 class TIniCtrl;
 
@@ -25,7 +34,8 @@ public:
     static constexpr QSize SmallestOuterSize{640, 480};
 
     // The keeper belongs to the window and lives as long as it does.
-    TFormKeeper(QWidget* form, TIniCtrl& ini);
+    // placesWindows: whether the window system lets the program place windows.
+    TFormKeeper(QWidget* form, TIniCtrl& ini, bool placesWindows = ProgramPlacesWindows());
 
     // Before the window is first shown: the stored rectangle, bounded to the
     // available desktop and kept on it, or the window centred on the screen
@@ -59,6 +69,9 @@ private:
 
     QPointer<QWidget> m_form;
     TIniCtrl& m_ini;
+    const bool m_placesWindows;
+    // The stored place, where the window system does not tell the real one.
+    std::optional<QPoint> m_storedTopLeft;
     Placed m_placed = Placed::NotYet;
     // Without a frame, the outer size is the client size; the smallest size
     // then never exceeds the size the program gave the window, so that the

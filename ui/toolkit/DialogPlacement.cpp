@@ -1,5 +1,7 @@
 #include "ui/toolkit/DialogPlacement.h"
 
+#include "ui/toolkit/WindowSystem.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -55,18 +57,18 @@ QPoint PlaceOverMainWindow(const QWidget& mainWindow, QSize dialogSize)
 void PlaceDialog(QWidget& dialog, QWidget* mainWindow)
 {
     if (mainWindow) {
-        dialog.move(PlaceOverMainWindow(*mainWindow, dialog.frameGeometry().size()));
-        if (dialog.windowHandle() && mainWindow->windowHandle())
-            dialog.windowHandle()->setTransientParent(mainWindow->windowHandle());
-    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        dialog.move(screen->availableGeometry().center() - dialog.rect().center());
+        if (ProgramPlacesWindows())
+            dialog.move(PlaceOverMainWindow(*mainWindow, dialog.frameGeometry().size()));
+    } else {
+        CentreOnScreen(dialog);
     }
 }
 
 void KeepPlacementKnown(QWidget& dialog)
 {
     QWindow* window = dialog.windowHandle();
-    if (!window)
+    // Under Wayland the program neither knows nor sets a window's place.
+    if (!window || !ProgramPlacesWindows())
         return;
     auto* check = static_cast<TPlacementCheck*>(dialog.findChild<QObject*>(PlacementCheckName, Qt::FindDirectChildrenOnly));
     if (!check) {
@@ -75,4 +77,12 @@ void KeepPlacementKnown(QWidget& dialog)
     }
     // Where it is put now is where it must be found once it shows.
     check->Arm(dialog.pos());
+}
+
+void CentreOnScreen(QWidget& window)
+{
+    if (!ProgramPlacesWindows())
+        return;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
 }

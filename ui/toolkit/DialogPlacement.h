@@ -13,8 +13,10 @@ class QWidget;
 QPoint PlaceOverMainWindow(const QRect& mainOuter, int mainClientHeight, QSize dialogSize);
 QPoint PlaceOverMainWindow(const QWidget& mainWindow, QSize dialogSize);
 
-// Places a dialog over the main window as above and keeps it in front of it;
-// without a main window the dialog is centred on the screen.
+// Places a dialog over the main window as above; without a main window the
+// dialog is centred on the screen. Under Wayland, where the compositor places
+// every window, it does nothing: a dialog stays over the window that is its
+// parent, and that is all a program can ask for there.
 void PlaceDialog(QWidget& dialog, QWidget* mainWindow);
 
 // A window manager that frames a dialog as it appears can leave the window
@@ -25,3 +27,5 @@ void PlaceDialog(QWidget& dialog, QWidget* mainWindow);
 // the place again when the dialog has come onto the screen and the record
 // differs from it.
 void KeepPlacementKnown(QWidget& dialog);
+// Centred on the primary screen's available area (not under Wayland).
+void CentreOnScreen(QWidget& window);
