@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 #include "app/AppServices.h"
@@ -15,6 +16,7 @@
 #include "game/main.h"
 #include "help/hh.h"
 #include "media/Effects.h"
+#include "media/ProgramAudio.h"
 #include "settings/ErrorReport.h"
 #include "settings/Globals.h"
 #include "ui/InfoDlg.h"
@@ -127,5 +129,12 @@ int main(int argc, char* argv[])
     delete OptionDlg;
     delete TongueDlg;
     delete DlgResources;
+    // A sound server that does not answer keeps the audio thread inside the
+    // audio library; the library's own clean-up at exit would wait for it
+    // too, so the program ends without it.
+    if (!EndProgramAudio()) {
+        std::fflush(nullptr);
+        std::_Exit(result);
+    }
     return result;
 }

@@ -17,6 +17,7 @@ struct FluidSynthLibrary {
     TANGRIX_FLUID_FUNCTION(new_fluid_settings)
     TANGRIX_FLUID_FUNCTION(delete_fluid_settings)
     TANGRIX_FLUID_FUNCTION(fluid_settings_setnum)
+    TANGRIX_FLUID_FUNCTION(fluid_settings_setint)
     TANGRIX_FLUID_FUNCTION(new_fluid_synth)
     TANGRIX_FLUID_FUNCTION(delete_fluid_synth)
     TANGRIX_FLUID_FUNCTION(fluid_synth_sfload)
@@ -46,6 +47,7 @@ struct FluidSynthLibrary {
         TANGRIX_FLUID_RESOLVE(new_fluid_settings)
         TANGRIX_FLUID_RESOLVE(delete_fluid_settings)
         TANGRIX_FLUID_RESOLVE(fluid_settings_setnum)
+        TANGRIX_FLUID_RESOLVE(fluid_settings_setint)
         TANGRIX_FLUID_RESOLVE(new_fluid_synth)
         TANGRIX_FLUID_RESOLVE(delete_fluid_synth)
         TANGRIX_FLUID_RESOLVE(fluid_synth_sfload)
@@ -88,6 +90,9 @@ MidiSynth::MidiSynth(int sampleRate, const QString& soundFont) : sampleRate_(sam
     fluid.fluid_settings_setnum(settings_, "synth.sample-rate", double(sampleRate));
     // The default gain of 0.2 is far quieter than the sound effects.
     fluid.fluid_settings_setnum(settings_, "synth.gain", 0.7);
+    // Samples are read when an instrument is chosen, not all at once: the
+    // music holds what its pieces play, not the whole font.
+    fluid.fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
     synth_ = fluid.new_fluid_synth(settings_);
     if (synth_ && !soundFont.isEmpty() && QFileInfo::exists(soundFont)) {
         const int id = fluid.fluid_synth_sfload(synth_, QFile::encodeName(soundFont).constData(), 1);
@@ -156,8 +161,25 @@ void MidiSynth::Render(int frames, std::int16_t* out) {
     Fluid().fluid_synth_write_s16(synth_, frames, out, 0, 2, out, 1, 2);
 }
 
+MidiSynth::Trouble MidiSynth::Problem() const {
+    if (!synth_)
+        return Trouble::NoLibrary;
+    return HasSoundFont() ? Trouble::None : Trouble::NoSoundFont;
+}
+
+MidiSynth::Trouble MidiSynth::Probe(const QString& soundFont) {
+    if (!Fluid().loaded)
+        return Trouble::NoLibrary;
+    return !soundFont.isEmpty() && QFileInfo(soundFont).isFile() ? Trouble::None : Trouble::NoSoundFont;
+}
+
 QString MidiSynth::DefaultSoundFont() {
-    for (const char* path : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2"}) {
+    // The system's choice first (Debian's alternative, which any General
+    // MIDI font package may provide), then the fonts by name. Compressed
+    // .sf3 fonts only last: their samples are decoded on loading, which
+    // takes seconds and much memory.
+    for (const char* path : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+                             "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf3/default-GM.sf3"}) {
         const QString candidate = QString::fromLatin1(path);
         if (QFileInfo::exists(candidate))
             return candidate;

@@ -15,6 +15,13 @@ void MusicEngine::InstallSynth(std::unique_ptr<MidiSynth> synth) {
     synthArrived_.notify_all();
 }
 
+std::unique_ptr<MidiSynth> MusicEngine::TakeSynth() {
+    std::lock_guard lock(mutex_);
+    hasSynth_ = false;
+    canSound_ = false;
+    return std::move(synth_);
+}
+
 void MusicEngine::WaitForSynth() const {
     std::unique_lock lock(mutex_);
     synthArrived_.wait(lock, [this] { return synth_ != nullptr; });
@@ -66,6 +73,26 @@ void MusicEngine::Stop() {
         synth_->AllSoundsOff();
 }
 
+void MusicEngine::Rewind() {
+    std::lock_guard lock(mutex_);
+    positionFrames_ = 0;
+    nextEvent_ = 0;
+    if (synth_)
+        synth_->Reset();
+}
+
+void MusicEngine::OnSilenced(std::function<void()> handler) {
+    std::lock_guard lock(silencedMutex_);
+    onSilenced_ = std::move(handler);
+}
+
+void MusicEngine::Silenced() {
+    // Under the lock: the player cannot go while its handler runs.
+    std::lock_guard lock(silencedMutex_);
+    if (onSilenced_)
+        onSilenced_();
+}
+
 qint64 MusicEngine::PositionMs() const { return positionFrames_.load() * 1000 / sampleRate_.load(); }
 
 qint64 MusicEngine::RemainingMs() const { return std::max<qint64>(0, LengthMs() - PositionMs()); }
@@ -78,13 +105,13 @@ qint64 MusicEngine::LengthFrames() const {
     return sequence_ ? sequence_->LengthMicros() * sampleRate_ / 1000000 : 0;
 }
 
-qint64 MusicEngine::DueChunk(qint64 frames) {
+qint64 MusicEngine::DueChunk(qint64 frames, bool sounding) {
     if (!playing_ || !sequence_)
         return frames;
     const std::vector<MidiEvent>& events = sequence_->Events();
     while (nextEvent_ < events.size() && EventFrame(nextEvent_) <= positionFrames_) {
         const MidiEvent& e = events[nextEvent_++];
-        if (synth_)
+        if (synth_ && sounding)
             synth_->Send(e.status, e.data1, e.data2);
     }
     if (positionFrames_ >= LengthFrames()) {
@@ -97,11 +124,11 @@ qint64 MusicEngine::DueChunk(qint64 frames) {
     return chunk;
 }
 
-int MusicEngine::Render(qint64 frames, std::int16_t* out) {
+int MusicEngine::RenderPeak(qint64 frames, std::int16_t* out) {
     std::lock_guard lock(mutex_);
     int peak = 0;
     while (frames > 0) {
-        const qint64 chunk = DueChunk(frames);
+        const qint64 chunk = DueChunk(frames, true);
         if (chunk == 0)
             continue; // the piece ended here; the synthesiser's tail follows
         if (synth_)
@@ -121,7 +148,7 @@ int MusicEngine::Render(qint64 frames, std::int16_t* out) {
 void MusicEngine::Skip(qint64 frames) {
     std::lock_guard lock(mutex_);
     while (frames > 0 && playing_) {
-        const qint64 chunk = DueChunk(frames);
+        const qint64 chunk = DueChunk(frames, false);
         positionFrames_ += chunk;
         frames -= chunk;
     }
