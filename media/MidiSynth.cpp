@@ -30,6 +30,7 @@ struct FluidSynthLibrary {
     TANGRIX_FLUID_FUNCTION(fluid_synth_pitch_bend)
     TANGRIX_FLUID_FUNCTION(fluid_synth_all_sounds_off)
     TANGRIX_FLUID_FUNCTION(fluid_synth_system_reset)
+    TANGRIX_FLUID_FUNCTION(fluid_synth_unset_program)
     TANGRIX_FLUID_FUNCTION(fluid_synth_write_s16)
 #undef TANGRIX_FLUID_FUNCTION
 
@@ -60,6 +61,7 @@ struct FluidSynthLibrary {
         TANGRIX_FLUID_RESOLVE(fluid_synth_pitch_bend)
         TANGRIX_FLUID_RESOLVE(fluid_synth_all_sounds_off)
         TANGRIX_FLUID_RESOLVE(fluid_synth_system_reset)
+        TANGRIX_FLUID_RESOLVE(fluid_synth_unset_program)
         TANGRIX_FLUID_RESOLVE(fluid_synth_write_s16)
 #undef TANGRIX_FLUID_RESOLVE
         if (!all)
@@ -151,6 +153,14 @@ void MidiSynth::Reset() {
         Fluid().fluid_synth_system_reset(synth_);
 }
 
+void MidiSynth::LeaveUnused(std::uint16_t usedChannels) {
+    if (!synth_)
+        return;
+    for (int channel = 0; channel < 16; ++channel)
+        if (!(usedChannels & (1u << channel)))
+            Fluid().fluid_synth_unset_program(synth_, channel);
+}
+
 void MidiSynth::Render(int frames, std::int16_t* out) {
     if (frames <= 0)
         return;
@@ -174,6 +184,9 @@ MidiSynth::Trouble MidiSynth::Probe(const QString& soundFont) {
 }
 
 QString MidiSynth::DefaultSoundFont() {
+    // A font of the player's choice (and the benchmark's, to compare fonts).
+    if (const QString chosen = qEnvironmentVariable("TANGRIX_SOUND_FONT"); !chosen.isEmpty())
+        return chosen;
     // The system's choice first (Debian's alternative, which any General
     // MIDI font package may provide), then the fonts by name. Compressed
     // .sf3 fonts only last: their samples are decoded on loading, which

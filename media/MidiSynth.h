@@ -36,6 +36,9 @@ public:
     void AllSoundsOff();
     // Back to the power-on state: instruments, controllers, no voices.
     void Reset();
+    // Channels outside usedChannels (bit n for channel n) get no instrument,
+    // so that the samples of their default piano or drum kit are not loaded.
+    void LeaveUnused(std::uint16_t usedChannels);
     // Renders frames of interleaved stereo into out (2 * frames samples).
     void Render(int frames, std::int16_t* out);
 

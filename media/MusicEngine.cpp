@@ -8,6 +8,9 @@ void MusicEngine::InstallSynth(std::unique_ptr<MidiSynth> synth) {
     {
         std::lock_guard lock(mutex_);
         synth_ = std::move(synth);
+        // A new synthesiser starts with every channel on its default.
+        if (sequence_)
+            synth_->LeaveUnused(usedChannels_);
         sampleRate_ = synth_->SampleRate();
         canSound_ = synth_->HasSoundFont();
         hasSynth_ = true;
@@ -27,12 +30,21 @@ void MusicEngine::WaitForSynth() const {
     synthArrived_.wait(lock, [this] { return synth_ != nullptr; });
 }
 
+void MusicEngine::ResetSynth() {
+    if (!synth_)
+        return;
+    synth_->Reset();
+    synth_->LeaveUnused(usedChannels_);
+}
+
 void MusicEngine::Load(std::unique_ptr<MidiSequence> sequence) {
     std::lock_guard lock(mutex_);
-    if (synth_)
-        synth_->Reset();
+    usedChannels_ = 0;
+    for (const MidiEvent& e : sequence->Events())
+        usedChannels_ |= std::uint16_t(1u << (e.status & 0x0F));
     lengthMs_ = sequence->LengthMicros() / 1000;
     sequence_ = std::move(sequence);
+    ResetSynth();
     nextEvent_ = 0;
     positionFrames_ = 0;
     playing_ = false;
@@ -59,8 +71,7 @@ void MusicEngine::Play() {
         // Auto-rewind: a piece that has played to its end starts again.
         positionFrames_ = 0;
         nextEvent_ = 0;
-        if (synth_)
-            synth_->Reset();
+        ResetSynth();
     }
     playing_ = true;
 }
@@ -77,8 +88,7 @@ void MusicEngine::Rewind() {
     std::lock_guard lock(mutex_);
     positionFrames_ = 0;
     nextEvent_ = 0;
-    if (synth_)
-        synth_->Reset();
+    ResetSynth();
 }
 
 void MusicEngine::OnSilenced(std::function<void()> handler) {

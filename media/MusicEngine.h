@@ -70,6 +70,9 @@ private:
     qint64 DueChunk(qint64 frames, bool sounding);
     qint64 EventFrame(std::size_t index) const;
     qint64 LengthFrames() const;
+    // With the lock held: the synthesiser to its power-on state, with
+    // instruments only on the channels the piece uses.
+    void ResetSynth();
 
     mutable std::mutex mutex_;
     mutable std::condition_variable synthArrived_;
@@ -78,6 +81,7 @@ private:
     std::mutex silencedMutex_;
     std::function<void()> onSilenced_;
     std::size_t nextEvent_ = 0;
+    std::uint16_t usedChannels_ = 0xFFFF;
 
     std::atomic<bool> hasSynth_{false};
     std::atomic<bool> canSound_{false};
