@@ -33,8 +33,9 @@ struct AudioTiming {
     std::chrono::milliseconds retry{2000};
     // Music that has ended still rings (release, reverb) this long.
     std::chrono::milliseconds ringOut{1500};
-    // How often the music stream is topped up.
-    std::chrono::milliseconds feed{25};
+    // How often the music stream is topped up: seldom enough to cost little,
+    // well within the music the output holds (see OpenAlBackend).
+    std::chrono::milliseconds feed{60};
     // How often a sounding effect is checked for its end.
     std::chrono::milliseconds effectCheck{100};
 };
