@@ -26,12 +26,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup-debian.sh
-# The peer is needed here only, not for building or testing the game.
-if ! command -v /usr/games/gnome-tetravex >/dev/null; then
+# The peer, and python3 for counting packages, are needed here only, not for
+# building or testing the game.
+if ! command -v /usr/games/gnome-tetravex >/dev/null || ! command -v python3 >/dev/null; then
   sudo_cmd=""
   [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
   $sudo_cmd apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends gnome-tetravex
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends gnome-tetravex python3
 fi
 build=${TANGRIX_BUILD_DIR:-build}
 starts=${TANGRIX_BENCH_STARTS:-7}
