@@ -6,8 +6,8 @@
 
 namespace {
 
-// FluidSynth, opened when the first synthesiser is made (on the music's
-// thread) rather than linked: it brings some thirty libraries of its own
+// FluidSynth, opened when the first synthesiser is made (on a thread of its
+// own) or the music is switched on, rather than linked: it brings some thirty libraries of its own
 // (audio drivers, SDL, JACK, Wayland) that would otherwise all be loaded and
 // relocated before the window can appear.
 struct FluidSynthLibrary {

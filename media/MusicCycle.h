@@ -26,7 +26,7 @@ public:
     // with none playable the game has no music files.
     void StartUp();
     // Once the window is on the screen: the synthesiser loads its soundfont
-    // (on the music thread) when the music is on, ready for the first tick.
+    // (on a thread of its own) when the music is on, ready for the first tick.
     // Loading it earlier would take a core from the window's first picture.
     void WindowShown();
     // Every clock tick: plays again what has stopped, the current piece from
