@@ -2,6 +2,7 @@
 
 #include "media/WaveImage.h"
 
+#include <QTemporaryFile>
 #include <AL/al.h>
 #include <AL/alc.h>
 #include <AL/alext.h>
@@ -18,6 +19,25 @@ constexpr int kChunkFrames = 2048;
 // OpenAL Soft's stand-in when no back end finds a device: it plays to
 // nowhere, which for the game is no device.
 constexpr const char* kNullDeviceName = "No Output";
+
+// The library's default buffering (3 periods of 1024 frames, about 70 ms in
+// the sound server) lets the music falter when the machine is busy for a
+// moment (a resize storm, other programs on every core). Six periods, about
+// 140 ms, ride that out and still bring an effect within a fifth of a second.
+// The library takes such settings only from a configuration file, read once
+// at its first use; a player's own choice (ALSOFT_CONF) is left alone.
+void PreferLongerBuffering() {
+    static bool done = false;
+    if (done || qEnvironmentVariableIsSet("ALSOFT_CONF"))
+        return;
+    done = true;
+    static QTemporaryFile config;
+    if (!config.open())
+        return;
+    config.write("[general]\nperiod_size = 1024\nperiods = 6\n");
+    config.flush();
+    qputenv("ALSOFT_CONF", QFile::encodeName(config.fileName()));
+}
 
 ALCdevice* Device(void* device) { return static_cast<ALCdevice*>(device); }
 
@@ -41,6 +61,7 @@ OpenAlBackend::~OpenAlBackend() { Close(); }
 
 bool OpenAlBackend::Open() {
     Close();
+    PreferLongerBuffering();
     ALCdevice* device = alcOpenDevice(nullptr);
     if (!device)
         return false;
