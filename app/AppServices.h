@@ -50,6 +50,7 @@ public:
     void ApplyLanguage() override;
     bool SwitchMusic() override;
     bool MusicFilesFound() const override;
+    bool MusicAvailable() const override { return music_.MusicAvailable(); }
     QString MusicFileName() const override;
 
     // THelpWindowHost: the help window's place, kept beside the main window's.

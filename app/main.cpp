@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <utility>
 
@@ -16,6 +17,7 @@
 #include "game/main.h"
 #include "help/hh.h"
 #include "media/Effects.h"
+#include "media/ProgramAudio.h"
 #include "settings/DataLocation.h"
 #include "settings/ErrorReport.h"
 #include "settings/Globals.h"
@@ -139,5 +141,12 @@ int main(int argc, char* argv[])
     services.CloseMusic();
     SetEffectWaves(nullptr);
     delete DlgResources;
+    // A sound server that does not answer keeps the audio thread inside the
+    // audio library; the library's own clean-up at exit would wait for it
+    // too, so the program ends without it.
+    if (!EndProgramAudio()) {
+        std::fflush(nullptr);
+        std::_Exit(result);
+    }
     return result;
 }

@@ -1,11 +1,9 @@
 #include "media/Effects.h"
 
 #include "assets/TWaveList.h"
-#include "media/QtSoundOutput.h"
+#include "media/ProgramAudio.h"
 #include "settings/Globals.h"
 
-#include <QCoreApplication>
-#include <QPointer>
 
 void EffectPlayer::Play(int n) {
     // The one place that honours the sound switch: with sound off even the
@@ -29,15 +27,6 @@ namespace {
 const TWaveList* effectWaves = nullptr;
 SoundOutput* chosenOutput = nullptr;
 
-// Created on first use, when the application object exists, and freed with
-// it, while the audio system is still there to release its sink.
-SoundOutput* DefaultOutput() {
-    static QPointer<QtSoundOutput> output;
-    if (!output)
-        output = new QtSoundOutput(QCoreApplication::instance());
-    return output.data();
-}
-
 }  // namespace
 
 void SetEffectWaves(const TWaveList* waves) { effectWaves = waves; }
@@ -45,6 +34,6 @@ void SetEffectWaves(const TWaveList* waves) { effectWaves = waves; }
 void SetEffectOutput(SoundOutput* output) { chosenOutput = output; }
 
 void PlayEffect(int n) {
-    EffectPlayer player(effectWaves, chosenOutput ? chosenOutput : DefaultOutput());
+    EffectPlayer player(effectWaves, chosenOutput ? chosenOutput : &ProgramAudio());
     player.Play(n);
 }

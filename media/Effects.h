@@ -28,5 +28,5 @@ void PlayEffect(int n);
 // outlive every later PlayEffect. Null makes every effect silent.
 void SetEffectWaves(const TWaveList* waves);
 // Replaces the audio output (tests pass a recorder); null restores the
-// default Qt output. The output is not owned.
+// program's audio output. The output is not owned.
 void SetEffectOutput(SoundOutput* output);

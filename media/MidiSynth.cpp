@@ -6,8 +6,8 @@
 
 namespace {
 
-// FluidSynth, opened when the first synthesiser is made (on the music's
-// thread) rather than linked: it brings some thirty libraries of its own
+// FluidSynth, opened when the first synthesiser is made (on a thread of its
+// own) or the music is switched on, rather than linked: it brings some thirty libraries of its own
 // (audio drivers, SDL, JACK, Wayland) that would otherwise all be loaded and
 // relocated before the window can appear.
 struct FluidSynthLibrary {
@@ -17,6 +17,7 @@ struct FluidSynthLibrary {
     TANGRIX_FLUID_FUNCTION(new_fluid_settings)
     TANGRIX_FLUID_FUNCTION(delete_fluid_settings)
     TANGRIX_FLUID_FUNCTION(fluid_settings_setnum)
+    TANGRIX_FLUID_FUNCTION(fluid_settings_setint)
     TANGRIX_FLUID_FUNCTION(new_fluid_synth)
     TANGRIX_FLUID_FUNCTION(delete_fluid_synth)
     TANGRIX_FLUID_FUNCTION(fluid_synth_sfload)
@@ -29,6 +30,7 @@ struct FluidSynthLibrary {
     TANGRIX_FLUID_FUNCTION(fluid_synth_pitch_bend)
     TANGRIX_FLUID_FUNCTION(fluid_synth_all_sounds_off)
     TANGRIX_FLUID_FUNCTION(fluid_synth_system_reset)
+    TANGRIX_FLUID_FUNCTION(fluid_synth_unset_program)
     TANGRIX_FLUID_FUNCTION(fluid_synth_write_s16)
 #undef TANGRIX_FLUID_FUNCTION
 
@@ -46,6 +48,7 @@ struct FluidSynthLibrary {
         TANGRIX_FLUID_RESOLVE(new_fluid_settings)
         TANGRIX_FLUID_RESOLVE(delete_fluid_settings)
         TANGRIX_FLUID_RESOLVE(fluid_settings_setnum)
+        TANGRIX_FLUID_RESOLVE(fluid_settings_setint)
         TANGRIX_FLUID_RESOLVE(new_fluid_synth)
         TANGRIX_FLUID_RESOLVE(delete_fluid_synth)
         TANGRIX_FLUID_RESOLVE(fluid_synth_sfload)
@@ -58,6 +61,7 @@ struct FluidSynthLibrary {
         TANGRIX_FLUID_RESOLVE(fluid_synth_pitch_bend)
         TANGRIX_FLUID_RESOLVE(fluid_synth_all_sounds_off)
         TANGRIX_FLUID_RESOLVE(fluid_synth_system_reset)
+        TANGRIX_FLUID_RESOLVE(fluid_synth_unset_program)
         TANGRIX_FLUID_RESOLVE(fluid_synth_write_s16)
 #undef TANGRIX_FLUID_RESOLVE
         if (!all)
@@ -88,6 +92,9 @@ MidiSynth::MidiSynth(int sampleRate, const QString& soundFont) : sampleRate_(sam
     fluid.fluid_settings_setnum(settings_, "synth.sample-rate", double(sampleRate));
     // The default gain of 0.2 is far quieter than the sound effects.
     fluid.fluid_settings_setnum(settings_, "synth.gain", 0.7);
+    // Samples are read when an instrument is chosen, not all at once: the
+    // music holds what its pieces play, not the whole font.
+    fluid.fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
     synth_ = fluid.new_fluid_synth(settings_);
     if (synth_ && !soundFont.isEmpty() && QFileInfo::exists(soundFont)) {
         const int id = fluid.fluid_synth_sfload(synth_, QFile::encodeName(soundFont).constData(), 1);
@@ -146,6 +153,14 @@ void MidiSynth::Reset() {
         Fluid().fluid_synth_system_reset(synth_);
 }
 
+void MidiSynth::LeaveUnused(std::uint16_t usedChannels) {
+    if (!synth_)
+        return;
+    for (int channel = 0; channel < 16; ++channel)
+        if (!(usedChannels & (1u << channel)))
+            Fluid().fluid_synth_unset_program(synth_, channel);
+}
+
 void MidiSynth::Render(int frames, std::int16_t* out) {
     if (frames <= 0)
         return;
@@ -156,8 +171,28 @@ void MidiSynth::Render(int frames, std::int16_t* out) {
     Fluid().fluid_synth_write_s16(synth_, frames, out, 0, 2, out, 1, 2);
 }
 
+MidiSynth::Trouble MidiSynth::Problem() const {
+    if (!synth_)
+        return Trouble::NoLibrary;
+    return HasSoundFont() ? Trouble::None : Trouble::NoSoundFont;
+}
+
+MidiSynth::Trouble MidiSynth::Probe(const QString& soundFont) {
+    if (!Fluid().loaded)
+        return Trouble::NoLibrary;
+    return !soundFont.isEmpty() && QFileInfo(soundFont).isFile() ? Trouble::None : Trouble::NoSoundFont;
+}
+
 QString MidiSynth::DefaultSoundFont() {
-    for (const char* path : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2"}) {
+    // A font of the player's choice (and the benchmark's, to compare fonts).
+    if (const QString chosen = qEnvironmentVariable("TANGRIX_SOUND_FONT"); !chosen.isEmpty())
+        return chosen;
+    // The system's choice first (Debian's alternative, which any General
+    // MIDI font package may provide), then the fonts by name. Compressed
+    // .sf3 fonts only last: their samples are decoded on loading, which
+    // takes seconds and much memory.
+    for (const char* path : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+                             "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf3/default-GM.sf3"}) {
         const QString candidate = QString::fromLatin1(path);
         if (QFileInfo::exists(candidate))
             return candidate;

@@ -9,7 +9,16 @@
 
 class MidiSynth {
 public:
+    // Why a synthesiser cannot make music, if it cannot.
+    enum class Trouble {
+        None,
+        NoLibrary,   // FluidSynth is not installed (or not complete)
+        NoSoundFont, // no General MIDI sound font, or it would not load
+    };
+
     // soundFont: path of an .sf2 file, or empty for a silent synthesiser.
+    // Only the samples of the instruments in use are read from it, so a
+    // large font costs little more memory than a small one.
     MidiSynth(int sampleRate, const QString& soundFont);
     ~MidiSynth();
     MidiSynth(const MidiSynth&) = delete;
@@ -19,6 +28,7 @@ public:
     bool IsValid() const { return synth_ != nullptr; }
     // True when a soundfont was loaded, that is when it can make a sound.
     bool HasSoundFont() const { return soundFontId_ >= 0; }
+    Trouble Problem() const;
     int SampleRate() const { return sampleRate_; }
 
     void Send(std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
@@ -26,11 +36,17 @@ public:
     void AllSoundsOff();
     // Back to the power-on state: instruments, controllers, no voices.
     void Reset();
+    // Channels outside usedChannels (bit n for channel n) get no instrument,
+    // so that the samples of their default piano or drum kit are not loaded.
+    void LeaveUnused(std::uint16_t usedChannels);
     // Renders frames of interleaved stereo into out (2 * frames samples).
     void Render(int frames, std::int16_t* out);
 
-    // Debian's General MIDI soundfont, or empty when none is installed.
+    // The system's General MIDI sound font, or empty when none is installed.
     static QString DefaultSoundFont();
+    // What stands in the way of music with soundFont, found without making
+    // a synthesiser: loads the library (once per run) and looks for the file.
+    static Trouble Probe(const QString& soundFont);
 
 private:
     int sampleRate_;

@@ -3,12 +3,48 @@
 #include "settings/Globals.h"
 #include "settings/ErrorReport.h"
 
+#include <QStandardPaths>
 #include <QStringList>
 
 bool MusicFilesFound = false;
 
+namespace {
+
+QStringList MusicDirectories() { return {DataDir, PlayerMusicDirectory()}; }
+
+// The first line is what the player would look up; the second what to do.
+QString TroubleText(MidiSynth::Trouble trouble) {
+    if (trouble == MidiSynth::Trouble::NoLibrary)
+        return Lang(QStringLiteral("Keine Musik: Der Synthesizer FluidSynth lässt sich nicht laden.\n"
+                                   "Bitte FluidSynth installieren (Debian: Paket libfluidsynth3)."),
+                    QStringLiteral("No music: the FluidSynth synthesiser cannot be loaded.\n"
+                                   "Please install FluidSynth (Debian: package libfluidsynth3)."));
+    return Lang(QStringLiteral("Keine Musik: Es ist kein General-MIDI-Soundfont installiert.\n"
+                               "Bitte einen installieren (Debian: Paket fluid-soundfont-gm)."),
+                QStringLiteral("No music: no General MIDI sound font is installed.\n"
+                               "Please install one (Debian: package fluid-soundfont-gm)."));
+}
+
+}  // namespace
+
+QString PlayerMusicDirectory() {
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return data.isEmpty() ? QString() : data + QStringLiteral("/tangrix/music/");
+}
+
+TMusicCycle::TMusicCycle(TMediaPlayer& midi) : midi_(midi) {
+    midi_.OnTrouble([this](MidiSynth::Trouble trouble) { Unavailable(trouble); });
+}
+
+void TMusicCycle::Unavailable(MidiSynth::Trouble trouble) {
+    if (!MusicAvailable())
+        return;
+    trouble_ = trouble;
+    ReportError(TroubleText(trouble));
+}
+
 bool TMusicCycle::Advance(bool wrapAround) {
-    return MusicSearchRec.FindNext() || (wrapAround && MusicSearchRec.FindFirst(DataDir));
+    return MusicSearchRec.FindNext() || (wrapAround && MusicSearchRec.FindFirst(MusicDirectories()));
 }
 
 bool TMusicCycle::OpenPlayable(bool wrapAround) {
@@ -17,7 +53,7 @@ bool TMusicCycle::OpenPlayable(bool wrapAround) {
     // Bounded: a directory of nothing but bad files must not loop for ever.
     const int attempts = MusicSearchRec.Count() + 1;
     for (int attempt = 0; attempt < attempts; ++attempt) {
-        midi_.SetFileName(DataDir + MusicSearchRec.Name());
+        midi_.SetFileName(MusicSearchRec.Path());
         if (midi_.Open()) {
             opened = true;
             break;
@@ -38,7 +74,7 @@ bool TMusicCycle::OpenPlayable(bool wrapAround) {
 }
 
 void TMusicCycle::StartUp() {
-    MusicFilesFound = MusicSearchRec.FindFirst(DataDir) && OpenPlayable(false);
+    MusicFilesFound = MusicSearchRec.FindFirst(MusicDirectories()) && OpenPlayable(false);
 }
 
 void TMusicCycle::WindowShown() {
@@ -48,15 +84,23 @@ void TMusicCycle::WindowShown() {
 
 void TMusicCycle::KeepAlive() {
     // IsOpen: after a failed switch there is no device to play on.
-    if (MusicFilesFound && MusicOn && midi_.IsOpen() && midi_.Mode() != TMPModes::mpPlaying)
+    if (MusicFilesFound && MusicOn && MusicAvailable() && midi_.IsOpen() && midi_.Mode() != TMPModes::mpPlaying)
         midi_.Play();
 }
 
 bool TMusicCycle::SwitchMusic() {
+    if (!MusicAvailable())
+        return true;
     if (MusicOn) {
         midi_.Stop();
         midi_.Close();
+        // The synthesiser's samples are the music's largest memory.
+        midi_.ReleaseSynth();
         MusicOn = false;
+        return true;
+    }
+    if (const MidiSynth::Trouble trouble = midi_.ProbeSynth(); trouble != MidiSynth::Trouble::None) {
+        Unavailable(trouble);
         return true;
     }
     MusicOn = Advance(true);

@@ -11,16 +11,22 @@
 // Set at start-up when a music file was found and opened; never changed after.
 extern bool MusicFilesFound;
 
+// Where the player puts music of their own: "tangrix/music" in the user's
+// data folder (on Linux ~/.local/share/tangrix/music, or under
+// $XDG_DATA_HOME); it is played after the game's own pieces.
+QString PlayerMusicDirectory();
+
 class TMusicCycle {
 public:
-    explicit TMusicCycle(TMediaPlayer& midi) : midi_(midi) {}
+    explicit TMusicCycle(TMediaPlayer& midi);
 
-    // Start-up: opens the first playable "*.mid" in the data directory, whether
-    // or not the music is on; plays nothing yet. Files that will not open are
-    // reported and passed over; with none playable the game has no music files.
+    // Start-up: opens the first playable "*.mid" of the game's music
+    // directory and then the player's, whether or not the music is on; plays
+    // nothing yet. Files that will not open are reported and passed over;
+    // with none playable the game has no music files.
     void StartUp();
     // Once the window is on the screen: the synthesiser loads its soundfont
-    // (on the music thread) when the music is on, ready for the first tick.
+    // (on a thread of its own) when the music is on, ready for the first tick.
     // Loading it earlier would take a core from the window's first picture.
     void WindowShown();
     // Every clock tick: plays again what has stopped, the current piece from
@@ -29,8 +35,14 @@ public:
     // The options dialog's music button: off when on, otherwise on with the
     // next playable piece, after the last one with a fresh search. Pieces
     // that will not open are reported and passed over. Returns false when no
-    // piece would open; music is then off.
+    // piece would open; music is then off. Music found unavailable is not
+    // switched at all.
     bool SwitchMusic();
+
+    // False once the synthesiser or the sound font turned out missing: the
+    // player has been told (once), and the music setting is kept as it was
+    // for a game that has them again.
+    bool MusicAvailable() const { return trouble_ == MidiSynth::Trouble::None; }
 
     // The current piece's file name, without directory, for the dialog.
     QString CurrentFileName() const { return MusicSearchRec.Name(); }
@@ -43,9 +55,10 @@ private:
     // each file only the first time it fails.
     bool OpenPlayable(bool wrapAround);
     bool Advance(bool wrapAround);
-
+    void Unavailable(MidiSynth::Trouble trouble);
 
     TMediaPlayer& midi_;
     TMusicSearch MusicSearchRec;
     QSet<QString> reported_;
+    MidiSynth::Trouble trouble_ = MidiSynth::Trouble::None;
 };

@@ -4,29 +4,38 @@
 #include <QFileInfo>
 #include <algorithm>
 
-bool TMusicSearch::FindFirst(const QString& directory) {
-    directory_ = directory;
-    // Regular files only: a device or pipe named *.mid would hang the reader.
-    names_ = QDir(directory).entryList({QStringLiteral("*.mid")}, QDir::Files | QDir::Hidden, QDir::NoSort);
-    names_.erase(std::remove_if(names_.begin(), names_.end(),
-                                [](const QString& name) { return !name.endsWith(u".mid", Qt::CaseInsensitive); }),
-                 names_.end());
-    std::sort(names_.begin(), names_.end(), [](const QString& a, const QString& b) {
-        const int folded = a.compare(b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a < b;
-    });
+bool TMusicSearch::FindFirst(const QStringList& directories) {
+    paths_.clear();
+    for (const QString& directory : directories) {
+        if (directory.isEmpty())
+            continue;
+        const QDir dir(directory);
+        // Regular files only: a device or pipe named *.mid would hang the reader.
+        QStringList names = dir.entryList({QStringLiteral("*.mid")}, QDir::Files | QDir::Hidden, QDir::NoSort);
+        names.erase(std::remove_if(names.begin(), names.end(),
+                                   [](const QString& name) { return !name.endsWith(u".mid", Qt::CaseInsensitive); }),
+                    names.end());
+        std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+            const int folded = a.compare(b, Qt::CaseInsensitive);
+            return folded != 0 ? folded < 0 : a < b;
+        });
+        for (const QString& name : names)
+            paths_ << dir.filePath(name);
+    }
     index_ = 0;
-    return !names_.isEmpty();
+    return !paths_.isEmpty();
 }
 
 bool TMusicSearch::FindNext() {
-    while (index_ < names_.size()) {
+    while (index_ < paths_.size()) {
         ++index_;
         // A file removed since the search began is passed over, not reported.
-        if (index_ < names_.size() && QFileInfo::exists(QDir(directory_).filePath(names_[index_])))
+        if (index_ < paths_.size() && QFileInfo::exists(paths_[index_]))
             return true;
     }
     return false;
 }
 
-QString TMusicSearch::Name() const { return index_ < names_.size() ? names_[index_] : QString(); }
+QString TMusicSearch::Name() const { return QFileInfo(Path()).fileName(); }
+
+QString TMusicSearch::Path() const { return index_ < paths_.size() ? paths_[index_] : QString(); }

@@ -1,5 +1,9 @@
 #include "media/WaveImage.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
 namespace {
 
 quint32 LittleEndian(const QByteArray& bytes, qsizetype at, int count) {
@@ -19,7 +23,7 @@ std::optional<WaveImage> WaveImage::Parse(const QByteArray& riff) {
     if (riff.size() < 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE")
         return std::nullopt;
 
-    std::optional<QAudioFormat> format;
+    std::optional<WaveImage> format;
     QByteArray pcm;
     bool dataFound = false;
     qsizetype pos = 12;
@@ -39,17 +43,17 @@ std::optional<WaveImage> WaveImage::Parse(const QByteArray& riff) {
             const int bits = int(LittleEndian(riff, body + 14, 2));
             if (tag == kFormatExtensible && length >= 40)
                 tag = LittleEndian(riff, body + 24, 2);  // first bytes of the sub-format id
-            QAudioFormat f;
-            f.setChannelCount(channels);
-            f.setSampleRate(rate);
+            WaveImage f;
+            f.channels = channels;
+            f.sampleRate = rate;
             if (tag == kFormatPcm && bits == 8)
-                f.setSampleFormat(QAudioFormat::UInt8);
+                f.sample = Sample::UInt8;
             else if (tag == kFormatPcm && bits == 16)
-                f.setSampleFormat(QAudioFormat::Int16);
+                f.sample = Sample::Int16;
             else if (tag == kFormatPcm && bits == 32)
-                f.setSampleFormat(QAudioFormat::Int32);
+                f.sample = Sample::Int32;
             else if (tag == kFormatFloat && bits == 32)
-                f.setSampleFormat(QAudioFormat::Float);
+                f.sample = Sample::Float;
             else
                 return std::nullopt;
             if (channels < 1 || channels > 8 || rate < 1000 || rate > 384000)
@@ -63,7 +67,43 @@ std::optional<WaveImage> WaveImage::Parse(const QByteArray& riff) {
     }
     if (!format || !dataFound)
         return std::nullopt;
-    const int frameBytes = format->bytesPerFrame();
+    const int frameBytes = format->BytesPerFrame();
     pcm.truncate(pcm.size() - pcm.size() % frameBytes);
-    return WaveImage{*format, pcm};
+    format->pcm = pcm;
+    return format;
+}
+
+int WaveImage::BytesPerFrame() const {
+    const int bytes = sample == Sample::UInt8 ? 1 : sample == Sample::Int16 ? 2 : 4;
+    return bytes * channels;
+}
+
+std::vector<std::int16_t> WaveImage::StereoInt16() const {
+    const int frameBytes = BytesPerFrame();
+    const qsizetype frames = pcm.size() / frameBytes;
+    const int sampleBytes = frameBytes / channels;
+    std::vector<std::int16_t> out(std::size_t(frames) * 2);
+    const auto value = [&](qsizetype at) -> std::int16_t {
+        switch (sample) {
+        case Sample::UInt8:
+            return std::int16_t((int(static_cast<unsigned char>(pcm[at])) - 128) * 256);
+        case Sample::Int16:
+            return std::int16_t(LittleEndian(pcm, at, 2));
+        case Sample::Int32:
+            return std::int16_t(qint32(LittleEndian(pcm, at, 4)) >> 16);
+        case Sample::Float: {
+            const quint32 bits = LittleEndian(pcm, at, 4);
+            float f;
+            std::memcpy(&f, &bits, sizeof f);
+            return std::int16_t(std::lround(std::clamp(f, -1.0f, 1.0f) * 32767.0f));
+        }
+        }
+        return 0;
+    };
+    for (qsizetype frame = 0; frame < frames; ++frame) {
+        const qsizetype at = frame * frameBytes;
+        out[std::size_t(frame) * 2] = value(at);
+        out[std::size_t(frame) * 2 + 1] = value(channels > 1 ? at + sampleBytes : at);
+    }
+    return out;
 }

@@ -12,10 +12,11 @@ ErrorReporter& Reporter()
 
 void ReportError(const QString& message)
 {
+    // Always in the log too, so that a system journal or a test sees what
+    // the player was shown.
+    qWarning().noquote() << message;
     if (Reporter())
         Reporter()(message);
-    else
-        qWarning().noquote() << message;
 }
 
 ErrorReporter SetErrorReporter(ErrorReporter reporter)

@@ -2,8 +2,8 @@
 // How a part of the program that knows nothing of windows tells the player
 // that something outside the game went wrong (the settings store, the music
 // files). The program wires the standard error box in at start-up; tests put
-// a recorder in its place. Until something is wired, the message goes to the
-// log, so that nothing blocks.
+// a recorder in its place. Every message also goes to the log (stderr),
+// whether or not something is wired.
 #include <QString>
 #include <functional>
 

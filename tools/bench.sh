@@ -8,23 +8,31 @@
 #    exec to a mapped window (median of several starts each) and their ratio,
 #    and wake-ups per second and CPU time over idle play with music off;
 #  - the longest silence in the music while the window is resized again and
-#    again (the music is rendered off the GUI thread, so there should be none);
+#    again (the music is rendered off the GUI thread, so there should be none),
+#    and while two processes keep both cores busy at normal priority;
+#  - side by side with the peer: the Debian packages each package pulls onto
+#    a minimal system and their installed size (tools/package-closure.py
+#    says how they are counted), the shared libraries mapped at run time,
+#    and the resident memory 5 s after the window appears, music on (with
+#    each General MIDI font installed) and off;
 #  - the drawing figures at two large window sizes.
 # Figures to watch, not tests. Targets: start-up no more than 0.55 x the
 # peer's, idle CPU no more than the peer's, no wake-ups above the game
-# clock's 2 Hz when idle, no gap in the music.
+# clock's 2 Hz when idle, no gap in the music (also under load), at most 130
+# packages pulled, at most 80 MiB resident with music on.
 # TANGRIX_BUILD_DIR picks another build directory (default: build);
 # TANGRIX_BENCH_STARTS and TANGRIX_BENCH_IDLE the number of starts and the
-# idle seconds.
+# idle seconds. The game's package is made with cpack in the build directory.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup-debian.sh
-# The peer is needed here only, not for building or testing the game.
-if ! command -v /usr/games/gnome-tetravex >/dev/null; then
+# The peer, and python3 for counting packages, are needed here only, not for
+# building or testing the game.
+if ! command -v /usr/games/gnome-tetravex >/dev/null || ! command -v python3 >/dev/null; then
   sudo_cmd=""
   [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
   $sudo_cmd apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends gnome-tetravex
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends gnome-tetravex python3
 fi
 build=${TANGRIX_BUILD_DIR:-build}
 starts=${TANGRIX_BENCH_STARTS:-7}
@@ -39,8 +47,9 @@ xvfb_pid=""
 pulse_pid=""
 app_pid=""
 rec_pid=""
+load_pids=()
 cleanup() {
-  for pid in "$rec_pid" "$app_pid" "$pulse_pid" "$xvfb_pid"; do
+  for pid in "${load_pids[@]}" "$rec_pid" "$app_pid" "$pulse_pid" "$xvfb_pid"; do
     [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
   done
   wait 2>/dev/null || true
@@ -211,6 +220,65 @@ stop_app
 tail -c +"$((storm_from + 1))" "$work/music.raw" | head -c "$((storm_to - storm_from))" >"$work/storm.raw"
 storm_gap=$("$build/bench/bench_sound_gap" "$work/storm.raw")
 
+# --- the music with both cores kept busy ---------------------------------------------
+parec -d bench_null.monitor --raw --format=s16le --channels=2 --rate=44100 --latency-msec=10 >"$work/load.raw" &
+rec_pid=$!
+XDG_CONFIG_HOME="$work/store-music" mapped 'Tangrix V2.1' "$game"
+for _ in $(seq 300); do [ "$("$build/bench/bench_sound_gap" "$work/load.raw")" != none ] && break; sleep 0.1; done
+sleep 1
+for _ in $(seq "$(nproc)"); do
+  yes >/dev/null &
+  load_pids+=($!)
+done
+load_from=$(stat -c %s "$work/load.raw")
+sleep 20
+load_to=$(stat -c %s "$work/load.raw")
+kill "${load_pids[@]}" 2>/dev/null || true
+wait "${load_pids[@]}" 2>/dev/null || true
+load_pids=()
+kill "$rec_pid" 2>/dev/null || true
+wait "$rec_pid" 2>/dev/null || true
+rec_pid=""
+stop_app
+tail -c +"$((load_from + 1))" "$work/load.raw" | head -c "$((load_to - load_from))" >"$work/busy.raw"
+load_gap=$("$build/bench/bench_sound_gap" "$work/busy.raw")
+
+# --- memory and libraries, side by side ----------------------------------------------
+# Resident memory 5 s after the window is mapped, and the shared objects the
+# process has mapped then (the music has started by then, with its synthesiser).
+resident_after() { # name command...
+  mapped "$@"
+  sleep 5
+  rss_kb=$(awk '/VmRSS/ {print $2}' "/proc/$app_pid/status" 2>/dev/null || echo 0)
+  libraries=$(awk '$6 ~ /\.so/ {print $6}' "/proc/$app_pid/maps" 2>/dev/null | sort -u | wc -l)
+  stop_app
+}
+fonts=()
+for font in /usr/share/sounds/sf2/default-GM.sf2 /usr/share/sounds/sf2/FluidR3_GM.sf2 /usr/share/sounds/sf2/TimGM6mb.sf2; do
+  [ -e "$font" ] && fonts+=("$(readlink -f "$font")")
+done
+declare -A font_rss=()
+for font in $(printf '%s\n' "${fonts[@]}" | sort -u); do
+  TANGRIX_SOUND_FONT="$font" XDG_CONFIG_HOME="$work/store-music" resident_after 'Tangrix V2.1' "$game"
+  font_rss[$font]=$((rss_kb / 1024))
+done
+XDG_CONFIG_HOME="$work/store-music" resident_after 'Tangrix V2.1' "$game"
+game_rss_music=$((rss_kb / 1024))
+game_libraries=$libraries
+XDG_CONFIG_HOME="$work/store-quiet" resident_after 'Tangrix V2.1' "$game"
+game_rss_quiet=$((rss_kb / 1024))
+HOME="$work/peer-home" XDG_CONFIG_HOME="$work/peer-config" resident_after 'Tetravex' "$peer"
+peer_rss=$((rss_kb / 1024))
+peer_libraries=$libraries
+
+# --- packages pulled ---------------------------------------------------------------
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(ls -t "$build"/tangrix_*.deb | head -n 1)
+read -r game_pkgs game_pkg_mib < <(python3 tools/package-closure.py "$deb")
+read -r game_pkgs_rec game_pkg_rec_mib < <(python3 tools/package-closure.py --recommends "$deb")
+read -r peer_pkgs peer_pkg_mib < <(python3 tools/package-closure.py gnome-tetravex)
+read -r peer_pkgs_rec peer_pkg_rec_mib < <(python3 tools/package-closure.py --recommends gnome-tetravex)
+
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else print "-"}'; }
 echo "Machine: $(lscpu | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores"
 echo
@@ -220,6 +288,10 @@ echo "| start-up to first painted frame (median of $starts) | $first_frame_ms ms
 echo "| peak resident memory after start-up, music on (VmHWM) | $((peak_kb / 1024)) MiB |"
 echo "| CPU time over ${idle_seconds} s of idle play (clock ticking, music on) | $music_cpu_ms ms ($(awk -v c="$music_cpu_ms" -v s="$idle_seconds" 'BEGIN {printf "%.2f", c / (s * 10)}') %) |"
 echo "| longest silence in the music during a resize storm (6 s, 60 sizes) | ${storm_gap} ms |"
+echo "| longest silence in the music with $(nproc) busy processes (20 s) | ${load_gap} ms |"
+for font in "${!font_rss[@]}"; do
+  echo "| resident memory 5 s after the window, music on, $(basename "$font") | ${font_rss[$font]} MiB |"
+done
 echo
 echo "| beside GNOME Tetravex (same display and sound server) | Tangrix | Tetravex | ratio |"
 echo "|---|---|---|---|"
@@ -228,5 +300,10 @@ echo "| wake-ups per second idle, music off, all threads | $game_wakeups | $peer
 echo "| wake-ups per second idle, music off, main thread | $game_gui_wakeups | $peer_gui_wakeups | $(ratio "$game_gui_wakeups" "$peer_gui_wakeups") |"
 echo "| CPU time over ${idle_seconds} s idle, music off | $game_idle_cpu ms | $peer_idle_cpu ms | $(ratio "$game_idle_cpu" "$peer_idle_cpu") |"
 echo "| audio streams open while idle with music off | $game_streams | | |"
+echo "| resident memory 5 s after the window, music on (default font) | $game_rss_music MiB | $peer_rss MiB | $(ratio "$game_rss_music" "$peer_rss") |"
+echo "| resident memory 5 s after the window, music off | $game_rss_quiet MiB | $peer_rss MiB | $(ratio "$game_rss_quiet" "$peer_rss") |"
+echo "| shared libraries mapped 5 s after the window (music on) | $game_libraries | $peer_libraries | $(ratio "$game_libraries" "$peer_libraries") |"
+echo "| Debian packages pulled onto a minimal system (Depends) | $game_pkgs, $game_pkg_mib MiB | $peer_pkgs, $peer_pkg_mib MiB | $(ratio "$game_pkgs" "$peer_pkgs") |"
+echo "| the same with Recommends | $game_pkgs_rec, $game_pkg_rec_mib MiB | $peer_pkgs_rec, $peer_pkg_rec_mib MiB | $(ratio "$game_pkgs_rec" "$peer_pkgs_rec") |"
 echo
 "$build/bench/bench_drawing" 2>/dev/null

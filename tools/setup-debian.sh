@@ -5,8 +5,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev
-  libfluidsynth-dev fluid-soundfont-gm
+  qt6-base-dev qt6-svg-dev libgl-dev
+  libopenal-dev libfluidsynth-dev fluid-soundfont-gm
   libchm-dev fp-utils
   fonts-liberation2
   xvfb xauth xdotool x11-apps x11-utils imagemagick openbox

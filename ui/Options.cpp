@@ -101,6 +101,8 @@ QString TOptionDlg::MusicText() const
 {
     if (!host_.MusicFilesFound())
         return Lang(QStringLiteral("Keine Musikdateien vorhanden."), QStringLiteral("No music files available."));
+    if (!host_.MusicAvailable())
+        return Lang(QStringLiteral("Musik ist nicht verfügbar."), QStringLiteral("Music is not available."));
     if (MusicOn)
         return Lang(QStringLiteral("Musik: "), QStringLiteral("Music: ")) + host_.MusicFileName();
     return Lang(QStringLiteral("Musik ist aus."), QStringLiteral("Music is off."));
@@ -110,7 +112,7 @@ void TOptionDlg::UpdateTexts()
 {
     ProgLabel->SetCaption(QStringLiteral("Tangrix"));
     VersionLabel->SetCaption(QStringLiteral("Version  V2.1"));
-    MusicBtn->setEnabled(host_.MusicFilesFound());
+    MusicBtn->setEnabled(host_.MusicFilesFound() && host_.MusicAvailable());
 
     OKBtn->SetHint(Lang(QStringLiteral("Zurück zum Spiel"), QStringLiteral("Back to game")));
     OptLabel->setText(Lang(QStringLiteral("Einstellungen:"), QStringLiteral("Options:")));

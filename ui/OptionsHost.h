@@ -23,6 +23,8 @@ public:
     // piece failed to open (the error has been shown already).
     virtual bool SwitchMusic() = 0;
     virtual bool MusicFilesFound() const = 0;
+    // False when the synthesiser or its sound font is missing.
+    virtual bool MusicAvailable() const = 0;
     // The current piece, without its directory.
     virtual QString MusicFileName() const = 0;
 };

@@ -30,6 +30,7 @@ public:
         return !openFails;
     }
     bool MusicFilesFound() const override { return filesFound; }
+    bool MusicAvailable() const override { return available; }
     QString MusicFileName() const override { return fileName; }
 
     QWidget* main = nullptr;
@@ -38,6 +39,7 @@ public:
     QList<int> languageTongues;  // the language each re-wording was asked in
     int musicSwitches = 0;
     bool filesFound = true;
+    bool available = true;
     bool openFails = false;
     QString fileName = QStringLiteral("first.mid");
 };
@@ -75,8 +77,9 @@ private slots:
     void soundPressSwitchesEffects();
     void musicPressSwitchesMusic();
     void failedMusicSwitchKeepsTheTexts();
-    void musicButtonDisabledWithoutFiles();
     void screenReadersHearNamesAndSwitches();
+    void musicButtonDisabledWithoutMusic_data();
+    void musicButtonDisabledWithoutMusic();
     void closesByButtonAndKeys_data();
     void closesByButtonAndKeys();
     void keysAfterAnOptionWasPressed_data();
@@ -321,11 +324,31 @@ void OptionsDialogTest::screenReadersHearNamesAndSwitches()
     QVERIFY(answer.Seen());
 }
 
-void OptionsDialogTest::musicButtonDisabledWithoutFiles()
+void OptionsDialogTest::musicButtonDisabledWithoutMusic_data()
 {
-    host_.filesFound = false;
+    QTest::addColumn<bool>("files");
+    QTest::addColumn<bool>("available");
+    QTest::addColumn<int>("tongue");
+    QTest::addColumn<QString>("label");
+    // No files first, whatever else; the music setting shows in neither.
+    QTest::newRow("no files") << false << true << 0 << QStringLiteral("No music files available.");
+    QTest::newRow("no files, no synthesiser") << false << false << 1 << QStringLiteral("Keine Musikdateien vorhanden.");
+    QTest::newRow("no synthesiser, English") << true << false << 0 << QStringLiteral("Music is not available.");
+    QTest::newRow("no synthesiser, German") << true << false << 1 << QString::fromUtf8("Musik ist nicht verfügbar.");
+}
+
+void OptionsDialogTest::musicButtonDisabledWithoutMusic()
+{
+    QFETCH(bool, files);
+    QFETCH(bool, available);
+    QFETCH(int, tongue);
+    QFETCH(QString, label);
+    host_.filesFound = files;
+    host_.available = available;
+    Tongue = tongue;
     TOptionDlg dialog(host_);
     ModalAnswer answer([&](QWidget* shown) {
+        QCOMPARE(Text(shown, QStringLiteral("MusicLabel")), label);
         auto* music = Part<TPictureButton>(shown, QStringLiteral("MusicBtn"));
         QVERIFY(!music->isEnabled());
         QCOMPARE(music->ShownFace(), TPictureButton::Face::Disabled);

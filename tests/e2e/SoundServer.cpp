@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 
 namespace {
@@ -39,7 +40,28 @@ void Stop(QProcess& process)
 
 TSoundServer::~TSoundServer()
 {
+    Resume();
     Stop(server_);
+}
+
+void TSoundServer::Pause()
+{
+    if (Running())
+        ::kill(pid_t(server_.processId()), SIGSTOP);
+}
+
+void TSoundServer::Resume()
+{
+    if (Running())
+        ::kill(pid_t(server_.processId()), SIGCONT);
+}
+
+void TSoundServer::Kill()
+{
+    if (!Running())
+        return;
+    server_.kill();
+    server_.waitForFinished(5000);
 }
 
 QString TSoundServer::Missing()

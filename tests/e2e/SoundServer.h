@@ -20,8 +20,15 @@ public:
     static QString Missing();
 
     // Starts the server and waits until it answers. Empty on success,
-    // otherwise what went wrong.
+    // otherwise what went wrong. After Kill it starts a new one on the same
+    // socket, as a desktop's sound server comes back after a crash.
     QString Start();
+    // The server stops answering (SIGSTOP) and, resumed, goes on (SIGCONT).
+    void Pause();
+    void Resume();
+    // The server ends at once (SIGKILL), with every stream to it.
+    void Kill();
+    bool Running() const { return server_.state() != QProcess::NotRunning; }
     // What the game's PULSE_SERVER must say.
     QString Address() const;
     // The streams now playing into the sink (pactl's count).

@@ -49,7 +49,13 @@ private slots:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
-        DataDir = dir_->path() + '/';
+        DataDir = dir_->path() + QStringLiteral("/game/");
+        QVERIFY(QDir().mkpath(DataDir));
+        // The player's own music folder lies under the data home.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir_->path() + QStringLiteral("/home-data")));
+        playerDir_ = PlayerMusicDirectory();
+        QVERIFY(playerDir_.startsWith(dir_->path() + QStringLiteral("/home-data/tangrix/music")));
+        QVERIFY(QDir().mkpath(playerDir_));
         MusicOn = true;
         MusicFilesFound = false;
         errors_.clear();
@@ -220,8 +226,83 @@ private slots:
         QVERIFY(errors_.isEmpty());
     }
 
+    // The player's pieces come after the game's, each folder in name order.
+    void ThePlayersPiecesFollowTheGames() {
+        for (const char* name : {"b.mid", "a.mid"})
+            WriteFile(DataDir + name, ShortMidi(2000));
+        for (const char* name : {"0-mine.mid", "Z-mine.mid"})
+            WriteFile(playerDir_ + name, ShortMidi(2000));
+        TMediaPlayer midi({QString(), false});
+        TMusicCycle cycle(midi);
+        cycle.StartUp();
+        QCOMPARE(HeardAfterPresses(cycle, midi, 8),
+                 (QStringList{"a.mid", "off", "b.mid", "off", "0-mine.mid", "off", "Z-mine.mid", "off", "a.mid"}));
+        QCOMPARE(midi.FileName(), DataDir + "a.mid");
+    }
+
+    void OnlyThePlayersPiecesAreMusicToo() {
+        WriteFile(playerDir_ + "mine.mid", ShortMidi(2000));
+        TMediaPlayer midi({QString(), false});
+        TMusicCycle cycle(midi);
+        cycle.StartUp();
+        QVERIFY(MusicFilesFound);
+        QCOMPARE(HeardAfterPresses(cycle, midi, 2), (QStringList{"mine.mid", "off", "mine.mid"}));
+    }
+
+    // Without a sound font (or without the synthesiser) the player is told
+    // once, the music is unavailable and its setting stays as it was.
+    void MissingSoundFontIsToldOnceAndKeepsTheSetting_data() {
+        QTest::addColumn<bool>("musicOn");
+        QTest::addColumn<int>("tongue");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("on at start, English") << true << 0 << "No music: no General MIDI sound font is installed.";
+        QTest::newRow("off, switched on, German")
+            << false << 1 << QString::fromUtf8("Keine Musik: Es ist kein General-MIDI-Soundfont installiert.");
+    }
+    void MissingSoundFontIsToldOnceAndKeepsTheSetting() {
+        QFETCH(bool, musicOn);
+        QFETCH(int, tongue);
+        QFETCH(QString, told);
+        WriteFile(DataDir + "A.mid", ShortMidi(2000));
+        WriteFile(DataDir + "B.mid", ShortMidi(2000));
+        MusicOn = musicOn;
+        Tongue = tongue;
+        RecordingSink sink;
+        TMediaPlayer midi({dir_->filePath("no-such-font.sf2"), true, &sink});
+        TMusicCycle cycle(midi);
+        cycle.StartUp();
+        QVERIFY(cycle.MusicAvailable());
+        cycle.WindowShown();
+        cycle.KeepAlive();
+        if (!musicOn)
+            QVERIFY(cycle.SwitchMusic());
+        QTRY_VERIFY(!cycle.MusicAvailable());
+        QCOMPARE(errors_.size(), 1);
+        QCOMPARE(errors_[0].split('\n').first(), told);
+        QCOMPARE(MusicOn, musicOn);
+
+        // The button does nothing now, the clock plays nothing, nothing is
+        // told again.
+        for (int press = 0; press < 3; ++press)
+            QVERIFY(cycle.SwitchMusic());
+        cycle.KeepAlive();
+        QTest::qWait(100);
+        QCOMPARE(MusicOn, musicOn);
+        QCOMPARE(errors_.size(), 1);
+        QCOMPARE(sink.starts, 0);
+    }
+
 private:
+    // A loudspeaker that hears nothing, counting what it is asked.
+    struct RecordingSink : MusicSink {
+        int starts = 0;
+        void StartMusic(std::shared_ptr<MusicStream>) override { ++starts; }
+        void StopMusic() override {}
+        bool MusicAudible() const override { return false; }
+    };
+
     std::unique_ptr<QTemporaryDir> dir_;
+    QString playerDir_;
     QStringList errors_;
     ErrorReporter previousHandler_;
 };
