@@ -27,6 +27,7 @@
 #include "ui/Tongdlg.h"
 #include "ui/YesNo.h"
 #include "ui/highscor.h"
+#include "ui/toolkit/DesktopEntryHint.h"
 #include "ui/toolkit/TShapeHint.h"
 
 namespace {
@@ -103,6 +104,7 @@ int main(int argc, char* argv[])
     services.HelpStartUp(DataDir + QStringLiteral("tngx.chm"));
     SetHelpWindowHost(&services);
     mainform = new Tmainform(services, SeededRandom());
+    TDesktopEntryHint::Install(*mainform);
     services.AttachMainWindow(mainform);
     SetEffectWaves(&mainform->waves);
     DlgResources = new TDlgResources;

@@ -216,7 +216,8 @@ private slots:
     }
 
     // Docks and task switchers match the running window to the desktop
-    // entry: on X11 by its class, which the entry's StartupWMClass names.
+    // entry: on X11 by the desktop-entry hints GNOME and KDE read, and by
+    // its class, which the entry's StartupWMClass names.
     void windowMatchesItsLauncher()
     {
         const QString entry = root_.filePath(QStringLiteral("usr/share/applications/%1.desktop").arg(AppId));
@@ -233,6 +234,11 @@ private slots:
         QVERIFY2(instanceAndClass.size() == 2, qPrintable(property));
         QVERIFY2(instanceAndClass.contains(wmClass),
                  qPrintable(QStringLiteral("the window's %1 does not match StartupWMClass=%2").arg(property, wmClass)));
+        for (const QString hint : {QStringLiteral("_GTK_APPLICATION_ID"), QStringLiteral("_KDE_NET_WM_DESKTOP_FILE")}) {
+            const QString line = x_.Property(run_->Main().id, hint);
+            QVERIFY2(QuotedStrings(line) == QStringList{AppId},
+                     qPrintable(QStringLiteral("%1 should name %2: %3").arg(hint, AppId, line)));
+        }
     }
 
     void playerIsToldWhenTheSynthesiserIsMissing_data()
