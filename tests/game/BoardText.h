@@ -35,3 +35,22 @@ inline Tile TileFromText(const char* flat)
     t[1][1] = flat[3] - '0';
     return t;
 }
+
+// Block (3,3) empty, above it 1 2, left of it 1 over 2, right of it 2 over 1,
+// below it 2 1.
+inline constexpr const char* TwoSymbolRing = R"(
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. 22 .. .. ..
+.. .. .. 12 .. .. ..
+.. .. 21 .. 22 .. ..
+.. .. 22 .. 12 .. ..
+.. .. .. 21 .. .. ..
+.. .. .. 22 .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+.. .. .. .. .. .. ..
+)";

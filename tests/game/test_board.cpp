@@ -16,25 +16,6 @@ constexpr int DesignHeight = 462;
 
 QRgb Rgb(QRgb p) { return p & 0xFFFFFFu; }
 
-// The board of the rules test: block (3,3) empty, its eight touching cells
-// matching tile "1234".
-const char* const RingBoard = R"(
-.. .. .. .. .. .. ..
-.. .. .. .. .. .. ..
-.. .. .. .. .. .. ..
-.. .. .. .. .. .. ..
-.. .. .. 22 .. .. ..
-.. .. .. 12 .. .. ..
-.. .. 21 .. 22 .. ..
-.. .. 22 .. 12 .. ..
-.. .. .. 21 .. .. ..
-.. .. .. 22 .. .. ..
-.. .. .. .. .. .. ..
-.. .. .. .. .. .. ..
-.. .. .. .. .. .. ..
-.. .. .. .. .. .. ..
-)";
-
 // A 3 x 3 square at blocks (1..3, 1..3) with its middle block (2,2) missing;
 // tile "1111" fits there with all eight quarters matching.
 const char* const AlmostSquare = R"(
@@ -256,7 +237,7 @@ private slots:
 
     void refusedAndAcceptedLays()
     {
-        CarryOverBoard(RingBoard, "1221");
+        CarryOverBoard(TwoSymbolRing, "1221");
         Press(Qt::LeftButton, BlockCentre(3, 2)); // occupied
         Press(Qt::LeftButton, BlockCentre(6, 6)); // no neighbours
         QCOMPARE(services->effects, (QList<int>{3, 3}));
@@ -280,7 +261,7 @@ private slots:
     // The refusal's sign goes by itself, on a timer, while play goes on.
     void refusalSignFadesByItself()
     {
-        CarryOverBoard(RingBoard, "1221");
+        CarryOverBoard(TwoSymbolRing, "1221");
         Press(Qt::LeftButton, BlockCentre(6, 6));
         const QPoint hand(form->Flow().HandX(), form->Flow().HandY());
         const int c = Geo().CellSize;
@@ -446,7 +427,7 @@ private slots:
 
     void pressesOnGapsAndOutsideAreIgnored()
     {
-        CarryOverBoard(RingBoard, "1221");
+        CarryOverBoard(TwoSymbolRing, "1221");
         const int gapX = Geo().CellX(6) + 2 * Geo().CellSize; // the gap after block column 3
         Press(Qt::LeftButton, {gapX, BlockCentre(3, 3).y()});
         Press(Qt::LeftButton, {Geo().BoardLeft - 3, BlockCentre(0, 0).y()});

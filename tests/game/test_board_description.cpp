@@ -12,25 +12,6 @@ namespace {
 
 using Setup = std::function<bool(FlowRig&)>;
 
-// The board of the rules test: block (3,3) empty, above it 1 2, left of it
-// 1 over 2, right of it 2 over 1, below it 2 1.
-const char* const RingBoard = R"(
-.. .. .. .. .. .. ..
-.. .. .. .. .. .. ..
-.. .. .. .. .. .. ..
-.. .. .. .. .. .. ..
-.. .. .. 22 .. .. ..
-.. .. .. 12 .. .. ..
-.. .. 21 .. 22 .. ..
-.. .. 22 .. 12 .. ..
-.. .. .. 21 .. .. ..
-.. .. .. 22 .. .. ..
-.. .. .. .. .. .. ..
-.. .. .. .. .. .. ..
-.. .. .. .. .. .. ..
-.. .. .. .. .. .. ..
-)";
-
 PatternImages SymbolsAsNumbers()
 {
     PatternImages map{};
@@ -44,7 +25,7 @@ Setup Carry(const char* tile, std::function<QPoint(FlowRig&)> where, int score =
 {
     return [=](FlowRig& rig) {
         const bool arranged = Arrange(rig.flow, [&](GamePosition& p) {
-            CarryOver(p, RingBoard, tile);
+            CarryOver(p, TwoSymbolRing, tile);
             p.PatternMap = SymbolsAsNumbers();
             p.Score = score;
         });
