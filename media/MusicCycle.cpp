@@ -20,9 +20,9 @@ QString TroubleText(MidiSynth::Trouble trouble) {
                     QStringLiteral("No music: the FluidSynth synthesiser cannot be loaded.\n"
                                    "Please install FluidSynth (Debian: package libfluidsynth3)."));
     return Lang(QStringLiteral("Keine Musik: Es ist kein General-MIDI-Soundfont installiert.\n"
-                               "Bitte einen installieren (Debian: Paket fluid-soundfont-gm)."),
+                               "Bitte einen installieren (Debian: Paket timgm6mb-soundfont)."),
                 QStringLiteral("No music: no General MIDI sound font is installed.\n"
-                               "Please install one (Debian: package fluid-soundfont-gm)."));
+                               "Please install one (Debian: package timgm6mb-soundfont)."));
 }
 
 }  // namespace

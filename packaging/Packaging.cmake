@@ -91,15 +91,17 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the program opens at run time, which shlibdeps cannot see. Each is
 # recommended: without it the game still plays.
 # - FluidSynth synthesises the music; without it the game says so and plays
-#   without music. Its own dependencies bring a small General MIDI font
-#   (TimGM6mb), which plays the pieces well at about two thirds of the memory
-#   FluidR3 takes; a player who installs a fuller font gets it, through the
-#   system's default font.
+#   without music.
+# - A General MIDI sound font; without one the game says so, as above. The
+#   small TimGM6mb plays the pieces well at about two thirds of the memory
+#   FluidR3 takes (FluidSynth's own dependencies name it first as well); any
+#   other General MIDI font will do, and a fuller one the player installs is
+#   taken through the system's default font.
 # - The fonts the windows are laid out with (Arial's metrics and Liberation
 #   Sans); another font may overrun a caption.
 # - Qt's Wayland platform, so that a Wayland desktop runs the game natively
 #   rather than through Xwayland.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libfluidsynth3, fonts-liberation2, qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libfluidsynth3, timgm6mb-soundfont | sf2-soundfont-gm | sf3-soundfont-gm, fonts-liberation2, qt6-wayland")
 include(CPack)
 
 # --- checks ------------------------------------------------------------------------
