@@ -1,6 +1,6 @@
 #include "app/AppServices.h"
 
-#include "game/main.h"
+#include "game/mainform/main.h"
 #include "help/AppHelp.h"
 #include "help/hh.h"
 #include "help/hh_funcs.h"

@@ -5,7 +5,7 @@
 // once the program entry has attached it.
 #include <memory>
 
-#include "game/MainServices.h"
+#include "game/flow/MainServices.h"
 #include "help/THelpWindowHost.h"
 #include "media/MusicCycle.h"
 #include "media/TMediaPlayer.h"

@@ -9,8 +9,8 @@
 #include <functional>
 #include <vector>
 
-#include "game/NullServices.h"
-#include "game/main.h"
+#include "game/mainform/NullServices.h"
+#include "game/mainform/main.h"
 
 namespace {
 // Median time of one call in microseconds.

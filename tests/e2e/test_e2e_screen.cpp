@@ -11,9 +11,9 @@
 #include <QtTest>
 #include <memory>
 
-#include "game/NullServices.h"
-#include "game/RandomSource.h"
-#include "game/main.h"
+#include "game/mainform/NullServices.h"
+#include "game/rules/RandomSource.h"
+#include "game/mainform/main.h"
 #include "tests/e2e/GameRun.h"
 #include "tests/e2e/Player.h"
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "game/Board.h"
+#include "game/rules/Board.h"
 
 inline TBoard BoardFromText(const QString& text)
 {

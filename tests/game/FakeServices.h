@@ -5,7 +5,7 @@
 #include <deque>
 #include <functional>
 
-#include "game/MainServices.h"
+#include "game/flow/MainServices.h"
 
 class FakeServices final : public TMainServices {
 public:

@@ -6,7 +6,7 @@
 
 #include "FakeServices.h"
 #include "Positions.h"
-#include "game/GameFlow.h"
+#include "game/flow/GameFlow.h"
 
 class FakeView final : public TFlowView {
 public:

@@ -5,7 +5,7 @@
 #include <type_traits>
 
 #include "BoardText.h"
-#include "game/GameCore.h"
+#include "game/rules/GameCore.h"
 
 // Edits the current position of the rules (or of what holds them) and hands
 // it back to them; false when they refuse it.

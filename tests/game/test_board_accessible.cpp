@@ -8,8 +8,8 @@
 #include <cmath>
 
 #include "FakeServices.h"
-#include "game/BoardDescription.h"
-#include "game/main.h"
+#include "game/mainform/BoardDescription.h"
+#include "game/mainform/main.h"
 #include "settings/Globals.h"
 
 class BoardAccessibleTest : public QObject {

@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "FlowRig.h"
-#include "game/BoardDescription.h"
+#include "game/mainform/BoardDescription.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "FakeServices.h"
 #include "Positions.h"
-#include "game/main.h"
+#include "game/mainform/main.h"
 #include "settings/Globals.h"
 
 class BoardScaleTest : public QObject {

@@ -3,7 +3,7 @@
 #include <QtTest>
 
 #include "FakeServices.h"
-#include "game/main.h"
+#include "game/mainform/main.h"
 #include "settings/Globals.h"
 
 class RestartTest : public QObject {

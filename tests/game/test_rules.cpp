@@ -6,10 +6,10 @@
 
 #include "BoardText.h"
 #include "Positions.h"
-#include "game/BoardGeometry.h"
-#include "game/DarkenColor.h"
-#include "game/GameCore.h"
-#include "game/Tableau.h"
+#include "game/rules/BoardGeometry.h"
+#include "game/rules/DarkenColor.h"
+#include "game/rules/GameCore.h"
+#include "game/rules/Tableau.h"
 
 namespace {
 

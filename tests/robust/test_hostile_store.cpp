@@ -12,7 +12,7 @@
 
 #include "assets/DlgRes.h"
 #include "cipher/Chiffre.h"
-#include "game/main.h"
+#include "game/mainform/main.h"
 #include "settings/Globals.h"
 #include "settings/TIniCtrl.h"
 #include "tests/game/FakeServices.h"

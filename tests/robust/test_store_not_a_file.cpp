@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 
 #include "assets/DlgRes.h"
-#include "game/main.h"
+#include "game/mainform/main.h"
 #include "settings/Globals.h"
 #include "settings/TIniCtrl.h"
 #include "tests/game/FakeServices.h"

@@ -22,7 +22,7 @@
 #include <unistd.h>
 
 #include "assets/DlgRes.h"
-#include "game/main.h"
+#include "game/mainform/main.h"
 #include "settings/Globals.h"
 #include "tests/game/FakeServices.h"
 #include "settings/ErrorReport.h"

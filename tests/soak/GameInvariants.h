@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "game/GameCore.h"
+#include "game/rules/GameCore.h"
 
 struct GameSnapshot {
     std::int32_t score = 0;

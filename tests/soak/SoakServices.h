@@ -8,7 +8,7 @@
 #include <functional>
 #include <random>
 
-#include "game/MainServices.h"
+#include "game/flow/MainServices.h"
 #include "settings/Globals.h"
 
 class SoakServices final : public TMainServices {

@@ -16,7 +16,7 @@
 #include <optional>
 #include <random>
 
-#include "game/main.h"
+#include "game/mainform/main.h"
 #include "settings/Globals.h"
 #include "tests/soak/GameInvariants.h"
 #include "tests/soak/SoakServices.h"

@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "game/NullServices.h"
-#include "game/main.h"
+#include "game/mainform/NullServices.h"
+#include "game/mainform/main.h"
 #include "settings/Globals.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "game/Canvas.h"
+#include "game/mainform/Canvas.h"
 
 class TPaintBox : public QWidget {
     Q_OBJECT

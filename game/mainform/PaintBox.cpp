@@ -1,4 +1,4 @@
-#include "game/PaintBox.h"
+#include "game/mainform/PaintBox.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

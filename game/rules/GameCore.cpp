@@ -1,6 +1,6 @@
-#include "game/GameCore.h"
+#include "game/rules/GameCore.h"
 
-#include "game/Tableau.h"
+#include "game/rules/Tableau.h"
 
 #include <utility>
 

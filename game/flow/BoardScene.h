@@ -5,8 +5,8 @@
 #include <array>
 #include <optional>
 
-#include "game/Board.h"
-#include "game/Tile.h"
+#include "game/rules/Board.h"
+#include "game/rules/Tile.h"
 
 struct BoardScene {
     // Image numbers (1..27) of the cells, 0 for an empty cell.

@@ -1,4 +1,4 @@
-#include "game/BoardAccessible.h"
+#include "game/mainform/BoardAccessible.h"
 
 #include <QAccessibleWidget>
 #include <QHash>

@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
-#include "game/Board.h"
-#include "game/GameClock.h"
-#include "game/RandomSource.h"
-#include "game/Tile.h"
+#include "game/rules/Board.h"
+#include "game/rules/GameClock.h"
+#include "game/rules/RandomSource.h"
+#include "game/rules/Tile.h"
 
 enum class TGameState : std::uint8_t {
     gsReady = 0,   // a tableau is dealt, nothing pressed yet; the clock runs

@@ -1,4 +1,4 @@
-#include "game/Canvas.h"
+#include "game/mainform/Canvas.h"
 
 #include <algorithm>
 #include <cstring>

@@ -12,9 +12,9 @@
 #include <optional>
 
 #include "assets/TSymbolPicture.h"
-#include "game/BoardGeometry.h"
-#include "game/BoardScene.h"
-#include "game/Canvas.h"
+#include "game/rules/BoardGeometry.h"
+#include "game/flow/BoardScene.h"
+#include "game/mainform/Canvas.h"
 
 class TBoardPainter {
 public:

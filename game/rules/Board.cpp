@@ -1,4 +1,4 @@
-#include "game/Board.h"
+#include "game/rules/Board.h"
 
 void TBoard::PutTile(BlockPos b, const Tile& tile)
 {

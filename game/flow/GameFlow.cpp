@@ -1,4 +1,4 @@
-#include "game/GameFlow.h"
+#include "game/flow/GameFlow.h"
 
 #include <algorithm>
 #include <type_traits>

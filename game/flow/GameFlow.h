@@ -17,10 +17,10 @@
 #include <optional>
 #include <variant>
 
-#include "game/BoardGeometry.h"
-#include "game/BoardScene.h"
-#include "game/GameCore.h"
-#include "game/MainServices.h"
+#include "game/rules/BoardGeometry.h"
+#include "game/flow/BoardScene.h"
+#include "game/rules/GameCore.h"
+#include "game/flow/MainServices.h"
 
 // The timers the flow asks its window for.
 enum class FlowTimer {

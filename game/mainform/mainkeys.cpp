@@ -1,6 +1,6 @@
 // Keyboard play and the tool strip's shortcuts. Every key goes to the flow
 // as the mouse's presses do, so the rules and the drawing stay in one place.
-#include "game/main.h"
+#include "game/mainform/main.h"
 
 #include <QShortcut>
 #include <optional>

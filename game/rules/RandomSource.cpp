@@ -1,4 +1,4 @@
-#include "game/RandomSource.h"
+#include "game/rules/RandomSource.h"
 
 #include <chrono>
 

@@ -2,7 +2,7 @@
 // The main window's services doing nothing, for programs that only want the
 // drawing (the benchmark, the pictures of the rules): no dialogs, sound,
 // music or help; every question is answered Yes.
-#include "game/MainServices.h"
+#include "game/flow/MainServices.h"
 
 class TNullServices final : public TMainServices {
 public:

@@ -1,9 +1,9 @@
-#include "game/BoardDescription.h"
+#include "game/mainform/BoardDescription.h"
 
 #include <QStringList>
 
 #include "assets/SymbolNames.h"
-#include "game/GameFlow.h"
+#include "game/flow/GameFlow.h"
 
 namespace {
 

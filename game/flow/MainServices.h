@@ -2,8 +2,8 @@
 // What the game asks of the rest of the program: the modal windows, sound,
 // music and help. The program entry passes the real ones; tests pass fakes
 // that answer at once and record what was asked.
-#include "game/Messages.h"
-#include "game/Sounds.h"
+#include "game/flow/Messages.h"
+#include "game/flow/Sounds.h"
 
 class TMainServices {
 public:

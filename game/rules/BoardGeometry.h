@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "game/Board.h"
+#include "game/rules/Board.h"
 
 // The 2-pixel gap between blocks, which shows the black under the cells.
 inline constexpr int BlockGap = 2;

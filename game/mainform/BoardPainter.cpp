@@ -1,7 +1,7 @@
-#include "game/BoardPainter.h"
+#include "game/mainform/BoardPainter.h"
 
-#include "game/DarkenColor.h"
-#include "game/GameFlow.h"
+#include "game/rules/DarkenColor.h"
+#include "game/flow/GameFlow.h"
 
 #include <QPainter>
 #include <cmath>

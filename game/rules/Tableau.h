@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "game/Board.h"
+#include "game/rules/Board.h"
 
 // The nine places a start tile can take: a 3 x 3 grid on the odd block
 // columns and rows, so no two start tiles touch, not even at a corner.

@@ -1,7 +1,7 @@
 // The main window's part in the game flow: the clock, the tool-strip
 // buttons, the first showing, closing, and the texts that follow the
 // language. The flow decides; the window shows what it left behind.
-#include "game/main.h"
+#include "game/mainform/main.h"
 
 #include <QCloseEvent>
 

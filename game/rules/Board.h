@@ -1,7 +1,7 @@
 #pragma once
 // The board: 14 x 14 quarter cells in 7 x 7 blocks (tile places), indexed
 // [column][row]. 0 is an empty cell, 1..27 a pattern number.
-#include "game/Tile.h"
+#include "game/rules/Tile.h"
 
 #include <array>
 #include <optional>

@@ -1,13 +1,13 @@
 // The main window: creation, layout, drawing, and the board's presses and
 // moves, which go to the game flow.
-#include "game/main.h"
+#include "game/mainform/main.h"
 
 #include <QApplication>
 
 #include "assets/DlgRes.h"
 #include "assets/MainFormAssets.h"
 #include "assets/ProgramIcon.h"
-#include "game/BoardDescription.h"
+#include "game/mainform/BoardDescription.h"
 #include "settings/Globals.h"
 #include "settings/ProgramSettings.h"
 #include "ui/keeper/TFormKeeper.h"
