@@ -8,6 +8,7 @@
 
 #include "help/ChmContainerCheck.h"
 #include "help/ChmContextTable.h"
+#include "help/TChmFile.h"
 
 namespace {
 
@@ -265,6 +266,28 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(bool, plausible);
         QCOMPARE(LzxResetTablePlausible(std::string_view(bytes.constData(), std::size_t(bytes.size()))), plausible);
+    }
+
+    // The built file names its topics by their place inside it, so the
+    // system's viewer finds them on the player's machine; no folder of the
+    // build machine is in it, neither as written nor inside a compressed
+    // object.
+    void builtFileHoldsNoPathOfTheBuildMachine()
+    {
+        TChmFile file;
+        QCOMPARE(file.Open(QStringLiteral(TANGRIX_HELP_FILE)), TChmStatus::Ok);
+        QList<QByteArray> contents{QByteArray::fromStdString(BuiltHelpFile())};
+        for (const std::string& name : file.ObjectNames())
+            if (const auto bytes = file.ReadObject(QString::fromStdString(name)))
+                contents << *bytes;
+        for (const char* folder : {TANGRIX_BUILD_DIR, TANGRIX_SOURCE_DIR}) {
+            for (const QByteArray& bytes : contents)
+                QVERIFY2(!bytes.contains(folder), folder);
+        }
+        const auto strings = file.ReadObject(QStringLiteral("/#STRINGS"));
+        QVERIFY(strings);
+        QVERIFY(strings->contains(QByteArray("\0/de.html\0", 10)) || strings->startsWith(QByteArray("/de.html\0", 9)));
+        QVERIFY(strings->contains(QByteArray("/en.html\0", 9)));
     }
 };
 
