@@ -23,9 +23,9 @@ QString UsualFontIn(const QString& folder)
 QString AnyFontIn(const QString& folder)
 {
     const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, QDir::Name);
-    for (const QString suffix : {QStringLiteral("sf2"), QStringLiteral("sf3")})
+    for (const char* suffix : {"sf2", "sf3"})
         for (const QFileInfo& file : files)
-            if (file.suffix().compare(suffix, Qt::CaseInsensitive) == 0)
+            if (file.suffix().compare(QLatin1String(suffix), Qt::CaseInsensitive) == 0)
                 return file.filePath();
     return {};
 }

@@ -152,7 +152,7 @@ private:
 void HighscoreDialogTest::initTestCase()
 {
     DlgResources = new TDlgResources;
-    ScoreCipher.Init(QString(), 0);
+    Init(ScoreCipher, QString(), 0);
 }
 
 void HighscoreDialogTest::init()
