@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 // The shifts must come out exactly as the x87 extended format computes them;
 // with a different long double (64-bit on MSVC/ARM, 128-bit quad elsewhere)
@@ -26,6 +27,8 @@ double StoreAsDouble(long double value)
     volatile double stored = static_cast<double>(value);
     return stored;
 }
+
+std::u32string Shifted(std::u32string text, std::int64_t key, const std::u32string& alphabet);
 
 } // namespace
 
@@ -67,11 +70,19 @@ std::u32string TChiffre::Transform(std::u32string text, std::int64_t key) const
 {
     if (text.empty())
         return text;
-
     // The shifts are only right at 64-bit mantissa; the thread may run at
     // less (Windows API threads start at 53 bits).
     const X87PrecisionScope extended(X87Precision::Extended);
-    const std::int64_t n = static_cast<std::int64_t>(m_alphabet.size());
+    return Shifted(std::move(text), key, m_alphabet);
+}
+
+namespace {
+
+// Not inlined: none of its arithmetic may be moved to before the precision
+// is set.
+[[gnu::noinline]] std::u32string Shifted(std::u32string text, std::int64_t key, const std::u32string& alphabet)
+{
+    const std::int64_t n = static_cast<std::int64_t>(alphabet.size());
     const long double quotient = static_cast<long double>(key) / ExtendedPi;
     double x = StoreAsDouble(std::fabs(quotient));
 
@@ -84,11 +95,13 @@ std::u32string TChiffre::Transform(std::u32string text, std::int64_t key) const
         const long double scaled = static_cast<long double>(x) * Multiplier;
         x = StoreAsDouble(scaled + ExtendedPi);
 
-        const std::size_t index = m_alphabet.find(ch);
+        const std::size_t index = alphabet.find(ch);
         if (index != std::u32string::npos) {
             const std::int64_t target = (static_cast<std::int64_t>(index) + shift + n) % n;
-            ch = m_alphabet[static_cast<std::size_t>(target)];
+            ch = alphabet[static_cast<std::size_t>(target)];
         }
     }
     return text;
 }
+
+} // namespace
