@@ -52,7 +52,7 @@ void TAppServices::HelpStartUp(const QString& helpFile)
 
 void TAppServices::HelpContext(int context) { AppHelpContext(context); }
 
-void TAppServices::HelpQuit() { AppHelpCommand(HELP_QUIT, 0); }
+void TAppServices::HelpQuit() { AppHelpCommand(kHelpQuit, 0); }
 
 void TAppServices::HelpShutDown()
 {

@@ -1,9 +1,10 @@
 #include "cipher/Chiffre.h"
 
-#include <QList>
+#include "cipher/X87Precision.h"
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 // The shifts must come out exactly as the x87 extended format computes them;
 // with a different long double (64-bit on MSVC/ARM, 128-bit quad elsewhere)
@@ -27,26 +28,7 @@ double StoreAsDouble(long double value)
     return stored;
 }
 
-std::u32string FromQString(const QString& text)
-{
-    const QList<uint> ucs4 = text.toUcs4();
-    return std::u32string(ucs4.cbegin(), ucs4.cend());
-}
-
-QString ToQString(const std::u32string& text)
-{
-    // Not QString::fromUcs4: it takes a leading U+FEFF for a byte order mark
-    // and drops it, so a text would come back one character short.
-    QString result;
-    result.reserve(static_cast<qsizetype>(text.size()));
-    for (const char32_t ch : text) {
-        if (ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF))
-            result.append(QChar(QChar::ReplacementCharacter));
-        else
-            result.append(QStringView(QChar::fromUcs4(ch)));
-    }
-    return result;
-}
+std::u32string Shifted(std::u32string text, std::int64_t key, const std::u32string& alphabet);
 
 } // namespace
 
@@ -74,11 +56,6 @@ void TChiffre::Init(const std::u32string& alphabet, std::int64_t key)
         m_key = static_cast<std::int32_t>(magnitude);
 }
 
-void TChiffre::Init(const QString& alphabet, std::int64_t key)
-{
-    Init(FromQString(alphabet), key);
-}
-
 std::u32string TChiffre::Encipher(const std::u32string& text) const
 {
     return Transform(text, m_key);
@@ -89,22 +66,23 @@ std::u32string TChiffre::Decipher(const std::u32string& text) const
     return Transform(text, -static_cast<std::int64_t>(m_key));
 }
 
-QString TChiffre::Encipher(const QString& text) const
-{
-    return ToQString(Encipher(FromQString(text)));
-}
-
-QString TChiffre::Decipher(const QString& text) const
-{
-    return ToQString(Decipher(FromQString(text)));
-}
-
 std::u32string TChiffre::Transform(std::u32string text, std::int64_t key) const
 {
     if (text.empty())
         return text;
+    // The shifts are only right at 64-bit mantissa; the thread may run at
+    // less (Windows API threads start at 53 bits).
+    const X87PrecisionScope extended(X87Precision::Extended);
+    return Shifted(std::move(text), key, m_alphabet);
+}
 
-    const std::int64_t n = static_cast<std::int64_t>(m_alphabet.size());
+namespace {
+
+// Not inlined: none of its arithmetic may be moved to before the precision
+// is set.
+[[gnu::noinline]] std::u32string Shifted(std::u32string text, std::int64_t key, const std::u32string& alphabet)
+{
+    const std::int64_t n = static_cast<std::int64_t>(alphabet.size());
     const long double quotient = static_cast<long double>(key) / ExtendedPi;
     double x = StoreAsDouble(std::fabs(quotient));
 
@@ -117,11 +95,13 @@ std::u32string TChiffre::Transform(std::u32string text, std::int64_t key) const
         const long double scaled = static_cast<long double>(x) * Multiplier;
         x = StoreAsDouble(scaled + ExtendedPi);
 
-        const std::size_t index = m_alphabet.find(ch);
+        const std::size_t index = alphabet.find(ch);
         if (index != std::u32string::npos) {
             const std::int64_t target = (static_cast<std::int64_t>(index) + shift + n) % n;
-            ch = m_alphabet[static_cast<std::size_t>(target)];
+            ch = alphabet[static_cast<std::size_t>(target)];
         }
     }
     return text;
 }
+
+} // namespace

@@ -6,8 +6,9 @@
 // fractional part) whose values depend on the exact rounding of every step.
 // Tables written by earlier versions can only be read back if that rounding is
 // reproduced bit for bit, hence the 80-bit extended arithmetic below.
-#include <QString>
-
+//
+// Plain C++ on std::u32string, so that it builds wherever the rules do; the
+// QString forms are in cipher/ChiffreQString.h.
 #include <cstdint>
 #include <string>
 
@@ -24,16 +25,15 @@ public:
     // An empty alphabet selects the default; the key's magnitude is used,
     // 0 selects the default key, larger magnitudes are cut to LargestKey.
     void Init(const std::u32string& alphabet, std::int64_t key);
-    void Init(const QString& alphabet, std::int64_t key);
 
     std::u32string Encipher(const std::u32string& text) const;
     std::u32string Decipher(const std::u32string& text) const;
-    QString Encipher(const QString& text) const;
-    QString Decipher(const QString& text) const;
 
     // The core: shifts every alphabet character of the text by the amount of
     // its position, forwards for a positive key, backwards for a negative one.
     // Characters outside the alphabet stay as they are but use up their shift.
+    // Computed at extended precision whatever precision the calling thread
+    // runs at.
     std::u32string Transform(std::u32string text, std::int64_t key) const;
 
     const std::u32string& Alphabet() const { return m_alphabet; }

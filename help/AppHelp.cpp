@@ -17,7 +17,7 @@ AppHelpHandler SetAppHelpHandler(AppHelpHandler handler)
 
 bool AppHelpContext(int context)
 {
-    return AppHelpCommand(HELP_CONTEXT, context);
+    return AppHelpCommand(kHelpContext, context);
 }
 
 bool AppHelpCommand(int command, int data)

@@ -12,7 +12,7 @@ using AppHelpHandler = std::function<bool(int command, int data, bool& callHelp)
 // be put back; an empty handler removes it.
 AppHelpHandler SetAppHelpHandler(AppHelpHandler handler);
 
-// Asks for the topic with this context number (HELP_CONTEXT).
+// Asks for the topic with this context number (kHelpContext).
 bool AppHelpContext(int context);
 
 // Sends a help command. Without a handler, or when the handler leaves

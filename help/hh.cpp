@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <string>
 #include <windows.h>
 #else
 #include "help/TChmHelpViewer.h"
@@ -116,7 +117,7 @@ THelpTraceFacts LoadHelpControl()
         }
         g_controlVersion = FileVersion(registered);
     }
-    g_controlLoaded = g_control != nullptr && g_HtmlHelpA != nullptr;
+    g_controlLoaded = g_control != nullptr && g_HtmlHelpW != nullptr;
     HHInstalled = !g_controlVersion.isEmpty();
 
     THelpTraceFacts facts;
@@ -132,10 +133,12 @@ THelpTraceFacts LoadHelpControl()
 
 void PlatformShowTopic(const QString& path, quint32 context)
 {
-    if (!g_HtmlHelpA)
+    if (!g_HtmlHelpW)
         return;
-    const QByteArray file = QDir::toNativeSeparators(path).toLocal8Bit();
-    const HWND window = g_HtmlHelpA(GetDesktopWindow(), file.constData(), HH_HELP_CONTEXT, context);
+    // The wide call: a program folder whose name the ANSI code page cannot
+    // spell would otherwise be asked for under a garbled name.
+    const std::wstring file = QDir::toNativeSeparators(path).toStdWString();
+    const HWND window = g_HtmlHelpW(GetDesktopWindow(), file.c_str(), kHtmlHelpShowContext, context);
     g_topicWindow = window;
     if (window)
         SetForegroundWindow(window);
@@ -144,16 +147,16 @@ void PlatformShowTopic(const QString& path, quint32 context)
 void PlatformFollowTopic(const QString& path, quint32 context)
 {
     // The control shows a topic in its open window, so asking again changes it.
-    if (!g_HtmlHelpA || !g_topicWindow || !IsWindow(g_topicWindow) || !IsWindowVisible(g_topicWindow))
+    if (!g_HtmlHelpW || !g_topicWindow || !IsWindow(g_topicWindow) || !IsWindowVisible(g_topicWindow))
         return;
-    const QByteArray file = QDir::toNativeSeparators(path).toLocal8Bit();
-    g_topicWindow = g_HtmlHelpA(GetDesktopWindow(), file.constData(), HH_HELP_CONTEXT, context);
+    const std::wstring file = QDir::toNativeSeparators(path).toStdWString();
+    g_topicWindow = g_HtmlHelpW(GetDesktopWindow(), file.c_str(), kHtmlHelpShowContext, context);
 }
 
 void PlatformCloseAll()
 {
-    if (g_HtmlHelpA)
-        g_HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    if (g_HtmlHelpW)
+        g_HtmlHelpW(nullptr, nullptr, kHtmlHelpCloseAll, 0);
     g_topicWindow = nullptr;
 }
 

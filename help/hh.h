@@ -9,8 +9,8 @@ class THelpViewer;
 class THelpWindowHost;
 
 // Commands of the HTML help control.
-constexpr int HH_HELP_CONTEXT = 15;
-constexpr int HH_CLOSE_ALL = 18;
+constexpr int kHtmlHelpShowContext = 15;
+constexpr int kHtmlHelpCloseAll = 18;
 
 // True when a help viewer can show topics. The game's own viewer is built in
 // wherever the platform has none, so there it is always true.

@@ -16,22 +16,22 @@ QString HelpCommandName(int command)
 {
     const char* name = "??";
     switch (command) {
-    case HELP_CONTEXT: name = "HELP_CONTEXT"; break;
-    case HELP_QUIT: name = "HELP_QUIT"; break;
-    case HELP_INDEX: name = "HELP_INDEX or HELP_CONTENTS"; break;
-    case HELP_HELPONHELP: name = "HELP_HELPONHELP"; break;
-    case HELP_SETINDEX: name = "HELP_SETINDEX or HELP_SETCONTENTS"; break;
-    case HELP_CONTEXTPOPUP: name = "HELP_CONTEXTPOPUP"; break;
-    case HELP_FORCEFILE: name = "HELP_FORCEFILE"; break;
-    case HELP_CONTEXTMENU: name = "HELP_CONTEXTMENU"; break;
-    case HELP_FINDER: name = "HELP_FINDER"; break;
-    case HELP_WM_HELP: name = "HELP_WM_HELP"; break;
-    case HELP_SETPOPUP_POS: name = "HELP_SETPOPUP_POS"; break;
-    case HELP_KEY: name = "HELP_KEY"; break;
-    case HELP_COMMAND: name = "HELP_COMMAND"; break;
-    case HELP_PARTIALKEY: name = "HELP_PARTIALKEY"; break;
-    case HELP_MULTIKEY: name = "HELP_MULTIKEY"; break;
-    case HELP_SETWINPOS: name = "HELP_SETWINPOS"; break;
+    case kHelpContext: name = "HELP_CONTEXT"; break;
+    case kHelpQuit: name = "HELP_QUIT"; break;
+    case kHelpIndex: name = "HELP_INDEX or HELP_CONTENTS"; break;
+    case kHelpOnHelp: name = "HELP_HELPONHELP"; break;
+    case kHelpSetIndex: name = "HELP_SETINDEX or HELP_SETCONTENTS"; break;
+    case kHelpContextPopup: name = "HELP_CONTEXTPOPUP"; break;
+    case kHelpForceFile: name = "HELP_FORCEFILE"; break;
+    case kHelpContextMenu: name = "HELP_CONTEXTMENU"; break;
+    case kHelpFinder: name = "HELP_FINDER"; break;
+    case kHelpWmHelp: name = "HELP_WM_HELP"; break;
+    case kHelpSetPopupPos: name = "HELP_SETPOPUP_POS"; break;
+    case kHelpKey: name = "HELP_KEY"; break;
+    case kHelpCommand: name = "HELP_COMMAND"; break;
+    case kHelpPartialKey: name = "HELP_PARTIALKEY"; break;
+    case kHelpMultiKey: name = "HELP_MULTIKEY"; break;
+    case kHelpSetWinPos: name = "HELP_SETWINPOS"; break;
     default: break;
     }
     return QStringLiteral("%1 (%2)").arg(QLatin1String(name)).arg(command);
@@ -118,15 +118,15 @@ bool THookHelpSystem::HelpHook(int command, int data, bool& callHelp)
 {
     DebugOut(QStringLiteral("THookHelpSystem.HelpHook(%1, %2)").arg(HelpCommandName(command)).arg(data));
     switch (command) {
-    case HELP_CONTEXT:
-    case HELP_CONTEXTPOPUP: {
+    case kHelpContext:
+    case kHelpContextPopup: {
         callHelp = false;
         const int result = HHHelpContext(FChmFile, data, FWinDef, FHostType);
         if (result != 0)
             HHShowError(result);
         break;
     }
-    case HELP_SETPOPUP_POS:
+    case kHelpSetPopupPos:
         callHelp = false;
         // The position comes packed as two 16-bit screen coordinates, x low.
         FPopupPosition = QPoint(qint16(quint32(data) & 0xffff), qint16(quint32(data) >> 16));

@@ -2,6 +2,11 @@
 
 #include <QFileInfo>
 #include <QLibrary>
+#include <QStringList>
+
+#include "media/MusicCycle.h"
+#include "media/SoundFontSearch.h"
+#include "settings/Globals.h"
 #include <fluidsynth.h>
 
 namespace {
@@ -35,9 +40,23 @@ struct FluidSynthLibrary {
 #undef TANGRIX_FLUID_FUNCTION
 
     FluidSynthLibrary() {
+#ifdef Q_OS_WIN
+        // The Windows builds name the DLL after the library and its ABI
+        // version: libfluidsynth-3.dll (MinGW), fluidsynth-3.dll (MSVC).
+        QLibrary library;
+        bool opened = false;
+        for (const char* name : {"libfluidsynth-3", "fluidsynth-3", "libfluidsynth"}) {
+            library.setFileName(QString::fromLatin1(name));
+            if ((opened = library.load()))
+                break;
+        }
+        if (!opened)
+            return;
+#else
         QLibrary library(QStringLiteral("fluidsynth"), 3);
         if (!library.load())
             return;
+#endif
         bool all = true;
         auto resolve = [&](auto& function, const char* name) {
             function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(name));
@@ -187,15 +206,11 @@ QString MidiSynth::DefaultSoundFont() {
     // A font of the player's choice (and the benchmark's, to compare fonts).
     if (const QString chosen = qEnvironmentVariable("TANGRIX_SOUND_FONT"); !chosen.isEmpty())
         return chosen;
-    // The system's choice first (Debian's alternative, which any General
-    // MIDI font package may provide), then the fonts by name. Compressed
-    // .sf3 fonts only last: their samples are decoded on loading, which
-    // takes seconds and much memory.
-    for (const char* path : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
-                             "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf3/default-GM.sf3"}) {
-        const QString candidate = QString::fromLatin1(path);
-        if (QFileInfo::exists(candidate))
-            return candidate;
-    }
-    return {};
+    // One the player put beside the program or among their music, then the
+    // system's.
+    QStringList own{ProgramDir};
+    if (DataDir != ProgramDir)
+        own << DataDir;
+    own << PlayerMusicDirectory();
+    return FindSoundFont(own, SystemSoundFontFolders());
 }

@@ -42,7 +42,9 @@ public:
     // Renders frames of interleaved stereo into out (2 * frames samples).
     void Render(int frames, std::int16_t* out);
 
-    // The system's General MIDI sound font, or empty when none is installed.
+    // The General MIDI sound font: TANGRIX_SOUND_FONT, else one beside the
+    // program or in the player's music folder, else the system's; empty when
+    // there is none.
     static QString DefaultSoundFont();
     // What stands in the way of music with soundFont, found without making
     // a synthesiser: loads the library (once per run) and looks for the file.

@@ -14,6 +14,20 @@
 
 namespace {
 
+#ifdef Q_OS_WIN
+// Tests name a store of their own in TANGRIX_TEST_STORE; elsewhere they move
+// XDG_CONFIG_HOME, which the registry ignores. Here that store becomes a key
+// of its own beside the game's, so that a test run never reads or writes the
+// player's settings.
+QString RegistryApplication(const QString& application)
+{
+    const QString testStore = qEnvironmentVariable("TANGRIX_TEST_STORE");
+    if (testStore.isEmpty())
+        return application;
+    return application + QStringLiteral(" test ") + QString::number(qHash(QDir::cleanPath(testStore)), 16);
+}
+#endif
+
 // Shared by every TIniCtrl of the process: the program has one store, and
 // the player needs to hear about it once per run, not once per component.
 bool failureShown = false;
@@ -120,7 +134,8 @@ std::unique_ptr<QSettings> TIniCtrl::OpenStore(const QString& key, bool forWriti
 #ifdef Q_OS_WIN
     Q_UNUSED(key);
     Q_UNUSED(forWriting);
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application);
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, m_organization,
+                                       RegistryApplication(m_application));
 #else
     const QString path = StoreLocation();
     if (!StoreUsable(path)) {
@@ -273,7 +288,8 @@ void TIniCtrl::ResetFailureNotice()
 QString TIniCtrl::StoreLocation() const
 {
 #ifdef Q_OS_WIN
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application).fileName();
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, m_organization, RegistryApplication(m_application))
+        .fileName();
 #else
     // Where the store's native format keeps a user's values on this system.
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + m_organization + u'/'

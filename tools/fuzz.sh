@@ -42,10 +42,10 @@ sources_of() {
   case "$1" in
     integer_text) echo settings/IntegerText.cpp ;;
     placement) echo settings/IntegerText.cpp settings/WindowPlacement.cpp ;;
-    highscore_entry) echo cipher/Chiffre.cpp ui/HighscoreTable.cpp ;;
-    cipher) echo cipher/Chiffre.cpp ;;
+    highscore_entry) echo cipher/Chiffre.cpp cipher/ChiffreQString.cpp cipher/X87Precision.cpp ui/HighscoreTable.cpp ;;
+    cipher) echo cipher/Chiffre.cpp cipher/ChiffreQString.cpp cipher/X87Precision.cpp ;;
     store_reader) echo settings/IntegerText.cpp settings/WindowPlacement.cpp settings/TIniCtrl.cpp settings/IniValueScan.cpp settings/BoundedFile.cpp \
-                       settings/ProgramSettings.cpp settings/Globals.cpp settings/ErrorReport.cpp cipher/Chiffre.cpp \
+                       settings/ProgramSettings.cpp settings/Globals.cpp settings/ErrorReport.cpp cipher/Chiffre.cpp cipher/ChiffreQString.cpp cipher/X87Precision.cpp \
                        ui/HighscoreTable.cpp ;;
     midi_sequence) echo media/MidiSequence.cpp ;;
   esac

@@ -16,6 +16,11 @@ packages=(
   appstream desktop-file-utils lintian
   clang libclang-rt-14-dev
 )
+# The core built for Windows and run under wine: only where wine can run
+# x86-64 Windows programs.
+if [ "$(dpkg --print-architecture)" = amd64 ]; then
+  packages+=(g++-mingw-w64-x86-64-posix wine64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

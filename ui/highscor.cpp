@@ -1,7 +1,7 @@
 #include "ui/highscor.h"
 
 #include "assets/DlgRes.h"
-#include "cipher/Chiffre.h"
+#include "cipher/ChiffreQString.h"
 #include "settings/Globals.h"
 #include "settings/TIniCtrl.h"
 #include "ui/DialogParts.h"
@@ -33,7 +33,7 @@ THighscoreTable Deciphered(const QStringList& storedRows)
 {
     QStringList plain;
     for (const QString& stored : storedRows)
-        plain << ScoreCipher.Decipher(stored);
+        plain << Decipher(ScoreCipher, stored);
     return THighscoreTable::FromStoredRows(plain);
 }
 }
@@ -254,7 +254,7 @@ void THighscoreDlg::StoreChanges(bool clear)
         // which the rows shifted down for the new entry would drop a score.
         QList<std::pair<QString, QString>> changes{{PlayerKey, playerName_}};
         for (int row = 0; row < THighscoreTable::RowCount; ++row) {
-            const QString text = ScoreCipher.Encipher(THighscoreTable::FormatEntry(table_.Row(row)));
+            const QString text = Encipher(ScoreCipher, THighscoreTable::FormatEntry(table_.Row(row)));
             if (text != stored[row + 1])
                 changes.append({rowKeys[row], text});
         }

@@ -3,7 +3,7 @@
 #include "ModalAnswer.h"
 
 #include "assets/DlgRes.h"
-#include "cipher/Chiffre.h"
+#include "cipher/ChiffreQString.h"
 #include "settings/Globals.h"
 #include "settings/TIniCtrl.h"
 #include "ui/HighscoreTable.h"
@@ -152,7 +152,7 @@ private:
 void HighscoreDialogTest::initTestCase()
 {
     DlgResources = new TDlgResources;
-    ScoreCipher.Init(QString(), 0);
+    Init(ScoreCipher, QString(), 0);
 }
 
 void HighscoreDialogTest::init()
@@ -172,7 +172,7 @@ void HighscoreDialogTest::cleanup()
 void HighscoreDialogTest::StoreRows(const Rows& rows)
 {
     for (int row = 0; row < rows.size(); ++row)
-        StoreRaw(row, ScoreCipher.Encipher(THighscoreTable::FormatEntry(rows[row])));
+        StoreRaw(row, Encipher(ScoreCipher, THighscoreTable::FormatEntry(rows[row])));
 }
 
 void HighscoreDialogTest::StoreRaw(int row, const QString& value)
@@ -185,7 +185,7 @@ Rows HighscoreDialogTest::StoredRows(const QString& prefix) const
     Rows rows;
     for (int row = 0; row < THighscoreTable::RowCount; ++row) {
         const QString raw = ini_.ReadString(Common, prefix + QString::number(row), QString());
-        rows << THighscoreTable::ParseEntry(ScoreCipher.Decipher(raw)).value_or(THighscoreTable::EmptyEntry());
+        rows << THighscoreTable::ParseEntry(Decipher(ScoreCipher, raw)).value_or(THighscoreTable::EmptyEntry());
     }
     return rows;
 }
@@ -212,9 +212,9 @@ void HighscoreDialogTest::showOnlyListsTheStoredTable_data()
     // a hole in it.
     Rows closedUp = Descending(1500);
     closedUp.removeAt(3);
-    QTest::newRow("row without comma") << Descending(1500) << ScoreCipher.Encipher(QStringLiteral("Anna"))
+    QTest::newRow("row without comma") << Descending(1500) << Encipher(ScoreCipher, QStringLiteral("Anna"))
                                        << Padded(closedUp);
-    QTest::newRow("row without number") << Descending(1500) << ScoreCipher.Encipher(QStringLiteral("x1,Anna"))
+    QTest::newRow("row without number") << Descending(1500) << Encipher(ScoreCipher, QStringLiteral("x1,Anna"))
                                         << Padded(closedUp);
 }
 
@@ -549,7 +549,7 @@ void HighscoreDialogTest::clearingDropsEverythingAndTheNewScore()
 
     QCOMPARE(ini_.ReadString(Common, QStringLiteral("player"), QString()), Quill);
     for (int row = 0; row < THighscoreTable::RowCount; ++row)
-        QCOMPARE(ini_.ReadString(Common, RowKey(row), QString()), ScoreCipher.Encipher(QStringLiteral("0,Mr. Quill")));
+        QCOMPARE(ini_.ReadString(Common, RowKey(row), QString()), Encipher(ScoreCipher, QStringLiteral("0,Mr. Quill")));
 }
 
 void HighscoreDialogTest::storedRowsAreEnciphered()
@@ -567,7 +567,7 @@ void HighscoreDialogTest::storedRowsAreEnciphered()
     QCOMPARE(raw.size(), plain.size());
     QVERIFY2(raw != plain, qPrintable(raw));
     QCOMPARE(raw.at(4), u','); // outside the cipher's alphabet
-    QCOMPARE(ScoreCipher.Decipher(raw), plain);
+    QCOMPARE(Decipher(ScoreCipher, raw), plain);
     // The player name is kept plain.
     QCOMPARE(ini_.ReadString(Common, QStringLiteral("player"), QString()), QStringLiteral("Anna"));
 }

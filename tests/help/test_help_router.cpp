@@ -75,11 +75,11 @@ private slots:
         QTest::addColumn<int>("command");
         QTest::addColumn<bool>("callHelp");
         QTest::addColumn<int>("topicsShown");
-        QTest::newRow("HELP_CONTEXT") << HELP_CONTEXT << false << 1;
-        QTest::newRow("HELP_CONTEXTPOPUP") << HELP_CONTEXTPOPUP << false << 1;
-        QTest::newRow("HELP_SETPOPUP_POS") << HELP_SETPOPUP_POS << false << 0;
-        QTest::newRow("HELP_QUIT") << HELP_QUIT << true << 0;
-        QTest::newRow("HELP_FINDER") << HELP_FINDER << true << 0;
+        QTest::newRow("HELP_CONTEXT") << kHelpContext << false << 1;
+        QTest::newRow("HELP_CONTEXTPOPUP") << kHelpContextPopup << false << 1;
+        QTest::newRow("HELP_SETPOPUP_POS") << kHelpSetPopupPos << false << 0;
+        QTest::newRow("HELP_QUIT") << kHelpQuit << true << 0;
+        QTest::newRow("HELP_FINDER") << kHelpFinder << true << 0;
         QTest::newRow("unknown") << 99 << true << 0;
     }
     void commands()
@@ -101,7 +101,7 @@ private slots:
         FakeViewerInstalled fake;
         THookHelpSystem router(FHelpFile, QString(), THostType::HtmlHelp);
         // x 300 in the low word, y -20 in the high word
-        QVERIFY(AppHelpCommand(HELP_SETPOPUP_POS, int((quint32(quint16(-20)) << 16) | 300u)));
+        QVERIFY(AppHelpCommand(kHelpSetPopupPos, int((quint32(quint16(-20)) << 16) | 300u)));
         QCOMPARE(router.PopupPosition(), QPoint(300, -20));
     }
 
@@ -183,7 +183,7 @@ private slots:
 
     void unknownErrorText() { QCOMPARE(HHErrorText(9), QStringLiteral("Unknown error returned by HHHelpContext")); }
 
-    // The main window's part at the end: HELP_QUIT when it closes (no effect),
+    // The main window's part at the end: kHelpQuit when it closes (no effect),
     // then the router goes (close-all) and close-all is sent once more.
     void closingTheGame()
     {
@@ -195,7 +195,7 @@ private slots:
         const AppHelpHandler outside = SetAppHelpHandler(earlier);
         FakeViewerInstalled fake;
         auto router = std::make_unique<THookHelpSystem>(FHelpFile, QString(), THostType::HtmlHelp);
-        QVERIFY(AppHelpCommand(HELP_QUIT, 0));
+        QVERIFY(AppHelpCommand(kHelpQuit, 0));
         QVERIFY(fake.viewer.shown.isEmpty());
         QCOMPARE(fake.viewer.closeAllCount, 0);
         QCOMPARE(earlierHandlerCalls, 0);

@@ -9,6 +9,8 @@
 #include "help/ChmContainerCheck.h"
 #include "help/ChmContextTable.h"
 
+#include <chm_lib.h>
+
 namespace {
 
 using Bytes = std::string;
@@ -54,6 +56,20 @@ QString Describe(const std::optional<std::vector<ChmContextEntry>>& table)
     for (const ChmContextEntry& e : *table)
         parts << QStringLiteral("%1=%2").arg(e.context).arg(QString::fromStdString(e.topic));
     return parts.join(u' ');
+}
+
+// Every object of a help file, the special tables included, each as its name,
+// a line break and its bytes.
+int CollectObject(chmFile* file, chmUnitInfo* unit, void* context)
+{
+    auto& contents = *static_cast<QList<QByteArray>*>(context);
+    QByteArray bytes(qsizetype(unit->length), '\0');
+    const LONGINT64 read = chm_retrieve_object(file, unit, reinterpret_cast<unsigned char*>(bytes.data()), 0,
+                                               LONGINT64(unit->length));
+    bytes.resize(read > 0 ? qsizetype(read) : 0);
+    QByteArray name(unit->path);
+    contents << (name.startsWith('/') ? name.mid(1) : name) + '\n' + bytes;
+    return CHM_ENUMERATOR_CONTINUE;
 }
 
 Bytes BuiltHelpFile()
@@ -265,6 +281,30 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(bool, plausible);
         QCOMPARE(LzxResetTablePlausible(std::string_view(bytes.constData(), std::size_t(bytes.size()))), plausible);
+    }
+
+    // The built file names its topics by their place inside it, so that the
+    // system's viewer finds them on the player's machine; no folder of the
+    // build machine is in it, neither as written nor inside an object, the
+    // special tables included (the context map is one of them).
+    void builtFileHoldsNoPathOfTheBuildMachine()
+    {
+        QList<QByteArray> contents{QByteArray::fromStdString(BuiltHelpFile())};
+        chmFile* file = chm_open(TANGRIX_HELP_FILE);
+        QVERIFY(file);
+        chm_enumerate(file, CHM_ENUMERATE_ALL, &CollectObject, &contents);
+        chm_close(file);
+        QVERIFY(contents.size() > 10);
+        for (const char* folder : {TANGRIX_BUILD_DIR, TANGRIX_SOURCE_DIR})
+            for (const QByteArray& bytes : contents)
+                QVERIFY2(!bytes.contains(folder), folder);
+
+        // The context map's topics, as the viewer reads them.
+        QByteArray strings;
+        for (const QByteArray& bytes : contents)
+            if (bytes.startsWith("#STRINGS\n"))
+                strings = bytes.mid(9);
+        QCOMPARE(strings.left(19), QByteArray("\0/de.html\0/en.html\0", 19));
     }
 };
 

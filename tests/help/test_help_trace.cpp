@@ -94,7 +94,7 @@ private slots:
         const QString helpFile = FProgramDir + QStringLiteral("tngx.chm");
         auto router = std::make_unique<THookHelpSystem>(helpFile, QString(), THostType::HtmlHelp);
         AppHelpContext(2);
-        AppHelpCommand(HELP_QUIT, 0);
+        AppHelpCommand(kHelpQuit, 0);
         router.reset();
 
         const QStringList lines = ReadLines(TraceFile());

@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "assets/DlgRes.h"
-#include "cipher/Chiffre.h"
+#include "cipher/ChiffreQString.h"
 #include "settings/Globals.h"
 #include "settings/ProgramSettings.h"
 #include "settings/TIniCtrl.h"
@@ -26,7 +26,7 @@ namespace {
 int LastGeneration(const TIniCtrl& ini)
 {
     const QString row0 = ini.ReadString(CommonSection(), QStringLiteral("hs0"), QString());
-    const THighscoreEntry entry = THighscoreTable::ParseEntry(ScoreCipher.Decipher(row0)).value_or(THighscoreEntry{});
+    const THighscoreEntry entry = THighscoreTable::ParseEntry(Decipher(ScoreCipher, row0)).value_or(THighscoreEntry{});
     return GenerationOf(entry.Name).value_or(0);
 }
 

@@ -11,7 +11,7 @@
 #include <QtTest>
 
 #include "assets/DlgRes.h"
-#include "cipher/Chiffre.h"
+#include "cipher/ChiffreQString.h"
 #include "game/mainform/main.h"
 #include "settings/Globals.h"
 #include "settings/TIniCtrl.h"
@@ -204,7 +204,7 @@ void HostileStoreTest::everyKeyHostile()
 void HostileStoreTest::goodValuesAmongBadOnesAreKept()
 {
     const auto row = [](int score, const char* name) {
-        return ScoreCipher.Encipher(THighscoreTable::FormatEntry({QString::fromUtf8(name), score})).toUtf8();
+        return Encipher(ScoreCipher, THighscoreTable::FormatEntry({QString::fromUtf8(name), score})).toUtf8();
     };
     WriteStore("[common]\n"
                "tongue=1\n"

@@ -13,7 +13,7 @@
 
 #include <random>
 
-#include "cipher/Chiffre.h"
+#include "cipher/ChiffreQString.h"
 #include "settings/ProgramSettings.h"
 #include "settings/TIniCtrl.h"
 #include "settings/WindowPlacement.h"
@@ -71,7 +71,7 @@ void KillStoreTest::CheckStore(StoreState& state)
     THighscoreTable table;
     for (int row = 0; row < THighscoreTable::RowCount; ++row) {
         const QString stored = ini.ReadString(CommonSection(), QStringLiteral("hs%1").arg(row), QString());
-        table.SetRow(row, THighscoreTable::ParseEntry(ScoreCipher.Decipher(stored)).value_or(THighscoreTable::EmptyEntry()));
+        table.SetRow(row, THighscoreTable::ParseEntry(Decipher(ScoreCipher, stored)).value_or(THighscoreTable::EmptyEntry()));
     }
     state.generation = GenerationOf(table.Row(0).Name).value_or(0);
     const int g = state.generation;

@@ -22,6 +22,8 @@ public:
     {
         QVERIFY(m_home.isValid());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.path()));
+        // The registry's counterpart (Windows): a test key of this store's own.
+        qputenv("TANGRIX_TEST_STORE", QFile::encodeName(m_home.path()));
         SetErrorReporter([this](const QString& message) { errors.append(message); });
     }
 

@@ -1,7 +1,7 @@
 // A stored high-score row as the table reads it: any stored text deciphers
 // and splits into a row or is refused without trouble, every row the table
 // can hold is written and read back unchanged, and refused rows leave no hole.
-#include "cipher/Chiffre.h"
+#include "cipher/ChiffreQString.h"
 #include "tests/fuzz/FuzzCheck.h"
 #include "ui/HighscoreTable.h"
 
@@ -12,18 +12,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const TChiffre cipher; // default alphabet and key, as the game's
     const QString stored = FuzzText(data, size);
 
-    const QString plain = cipher.Decipher(stored);
+    const QString plain = Decipher(cipher, stored);
     FuzzRequire(plain.size() == stored.size(), "deciphering keeps the length");
     // (A value with a lone surrogate, only possible through a hand-written
     // escape, reads with a replacement character in its place instead.)
     const QList<uint> wide = stored.toUcs4();
     if (QString::fromUcs4(reinterpret_cast<const char32_t*>(wide.constData()), wide.size()) == stored)
-        FuzzRequire(cipher.Encipher(plain) == stored, "a stored value is the cipher of its reading");
+        FuzzRequire(Encipher(cipher, plain) == stored, "a stored value is the cipher of its reading");
 
     // Any row read is written back as it is.
     if (const std::optional<THighscoreEntry> row = THighscoreTable::ParseEntry(plain)) {
-        const QString written = cipher.Encipher(THighscoreTable::FormatEntry(*row));
-        FuzzRequire(THighscoreTable::ParseEntry(cipher.Decipher(written)) == row, "a loaded row survives OK");
+        const QString written = Encipher(cipher, THighscoreTable::FormatEntry(*row));
+        FuzzRequire(THighscoreTable::ParseEntry(Decipher(cipher, written)) == row, "a loaded row survives OK");
     }
 
     // The input's lines as the stored rows: the table holds the readable ones

@@ -3,7 +3,7 @@
 // a value or its default, a number read agrees with the text read, and a
 // write afterwards changes only the value written. A store the game refuses
 // reads as empty and is left untouched.
-#include "cipher/Chiffre.h"
+#include "cipher/ChiffreQString.h"
 #include "settings/Globals.h"
 #include "settings/IntegerText.h"
 #include "settings/ProgramSettings.h"
@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FuzzRequire(placement->NormalRect().isValid(), "a restored placement has a size");
     QStringList rows;
     for (int row = 0; row < THighscoreTable::RowCount; ++row)
-        rows << ScoreCipher.Decipher(before[6 + row] == missing ? QString() : before[6 + row]);
+        rows << Decipher(ScoreCipher, before[6 + row] == missing ? QString() : before[6 + row]);
     THighscoreTable::FromStoredRows(rows);
 
     // A store the game will not read reads as empty and is never written.
