@@ -8,6 +8,9 @@
 #include <QtTest>
 #include <utility>
 
+#include <csignal>
+#include <sys/types.h>
+
 #include "tests/e2e/GameRun.h"
 #include "tests/e2e/Player.h"
 
@@ -570,6 +573,55 @@ private slots:
         if (table)
             x_.Key(QStringLiteral("Return"));
         ConfirmedCloseEnds(run);
+    }
+
+    // Asked to end by the system during a game (a logout, a terminal closed,
+    // Ctrl+C): the game ends as a confirmed close does, asks nothing, and
+    // keeps the options changed in this session and the window's place.
+    void politeEndKeepsTheSession_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+        QTest::newRow("SIGINT") << int(SIGINT);
+    }
+
+    void politeEndKeepsTheSession()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir store;
+        QVERIFY(WriteStore(store.path(), true, false, 0));
+        TGameRun run(x_, ArtefactFolder(QStringLiteral("polite-end-%1").arg(QTest::currentDataTag())), store.path());
+        QString error = run.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        error = run.WaitForMainWindow(Patience);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        const TMainLayout& l = run.Layout();
+        run.Click(l.StartButton());
+
+        // The sound switched off in the options.
+        run.Click(l.OptionButton());
+        run.MoveTo(l.Rest());
+        const auto options = run.WaitForDialog(DialogSize::Options, Patience);
+        QVERIFY2(options, "the tools button shows no options");
+        const QRect label(options->geometry.left() + 195, options->geometry.top() + 132, 270, 18);
+        const QImage before = x_.Grab().copy(label);
+        x_.Click(options->geometry.topLeft() + QPoint(157, 140));
+        x_.MoveTo(options->geometry.topLeft() + QPoint(250, 395));
+        QVERIFY2(Poll([&] { return !Pixels::Same(x_.Grab().copy(label), before); }),
+                 "the sound button does not change its label");
+        x_.Key(QStringLiteral("Return"));
+        QVERIFY(run.WaitUntilDialogGone(DialogSize::Options, Patience));
+
+        QCOMPARE(::kill(pid_t(run.ProcessId()), signal), 0);
+        // No question: the game is gone without an answer.
+        ConfirmedCloseEnds(run);
+        if (QTest::currentTestFailed())
+            return;
+        const auto values = StoredValues(run.SettingsFile());
+        QCOMPARE(values.value(QStringLiteral("sound")), QStringLiteral("0"));
+        QCOMPARE(values.value(QStringLiteral("music")), QStringLiteral("0"));
+        CheckPlacement(values.value(QStringLiteral("MainForm")), run.Main().geometry);
     }
 };
 
