@@ -4,7 +4,9 @@
 // SIGINT where the system has them, and the end of the desktop session
 // (commitDataRequest) everywhere. A kill cannot be caught; these can, and
 // the game ends on them as a confirmed close does, keeping the session's
-// settings.
+// settings. A program ended from inside the window system's library (it
+// calls exit() when the connection to the X server is lost) saves them on
+// its way out.
 #include <QObject>
 
 #include <functional>
@@ -21,6 +23,7 @@ public:
 
 private:
     void Requested();
+    static void SaveAtExit();
 
     std::function<void()> endNow_;
     std::function<void()> saveNow_;

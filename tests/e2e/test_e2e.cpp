@@ -575,6 +575,36 @@ private slots:
         ConfirmedCloseEnds(run);
     }
 
+private:
+    // A game begun and the sound switched off in the options: a session's
+    // change that only the close stores.
+    void PlayWithSoundSwitchedOff(TGameRun& run, TXDisplay& x)
+    {
+        const TMainLayout& l = run.Layout();
+        run.Click(l.StartButton());
+        run.Click(l.OptionButton());
+        run.MoveTo(l.Rest());
+        const auto options = run.WaitForDialog(DialogSize::Options, Patience);
+        QVERIFY2(options, "the tools button shows no options");
+        const QRect label(options->geometry.left() + 195, options->geometry.top() + 132, 270, 18);
+        const QImage before = x.Grab().copy(label);
+        x.Click(options->geometry.topLeft() + QPoint(157, 140));
+        x.MoveTo(options->geometry.topLeft() + QPoint(250, 395));
+        QVERIFY2(Poll([&] { return !Pixels::Same(x.Grab().copy(label), before); }),
+                 "the sound button does not change its label");
+        x.Key(QStringLiteral("Return"));
+        QVERIFY(run.WaitUntilDialogGone(DialogSize::Options, Patience));
+    }
+
+    void CheckSessionKept(const TGameRun& run, const QRect& window)
+    {
+        const auto values = StoredValues(run.SettingsFile());
+        QCOMPARE(values.value(QStringLiteral("sound")), QStringLiteral("0"));
+        QCOMPARE(values.value(QStringLiteral("music")), QStringLiteral("0"));
+        CheckPlacement(values.value(QStringLiteral("MainForm")), window);
+    }
+
+private slots:
     // Asked to end by the system during a game (a logout, a terminal closed,
     // Ctrl+C): the game ends as a confirmed close does, asks nothing, and
     // keeps the options changed in this session and the window's place.
@@ -596,32 +626,41 @@ private slots:
         QVERIFY2(error.isEmpty(), qPrintable(error));
         error = run.WaitForMainWindow(Patience);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        const TMainLayout& l = run.Layout();
-        run.Click(l.StartButton());
-
-        // The sound switched off in the options.
-        run.Click(l.OptionButton());
-        run.MoveTo(l.Rest());
-        const auto options = run.WaitForDialog(DialogSize::Options, Patience);
-        QVERIFY2(options, "the tools button shows no options");
-        const QRect label(options->geometry.left() + 195, options->geometry.top() + 132, 270, 18);
-        const QImage before = x_.Grab().copy(label);
-        x_.Click(options->geometry.topLeft() + QPoint(157, 140));
-        x_.MoveTo(options->geometry.topLeft() + QPoint(250, 395));
-        QVERIFY2(Poll([&] { return !Pixels::Same(x_.Grab().copy(label), before); }),
-                 "the sound button does not change its label");
-        x_.Key(QStringLiteral("Return"));
-        QVERIFY(run.WaitUntilDialogGone(DialogSize::Options, Patience));
+        PlayWithSoundSwitchedOff(run, x_);
+        if (QTest::currentTestFailed())
+            return;
 
         QCOMPARE(::kill(pid_t(run.ProcessId()), signal), 0);
         // No question: the game is gone without an answer.
         ConfirmedCloseEnds(run);
         if (QTest::currentTestFailed())
             return;
-        const auto values = StoredValues(run.SettingsFile());
-        QCOMPARE(values.value(QStringLiteral("sound")), QStringLiteral("0"));
-        QCOMPARE(values.value(QStringLiteral("music")), QStringLiteral("0"));
-        CheckPlacement(values.value(QStringLiteral("MainForm")), run.Main().geometry);
+        CheckSessionKept(run, run.Main().geometry);
+    }
+
+    // The X server gone in the middle of a game (the window system's library
+    // then ends the program itself): the session's settings are kept too.
+    void lostDisplayKeepsTheSession()
+    {
+        auto display = std::make_unique<TXDisplay>();
+        QString error = display->Start(ScreenSize);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QTemporaryDir store;
+        QVERIFY(WriteStore(store.path(), true, false, 0));
+        TGameRun run(*display, ArtefactFolder(QStringLiteral("lost-display")), store.path());
+        error = run.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        error = run.WaitForMainWindow(Patience);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        PlayWithSoundSwitchedOff(run, *display);
+        if (QTest::currentTestFailed())
+            return;
+        const QRect window = run.Main().geometry;
+
+        display.reset();
+        QVERIFY2(Poll([&] { return !run.Running(); }, Patience), "the game runs on without its display");
+        QCOMPARE(run.ExitStatus(), QProcess::NormalExit);
+        CheckSessionKept(run, window);
     }
 };
 
