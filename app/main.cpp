@@ -7,9 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <utility>
 
 #include "app/AppServices.h"
+#include "app/EndRequests.h"
 #include "assets/DlgRes.h"
 #include "assets/ProgramIcon.h"
 #include "cipher/Chiffre.h"
@@ -97,11 +100,15 @@ int main(int argc, char* argv[])
 
     // The program's own start-up steps, in the order the main window's
     // creation used to take them: its directory, the record cipher, help.
-    ProgramDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    DataDir = DataDirFor(ProgramDir);
+    // A folder whose name cannot be decoded leaves both empty: no music and
+    // no rules from it (told once the language is known), but nothing read
+    // from '/' or the current folder in its place either.
+    const std::optional<QString> programDir = ProgramDirFrom(QCoreApplication::applicationDirPath());
+    ProgramDir = programDir.value_or(QString());
+    DataDir = programDir ? DataDirFor(ProgramDir) : QString();
     ScoreCipher.Init(std::u32string(), 0);
     TAppServices services;
-    services.HelpStartUp(DataDir + QStringLiteral("tngx.chm"));
+    services.HelpStartUp(DataDir.isEmpty() ? QString() : DataDir + QStringLiteral("tngx.chm"));
     SetHelpWindowHost(&services);
     mainform = new Tmainform(services, SeededRandom());
     TDesktopEntryHint::Install(*mainform);
@@ -118,6 +125,16 @@ int main(int argc, char* argv[])
     YesNoDlg = new TYesNoDlg(mainform);
     InfoDlg = new TInfoDlg(mainform);
     SetStandardErrorMainWindow(mainform);
+    if (!programDir)
+        ReportError(Lang(QString::fromUtf8("Der Ordner des Programms lässt sich nicht finden: Sein Name ist hier "
+                                           "nicht lesbar. Musik und Spielregeln fehlen."),
+                         QStringLiteral("The program's folder cannot be found: its name cannot be decoded here. "
+                                        "Music and rules are missing.")));
+    // Asked by the system to end (a signal, the session's end): the game
+    // ends as a confirmed close does, asking nothing, and keeps the session's
+    // settings.
+    auto endRequests = std::make_unique<TEndRequests>([] { mainform->EndWithoutQuestions(); },
+                                                      [] { mainform->SaveSettings(); });
 
     FirstFrameWatcher firstFrame(startClock, [&services] { services.MusicWindowShown(); });
     mainform->box->installEventFilter(&firstFrame);
@@ -126,6 +143,7 @@ int main(int argc, char* argv[])
     mainform->RestorePlacement();
     mainform->show();
     const int result = app.exec();
+    endRequests.reset();
 
     // The dialogs go before the main window that holds them (they are hidden
     // by now); then the main window saves its placement, help closes its

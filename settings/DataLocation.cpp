@@ -10,3 +10,10 @@ QString DataDirFor(const QString& programDir)
         return installed + QLatin1Char('/');
     return programDir;
 }
+
+std::optional<QString> ProgramDirFrom(const QString& applicationDirPath)
+{
+    if (!QDir::isAbsolutePath(applicationDirPath) || !QFileInfo(applicationDirPath).isDir())
+        return std::nullopt;
+    return applicationDirPath.endsWith(u'/') ? applicationDirPath : applicationDirPath + u'/';
+}

@@ -189,7 +189,12 @@ bool ValueHoldsBinary(QByteArrayView text, qsizetype from, qsizetype to)
 
 } // namespace
 
-bool HoldsBinaryValue(QByteArrayView iniText)
+namespace {
+
+// Calls `binaryLine` with the place of each line whose value, or an element
+// of it, would be decoded as binary data; stops early when it returns false.
+template <typename Visit>
+void ForEachBinaryLine(QByteArrayView iniText, Visit binaryLine)
 {
     qsizetype pos = iniText.startsWith("\xef\xbb\xbf") ? 3 : 0;
     Line line;
@@ -198,8 +203,32 @@ bool HoldsBinaryValue(QByteArrayView iniText)
         // in whichever section it stands.
         if (iniText[line.start] == '[' || line.equals < 0)
             continue;
-        if (ValueHoldsBinary(iniText, line.equals + 1, line.start + line.length))
-            return true;
+        if (ValueHoldsBinary(iniText, line.equals + 1, line.start + line.length) && !binaryLine(line))
+            return;
     }
-    return false;
+}
+
+} // namespace
+
+bool HoldsBinaryValue(QByteArrayView iniText)
+{
+    bool found = false;
+    ForEachBinaryLine(iniText, [&found](const Line&) {
+        found = true;
+        return false;
+    });
+    return found;
+}
+
+QByteArray WithoutBinaryValues(QByteArrayView iniText)
+{
+    QByteArray kept;
+    qsizetype copiedUpTo = 0;
+    ForEachBinaryLine(iniText, [&](const Line& line) {
+        kept += iniText.sliced(copiedUpTo, line.start - copiedUpTo);
+        copiedUpTo = line.start + line.length;
+        return true;
+    });
+    kept += iniText.sliced(copiedUpTo);
+    return kept;
 }

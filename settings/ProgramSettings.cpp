@@ -20,12 +20,18 @@ void ReadProgramSettings(const TIniCtrl& ini, int& backMode)
         backMode = 0;
 }
 
+QList<TIniCtrl::Change> ProgramSettingsChanges(int backMode)
+{
+    const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
+    return {{SoundKey, flag(SoundOn)},
+            {MusicKey, flag(MusicOn)},
+            {TongueKey, QString::number(Tongue)},
+            {BackModeKey, QString::number(backMode)}};
+}
+
 void WriteProgramSettings(TIniCtrl& ini, int backMode)
 {
-    ini.WriteBool(CommonSection(), SoundKey, SoundOn);
-    ini.WriteBool(CommonSection(), MusicKey, MusicOn);
-    ini.WriteInteger(CommonSection(), TongueKey, Tongue);
-    ini.WriteInteger(CommonSection(), BackModeKey, backMode);
+    ini.WriteChanges(CommonSection(), ProgramSettingsChanges(backMode));
 }
 
 int ReadStoredTongue(const TIniCtrl& ini)

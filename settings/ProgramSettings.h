@@ -3,7 +3,7 @@
 // which defaults. The start-up and close code calls these and stays short.
 #include <QString>
 
-class TIniCtrl;
+#include "settings/TIniCtrl.h"
 
 // The one section the program keeps its values in.
 inline QString CommonSection() { return QStringLiteral("common"); }
@@ -16,7 +16,10 @@ constexpr int BackModeCount = 7;
 // as 0, so that no drawing code ever sees a row that does not exist.
 void ReadProgramSettings(const TIniCtrl& ini, int& backMode);
 
-// Writes SoundOn, MusicOn, Tongue and the background variant.
+// SoundOn, MusicOn, Tongue and the background variant as the store keeps
+// them, in this order; for a close that writes them with other values.
+QList<TIniCtrl::Change> ProgramSettingsChanges(int backMode);
+// Writes them, all in one write.
 void WriteProgramSettings(TIniCtrl& ini, int backMode);
 
 // "tongue" alone, as read again when the main window is first shown.

@@ -1,16 +1,19 @@
 #include "settings/TIniCtrl.h"
 
 #include "settings/BoundedFile.h"
+#include "settings/ConfigHome.h"
 #include "settings/ErrorReport.h"
+#include "settings/Globals.h"
 #include "settings/IniValueScan.h"
 #include "settings/IntegerText.h"
+#include "settings/StoreLock.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -46,10 +49,42 @@ void ReportOnce(const QString& message)
     ReportError(message);
 }
 
+QString Quoted(const QString& file)
+{
+    return Lang(QString::fromUtf8("„%1“"), QStringLiteral("\"%1\"")).arg(QDir::toNativeSeparators(file));
+}
+
+void ReportUnreadable(const QString& file)
+{
+    ReportOnce(Lang(QString::fromUtf8("Die Einstellungen in %1 können nicht gelesen werden. "
+                                      "Das Spiel beginnt mit seinen Vorgaben."),
+                    QStringLiteral("The settings in %1 cannot be read. The game starts with its defaults."))
+                   .arg(Quoted(file)));
+}
+
+void ReportPartlyUnreadable(const QString& file)
+{
+    ReportOnce(Lang(QString::fromUtf8("In den Einstellungen %1 stehen Werte, die das Spiel nicht sicher lesen "
+                                      "kann. Es übergeht sie, lässt die Datei, wie sie ist, und speichert nichts "
+                                      "darin, bis sie berichtigt ist."),
+                    QStringLiteral("The settings in %1 hold values the game cannot read safely. It passes over "
+                                   "them, leaves the file as it is, and stores nothing in it until it is mended."))
+                   .arg(Quoted(file)));
+}
+
+void ReportUnwritable(const QString& file)
+{
+    ReportOnce(Lang(QString::fromUtf8("Die Einstellungen konnten nicht in %1 gespeichert werden."),
+                    QStringLiteral("The settings could not be saved in %1."))
+                   .arg(Quoted(file)));
+}
+
 QString ValuePath(const QString& section, const QString& key)
 {
     return section + u'/' + key;
 }
+
+#ifndef Q_OS_WIN
 
 // A lock is waited on until whoever wrote it is gone; one that is a link,
 // not a plain file, or absurdly large is never given up and never ends the
@@ -62,48 +97,100 @@ bool LockUsable(const QString& path)
     return !lock.exists() || (lock.isFile() && lock.size() <= MaxLockBytes);
 }
 
-// Whether the store's reader may be given this file: not absurdly large, and
-// no value in it that the reader would decode as binary data. Every read and
-// write opens the store, so the verdict is kept while the file stays as it
-// is (told by its size and time stamp, as the store itself tells it).
-bool ContentUsable(const QString& path)
+// A folder on the way to the store that this user may not look into hides
+// the store: it is not missing, it cannot be read.
+bool HiddenByFolder(const QString& path)
+{
+    QFileInfo folder(QFileInfo(path).path());
+    while (!folder.exists()) {
+        const QString parent = folder.path();
+        if (parent == folder.filePath())
+            return false;
+        folder.setFile(parent);
+    }
+    return folder.isDir() && !folder.isExecutable();
+}
+
+enum class Condition {
+    Readable,       // also a store that does not exist yet
+    PartlyReadable, // read from a copy without the values that must not be decoded
+    Unreadable,     // not to be read, nor written
+};
+
+struct Examined {
+    Condition condition = Condition::Readable;
+    QString readFrom; // the file to give the reader
+};
+
+// The store's file with the values that must not be decoded left out, in a
+// private folder of this run.
+QString ReadableCopy(const QByteArray& content)
+{
+    static QTemporaryDir folder;
+    static int generation = 0;
+    if (!folder.isValid())
+        return QString();
+    QFile::remove(folder.filePath(QStringLiteral("store-%1.conf").arg(generation)));
+    const QString copy = folder.filePath(QStringLiteral("store-%1.conf").arg(++generation));
+    QFile file(copy);
+    if (!file.open(QIODevice::WriteOnly) || file.write(WithoutBinaryValues(content)) < 0)
+        return QString();
+    return copy;
+}
+
+// Whether the store's reader may be given this file, or a copy of it. Every
+// read and write opens the store, so the verdict is kept while the file
+// stays as it is (told by its size and time stamp, as the store itself
+// tells it).
+Examined ExamineContent(const QString& path)
 {
     struct Verdict {
         QString path;
         qint64 size = -1;
         QDateTime modified;
-        bool usable = false;
+        Examined examined;
     };
     static Verdict last;
     const QFileInfo info(path);
     if (info.size() > MaxStoreBytes)
-        return false;
+        return {Condition::Unreadable, QString()};
     if (last.path == path && last.size == info.size() && last.modified == info.lastModified())
-        return last.usable;
+        return last.examined;
     const BoundedRead read = ReadRegularFile(path, MaxStoreBytes);
-    // A file that vanished meanwhile is an empty store; one that cannot be
-    // read is left to the reader, which reports it like any unreadable store.
-    const bool usable = read.data ? !HoldsBinaryValue(*read.data)
-                                  : read.refusal == ReadRefusal::Missing || read.refusal == ReadRefusal::Unreadable;
-    last = {path, info.size(), info.lastModified(), usable};
-    return usable;
+    Examined examined{Condition::Readable, path};
+    if (!read.data) {
+        // A file that vanished meanwhile is an empty store.
+        if (read.refusal != ReadRefusal::Missing)
+            examined = {Condition::Unreadable, QString()};
+    } else if (HoldsBinaryValue(*read.data)) {
+        const QString copy = ReadableCopy(*read.data);
+        examined = copy.isEmpty() ? Examined{Condition::Unreadable, QString()}
+                                  : Examined{Condition::PartlyReadable, copy};
+    }
+    last = {path, info.size(), info.lastModified(), examined};
+    return examined;
 }
 
-// What the store's reader and writer open, checked without opening it.
-bool StoreUsable(const QString& path)
+// What the store's reader and writer would open, checked without opening it
+// in a way that could block.
+Examined Examine(const QString& path)
 {
+    if (!LockUsable(path + QStringLiteral(".lock")))
+        return {Condition::Unreadable, QString()};
     switch (KindOf(path)) {
     case FileKind::Missing:
-        break;
+        if (HiddenByFolder(path))
+            return {Condition::Unreadable, QString()};
+        return {Condition::Readable, path};
     case FileKind::Other:
-        return false;
+        return {Condition::Unreadable, QString()};
     case FileKind::Regular:
-        if (!ContentUsable(path))
-            return false;
         break;
     }
-    return LockUsable(path + QStringLiteral(".lock"));
+    return ExamineContent(path);
 }
+
+#endif
 
 // The store's text for a value, or nothing if it is missing or holds
 // something that is not text (a hand-edited line the store cannot parse).
@@ -129,30 +216,39 @@ TIniCtrl::TIniCtrl(QString organization, QString application)
 {
 }
 
-std::unique_ptr<QSettings> TIniCtrl::OpenStore(const QString& key, bool forWriting) const
+std::unique_ptr<QSettings> TIniCtrl::OpenForReading() const
 {
 #ifdef Q_OS_WIN
-    Q_UNUSED(key);
-    Q_UNUSED(forWriting);
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, m_organization,
                                        RegistryApplication(m_application));
 #else
     const QString path = StoreLocation();
-    if (!StoreUsable(path)) {
-        ReportOnce((forWriting ? QString::fromUtf8("Fehler beim Setzen der Daten für '%1'")
-                               : QString::fromUtf8("Fehler beim Holen der Daten für '%1'"))
-                       .arg(key));
+    const Examined examined = Examine(path);
+    switch (examined.condition) {
+    case Condition::Unreadable:
+        ReportUnreadable(path);
         return nullptr;
+    case Condition::PartlyReadable:
+        ReportPartlyUnreadable(path);
+        break;
+    case Condition::Readable:
+        break;
     }
     // The store is this one file: the per-user and system-wide files that
     // the store would otherwise read as well are none of the game's.
-    return std::make_unique<QSettings>(path, QSettings::IniFormat);
+    auto store = std::make_unique<QSettings>(examined.readFrom, QSettings::IniFormat);
+    // Checked again once read: the file may have become unreadable since.
+    if (store->status() == QSettings::AccessError) {
+        ReportUnreadable(path);
+        return nullptr;
+    }
+    return store;
 #endif
 }
 
 std::optional<QString> TIniCtrl::ReadText(const QString& section, const QString& key) const
 {
-    const std::unique_ptr<QSettings> store = OpenStore(key, false);
+    const std::unique_ptr<QSettings> store = OpenForReading();
     if (!store)
         return std::nullopt;
     return StoredText(*store, ValuePath(section, key));
@@ -193,12 +289,12 @@ void TIniCtrl::WriteInteger(const QString& section, const QString& key, int valu
 
 void TIniCtrl::WriteString(const QString& section, const QString& key, const QString& value)
 {
-    ChangeValues(section, {{key, value}});
+    WriteChanges(section, {{key, value}});
 }
 
 void TIniCtrl::DeleteKey(const QString& section, const QString& key)
 {
-    ChangeValues(section, {{key, std::nullopt}});
+    WriteChanges(section, {{key, std::nullopt}});
 }
 
 void TIniCtrl::WriteStrings(const QString& section, const QList<std::pair<QString, QString>>& values)
@@ -206,41 +302,77 @@ void TIniCtrl::WriteStrings(const QString& section, const QList<std::pair<QStrin
     QList<Change> changes;
     for (const auto& [key, value] : values)
         changes.append({key, value});
-    ChangeValues(section, changes);
+    WriteChanges(section, changes);
 }
 
-void TIniCtrl::UpdateStrings(const QString& section, const QStringList& keys, const Decision& decide)
+void TIniCtrl::WriteChanges(const QString& section, const QList<Change>& changes)
 {
-    // The store's own lock only covers a single write; this one covers the
-    // read before it as well.
-#ifdef Q_OS_WIN
-    const QString lockPath = QDir::temp().filePath(m_application + QStringLiteral(".update.lock"));
-#else
-    const QString lockPath = StoreLocation() + QStringLiteral(".update.lock");
-#endif
-    QDir().mkpath(QFileInfo(lockPath).path());
-    QLockFile lock(lockPath);
-    // Without the lock the update is still made: losing the player's entry
-    // would be worse than the rare race the lock is there for.
-    if (LockUsable(lockPath))
-        lock.tryLock(LockWaitMs);
+    if (!Store(section, changes, nullptr))
+        ReportUnwritable(StoreLocation());
+}
 
+QString TIniCtrl::GameLockPath() const
+{
+#ifdef Q_OS_WIN
+    return QDir::temp().filePath(m_application + QStringLiteral(".update.lock"));
+#else
+    return StoreLocation() + QStringLiteral(".update.lock");
+#endif
+}
+
+QString TIniCtrl::LibraryLockPath() const
+{
+#ifdef Q_OS_WIN
+    return QString(); // the registry needs none
+#else
+    return StoreLocation() + QStringLiteral(".lock");
+#endif
+}
+
+bool TIniCtrl::UpdateStrings(const QString& section, const QStringList& keys, const Decision& decide,
+                             const FailureText& failure)
+{
+    // The store's own lock only covers a single write; the game's covers the
+    // read before it as well.
+    TStoreLock lock(GameLockPath(), LibraryLockPath(), LockWaitMs);
     QStringList stored;
     for (const QString& key : keys)
         stored << ReadString(section, key, QString());
-    WriteStrings(section, decide(stored));
+    QList<Change> changes;
+    for (const auto& [key, value] : decide(stored))
+        changes.append({key, value});
+    if (Store(section, changes, &lock))
+        return true;
+    if (failure) {
+        failureShown = true;
+        ReportError(failure(StoreLocation()));
+    } else {
+        ReportUnwritable(StoreLocation());
+    }
+    return false;
 }
 
-void TIniCtrl::ChangeValues(const QString& section, const QList<Change>& changes)
+bool TIniCtrl::Store(const QString& section, const QList<Change>& changes, TStoreLock* held)
 {
     if (changes.isEmpty())
-        return;
-    const std::unique_ptr<QSettings> opened = OpenStore(changes.first().first, true);
-    if (!opened)
-        return;
-    QSettings& store = *opened;
+        return true;
+#ifdef Q_OS_WIN
+    Q_UNUSED(held);
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application);
+#else
+    const QString path = StoreLocation();
+    // Only a store that can be read whole may be written: the writer keeps
+    // every value it finds, and would have to decode them all.
+    if (Examine(path).condition != Condition::Readable)
+        return false;
+    std::optional<TStoreLock> ownLock;
+    if (!held)
+        held = &ownLock.emplace(GameLockPath(), LibraryLockPath(), LockWaitMs);
+    QSettings store(path, QSettings::IniFormat);
+    if (store.status() == QSettings::AccessError)
+        return false;
+#endif
     struct Previous {
-        QString key;
         QString path;
         bool existed = false;
         QVariant value;
@@ -249,24 +381,27 @@ void TIniCtrl::ChangeValues(const QString& section, const QList<Change>& changes
     for (const auto& [key, value] : changes) {
         const QString path = ValuePath(section, key);
         const bool existed = store.contains(path);
-        // Nothing to do, and nothing to fail, when deleting a value that is not there.
-        if (!value && !existed)
+        // Nothing to do, and nothing to fail, when the store holds it already.
+        if (value ? existed && StoredText(store, path) == *value : !existed)
             continue;
-        previous.append({key, path, existed, store.value(path)});
+        previous.append({path, existed, store.value(path)});
         if (value)
             store.setValue(path, QVariant(*value)); // always a QString: the store holds text
         else
             store.remove(path);
     }
     if (previous.isEmpty())
-        return;
+        return true;
+#ifndef Q_OS_WIN
+    held->ClearLibraryLock();
+#endif
     // One sync writes every change in a single replacement of the file.
     store.sync();
 
     // A file that could not be parsed completely reports FormatError, yet the
     // write went through; only AccessError means the change was not stored.
     if (store.status() != QSettings::AccessError)
-        return;
+        return true;
     // QSettings keeps unsaved changes in a cache shared by the whole process;
     // take them back (the last first) so that later reads show what the
     // store really holds.
@@ -277,7 +412,7 @@ void TIniCtrl::ChangeValues(const QString& section, const QList<Change>& changes
             store.remove(it->path);
     }
     store.sync();
-    ReportOnce(QString::fromUtf8("Fehler beim Setzen der Daten für '%1'").arg(previous.first().key));
+    return false;
 }
 
 void TIniCtrl::ResetFailureNotice()
@@ -291,8 +426,6 @@ QString TIniCtrl::StoreLocation() const
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, m_organization, RegistryApplication(m_application))
         .fileName();
 #else
-    // Where the store's native format keeps a user's values on this system.
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + m_organization + u'/'
-        + m_application + QStringLiteral(".conf");
+    return UserConfigHome() + u'/' + m_organization + u'/' + m_application + QStringLiteral(".conf");
 #endif
 }

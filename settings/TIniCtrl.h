@@ -11,6 +11,8 @@
 // directory, a file of absurd size) or in place of its lock would block or
 // flood the store's reader; such a store is left alone: reads give their
 // defaults and writes fail, as for a store that cannot be read or written.
+// A store in which a hand edit left values the reader must not decode is
+// read without them and never written, so that the player can mend it.
 #include <QList>
 #include <QSettings>
 #include <QString>
@@ -20,6 +22,8 @@
 #include <memory>
 #include <optional>
 #include <utility>
+
+class TStoreLock;
 
 class TIniCtrl
 {
@@ -36,10 +40,10 @@ public:
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
 
     // Every value is stored as text: "1"/"0", decimal numbers, the string.
-    // The first failure of a run (a failed write, or a store that cannot be
-    // read at all) is shown in the standard error box; later ones stay
-    // silent, since a store that cannot be used fails every operation
-    // (sixteen at a single high-score OK) and one notice is enough.
+    // The first trouble of a run (a store that cannot be read, or a failed
+    // write) is told in the game's language, naming the store's file; later
+    // ones stay silent, since a store that cannot be used fails every
+    // operation and one notice is enough.
     void WriteBool(const QString& section, const QString& key, bool value);
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteString(const QString& section, const QString& key, const QString& value);
@@ -48,14 +52,22 @@ public:
     // all of them or none, never with a part (the high-score table's rows
     // belong together).
     void WriteStrings(const QString& section, const QList<std::pair<QString, QString>>& values);
+    // Values written, or deleted where there is none, in one write; values
+    // the store already holds as they are cost no write at all.
+    using Change = std::pair<QString, std::optional<QString>>;
+    void WriteChanges(const QString& section, const QList<Change>& changes);
 
     // Reads `keys` (a missing one as empty text), lets `decide` say from them
     // what to write, and writes that in one write. Another copy of the game
     // doing the same waits meanwhile, so that neither writes over a value the
-    // other has just stored. A copy that holds on too long (or a lock that
-    // cannot be taken) is not waited for beyond LockWaitMs.
+    // other has just stored. No lock, the game's or the store library's, is
+    // waited for beyond LockWaitMs. False when nothing could be stored; the
+    // player is then told `failure` (given the store's file), whatever was
+    // told before, since this is what the player has just asked for.
     using Decision = std::function<QList<std::pair<QString, QString>>(const QStringList& stored)>;
-    void UpdateStrings(const QString& section, const QStringList& keys, const Decision& decide);
+    using FailureText = std::function<QString(const QString& storeFile)>;
+    bool UpdateStrings(const QString& section, const QStringList& keys, const Decision& decide,
+                       const FailureText& failure = {});
     static constexpr int LockWaitMs = 3000;
 
     // The file (or registry path) the values live in. Never opens it.
@@ -65,16 +77,18 @@ public:
     static void ResetFailureNotice();
 
 private:
-    // The store, or nothing if what stands in its place must not be read
-    // (the failure is then reported with `key`).
-    std::unique_ptr<QSettings> OpenStore(const QString& key, bool forWriting) const;
+    // The store to read from, or nothing if it must not be read (the player
+    // is told why). A store with values the reader must not see is read from
+    // a copy without them.
+    std::unique_ptr<QSettings> OpenForReading() const;
     std::optional<QString> ReadText(const QString& section, const QString& key) const;
 
-    // Writes each value, or deletes it when there is none, in one write of
-    // the store; a failure is taken back and reported (the first one of the
-    // run only).
-    using Change = std::pair<QString, std::optional<QString>>;
-    void ChangeValues(const QString& section, const QList<Change>& changes);
+    // Writes the changes in one write of the store, under the game's lock
+    // (taken here unless `held`); a failure is taken back. False when nothing
+    // was stored.
+    bool Store(const QString& section, const QList<Change>& changes, TStoreLock* held);
+    QString GameLockPath() const;
+    QString LibraryLockPath() const;
 
     QString m_organization;
     QString m_application;

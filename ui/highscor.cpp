@@ -14,6 +14,7 @@
 #include "ui/toolkit/WindowSystem.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -259,6 +260,12 @@ void THighscoreDlg::StoreChanges(bool clear)
                 changes.append({rowKeys[row], text});
         }
         return changes;
+    }, [](const QString& storeFile) {
+        // Said at OK, where the player expects the entry to be kept, and in
+        // the game's language, with the file to look at.
+        return Lang(QString::fromUtf8("Die Bestenliste konnte nicht gespeichert werden.\nDatei: %1"),
+                    QStringLiteral("The high-score table could not be stored.\nFile: %1"))
+            .arg(QDir::toNativeSeparators(storeFile));
     });
 }
 

@@ -96,6 +96,13 @@ public:
     // Asks before every close; true when the window may close now.
     bool CloseQuery();
     void Leave();
+    // The settings and the window's placement, written as the close writes
+    // them (also when the desktop session ends, without closing).
+    void SaveSettings();
+    // Closes as a confirmed close does, without asking anything and without
+    // offering the score of a running game: the program is asked to end by
+    // the system (a signal, the end of the session), not by the player.
+    void EndWithoutQuestions();
 
     // --- operations -------------------------------------------------------------
     void NewGame();

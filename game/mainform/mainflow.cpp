@@ -7,6 +7,7 @@
 
 #include "settings/Globals.h"
 #include "settings/ProgramSettings.h"
+#include "ui/keeper/TFormKeeper.h"
 
 // --- the clock ---------------------------------------------------------------------
 
@@ -77,7 +78,20 @@ void Tmainform::Leave()
 {
     flow_.Leave();
     Timer.stop();
-    WriteProgramSettings(ini, painter_.BackMode);
+    SaveSettings();
+}
+
+void Tmainform::SaveSettings()
+{
+    // One write: a kill in the middle of the close leaves the old settings or
+    // the new ones, never a mix.
+    ini.WriteChanges(CommonSection(), ProgramSettingsChanges(painter_.BackMode) + FormKeeper1->PlacementChanges());
+}
+
+void Tmainform::EndWithoutQuestions()
+{
+    closeConfirmed_ = true;
+    close();
 }
 
 void Tmainform::closeEvent(QCloseEvent* event)

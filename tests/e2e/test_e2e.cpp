@@ -8,6 +8,9 @@
 #include <QtTest>
 #include <utility>
 
+#include <csignal>
+#include <sys/types.h>
+
 #include "tests/e2e/GameRun.h"
 #include "tests/e2e/Player.h"
 
@@ -570,6 +573,94 @@ private slots:
         if (table)
             x_.Key(QStringLiteral("Return"));
         ConfirmedCloseEnds(run);
+    }
+
+private:
+    // A game begun and the sound switched off in the options: a session's
+    // change that only the close stores.
+    void PlayWithSoundSwitchedOff(TGameRun& run, TXDisplay& x)
+    {
+        const TMainLayout& l = run.Layout();
+        run.Click(l.StartButton());
+        run.Click(l.OptionButton());
+        run.MoveTo(l.Rest());
+        const auto options = run.WaitForDialog(DialogSize::Options, Patience);
+        QVERIFY2(options, "the tools button shows no options");
+        const QRect label(options->geometry.left() + 195, options->geometry.top() + 132, 270, 18);
+        const QImage before = x.Grab().copy(label);
+        x.Click(options->geometry.topLeft() + QPoint(157, 140));
+        x.MoveTo(options->geometry.topLeft() + QPoint(250, 395));
+        QVERIFY2(Poll([&] { return !Pixels::Same(x.Grab().copy(label), before); }),
+                 "the sound button does not change its label");
+        x.Key(QStringLiteral("Return"));
+        QVERIFY(run.WaitUntilDialogGone(DialogSize::Options, Patience));
+    }
+
+    void CheckSessionKept(const TGameRun& run, const QRect& window)
+    {
+        const auto values = StoredValues(run.SettingsFile());
+        QCOMPARE(values.value(QStringLiteral("sound")), QStringLiteral("0"));
+        QCOMPARE(values.value(QStringLiteral("music")), QStringLiteral("0"));
+        CheckPlacement(values.value(QStringLiteral("MainForm")), window);
+    }
+
+private slots:
+    // Asked to end by the system during a game (a logout, a terminal closed,
+    // Ctrl+C): the game ends as a confirmed close does, asks nothing, and
+    // keeps the options changed in this session and the window's place.
+    void politeEndKeepsTheSession_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+        QTest::newRow("SIGINT") << int(SIGINT);
+    }
+
+    void politeEndKeepsTheSession()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir store;
+        QVERIFY(WriteStore(store.path(), true, false, 0));
+        TGameRun run(x_, ArtefactFolder(QStringLiteral("polite-end-%1").arg(QTest::currentDataTag())), store.path());
+        QString error = run.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        error = run.WaitForMainWindow(Patience);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        PlayWithSoundSwitchedOff(run, x_);
+        if (QTest::currentTestFailed())
+            return;
+
+        QCOMPARE(::kill(pid_t(run.ProcessId()), signal), 0);
+        // No question: the game is gone without an answer.
+        ConfirmedCloseEnds(run);
+        if (QTest::currentTestFailed())
+            return;
+        CheckSessionKept(run, run.Main().geometry);
+    }
+
+    // The X server gone in the middle of a game (the window system's library
+    // then ends the program itself): the session's settings are kept too.
+    void lostDisplayKeepsTheSession()
+    {
+        auto display = std::make_unique<TXDisplay>();
+        QString error = display->Start(ScreenSize);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QTemporaryDir store;
+        QVERIFY(WriteStore(store.path(), true, false, 0));
+        TGameRun run(*display, ArtefactFolder(QStringLiteral("lost-display")), store.path());
+        error = run.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        error = run.WaitForMainWindow(Patience);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        PlayWithSoundSwitchedOff(run, *display);
+        if (QTest::currentTestFailed())
+            return;
+        const QRect window = run.Main().geometry;
+
+        display.reset();
+        QVERIFY2(Poll([&] { return !run.Running(); }, Patience), "the game runs on without its display");
+        QCOMPARE(run.ExitStatus(), QProcess::NormalExit);
+        CheckSessionKept(run, window);
     }
 };
 

@@ -84,6 +84,16 @@ public:
         m_folderLocked = false;
     }
 
+    // The messages recorded are `count` ones, the last naming the store's
+    // file and saying `gist` (a word of its text, in the language of the
+    // moment).
+    void CheckTold(const char* gist, qsizetype count = 1) const
+    {
+        QCOMPARE(errors.size(), count);
+        const QString& message = errors.last();
+        QVERIFY2(message.contains(File()) && message.contains(QString::fromUtf8(gist)), qPrintable(message));
+    }
+
     QStringList errors;
 
 private:

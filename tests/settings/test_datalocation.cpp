@@ -45,6 +45,33 @@ private slots:
         const QString base = root.path() + u'/';
         QCOMPARE(DataDirFor(base + program), base + data);
     }
+
+    // A folder name the locale cannot decode comes back from the system as
+    // nothing, or as a name with replacement characters that leads nowhere:
+    // never a folder to look in (before, an empty one became '/').
+    void programFolderOnlyWhenItExists_data()
+    {
+        QTest::addColumn<QString>("reported"); // "<scratch>" stands for an existing folder
+        QTest::addColumn<QString>("folder");   // empty: none
+        QTest::newRow("existing") << "<scratch>" << "<scratch>/";
+        QTest::newRow("root") << "/" << "/";
+        QTest::newRow("nothing") << "" << "";
+        QTest::newRow("relative") << "." << "";
+        QTest::newRow("undecodable name") << QString::fromUtf8("<scratch>/sp\xef\xbf\xbdle") << "";
+    }
+
+    void programFolderOnlyWhenItExists()
+    {
+        QFETCH(QString, reported);
+        QFETCH(QString, folder);
+        QTemporaryDir scratch;
+        QVERIFY(scratch.isValid());
+        reported.replace(QStringLiteral("<scratch>"), scratch.path());
+        folder.replace(QStringLiteral("<scratch>"), scratch.path());
+        const std::optional<QString> found = ProgramDirFrom(reported);
+        QCOMPARE(found.value_or(QString()), folder);
+        QCOMPARE(found.has_value(), !folder.isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(DataLocationTest)

@@ -157,8 +157,13 @@ void TFormKeeper::PlaceWithFrame()
 
 void TFormKeeper::SavePlacement()
 {
+    m_ini.WriteChanges(CommonSection(), PlacementChanges());
+}
+
+QList<TIniCtrl::Change> TFormKeeper::PlacementChanges() const
+{
     if (!m_form)
-        return;
+        return {};
     TWindowPlacement placement;
     DescribeState(*m_form, placement);
     const QRect normalGeometry = m_form->normalGeometry();
@@ -167,9 +172,9 @@ void TFormKeeper::SavePlacement()
         normal.moveTopLeft(*m_storedTopLeft);
     placement.SetNormalRect(normal);
 
-    m_ini.WriteString(CommonSection(), PlacementKey(), FormatPlacement(placement));
-    m_ini.DeleteKey(CommonSection(), PlacementKey() + QStringLiteral("Color"));
-    m_ini.DeleteKey(CommonSection(), PlacementKey() + QStringLiteral("Font"));
+    return {{PlacementKey(), FormatPlacement(placement)},
+            {PlacementKey() + QStringLiteral("Color"), std::nullopt},
+            {PlacementKey() + QStringLiteral("Font"), std::nullopt}};
 }
 
 bool TFormKeeper::eventFilter(QObject* watched, QEvent* event)

@@ -22,6 +22,7 @@
 
 #include <optional>
 
+#include "settings/TIniCtrl.h"
 #include "ui/toolkit/WindowSystem.h"
 
 class TIniCtrl;
@@ -46,6 +47,9 @@ public:
     // When the window goes: writes "MainForm" from the current placement and
     // deletes the two values that belonged with it in earlier versions.
     void SavePlacement();
+    // The same as changes to the store, for a close that writes them
+    // together with the other settings.
+    QList<TIniCtrl::Change> PlacementChanges() const;
 
     // The value name of the placement in the "common" section.
     static QString PlacementKey() { return QStringLiteral("MainForm"); }

@@ -1,0 +1,49 @@
+#include "app/EndRequests.h"
+
+#include <QGuiApplication>
+#include <QSessionManager>
+
+#include <cstdlib>
+#include <utility>
+
+namespace {
+// The one watcher, while it lives: exit() may come from deep inside a
+// library at any moment of the event loop.
+TEndRequests* living = nullptr;
+} // namespace
+
+TEndRequests::TEndRequests(std::function<void()> endNow, std::function<void()> saveNow, QObject* parent)
+    : QObject(parent)
+    , endNow_(std::move(endNow))
+    , saveNow_(std::move(saveNow))
+{
+    WatchEndSignals(this, [this] { Requested(); });
+    static const bool atExit = std::atexit(&TEndRequests::SaveAtExit) == 0;
+    Q_UNUSED(atExit);
+    living = this;
+    // The session manager may still cancel the logout, so the game saves and
+    // goes on; it is ended afterwards (on X11 with a signal).
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { saveNow_(); },
+            Qt::DirectConnection);
+}
+
+TEndRequests::~TEndRequests()
+{
+    living = nullptr;
+    StopWatchingEndSignals();
+}
+
+void TEndRequests::SaveAtExit()
+{
+    // Only for an exit while the game runs: an ended close has saved already.
+    if (living && !living->ending_)
+        living->saveNow_();
+}
+
+void TEndRequests::Requested()
+{
+    // A second signal while the close is under way changes nothing.
+    if (std::exchange(ending_, true))
+        return;
+    endNow_();
+}
