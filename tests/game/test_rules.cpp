@@ -2,6 +2,7 @@
 #include <QtTest>
 
 #include <deque>
+#include <random>
 #include <set>
 
 #include "BoardText.h"
@@ -261,6 +262,48 @@ private slots:
             QCOMPARE(game.Score(), before.Score);
             QVERIFY(game.InHand());
             QCOMPARE(game.Board().AllCells(), before.Board.AllCells());
+        }
+    }
+
+    // Every place of the board, against a count of its own: each quarter of
+    // the tile is compared with every cell beside it outside its block, so
+    // places on the edges and next to them are counted as often as the middle.
+    void balanceOnEveryPlace()
+    {
+        std::mt19937 random(11);
+        std::uniform_int_distribution<int> symbol(1, 3), filled(0, 2);
+        for (int round = 0; round < 12; ++round) {
+            TBoard board;
+            for (int bc = 0; bc < BoardBlocks; ++bc)
+                for (int br = 0; br < BoardBlocks; ++br)
+                    if (filled(random) > 0)
+                        board.PutTile({bc, br}, Tile{{{symbol(random), symbol(random)}, {symbol(random), symbol(random)}}});
+            for (int bc = 0; bc < BoardBlocks; ++bc)
+                for (int br = 0; br < BoardBlocks; ++br) {
+                    TBoard around = board;
+                    around.PutTile({bc, br}, EmptyTile);
+                    const Tile tile{{{symbol(random), symbol(random)}, {symbol(random), symbol(random)}}};
+                    int expected = 0;
+                    for (int dx = 0; dx < 2; ++dx)
+                        for (int dy = 0; dy < 2; ++dy) {
+                            const int x = 2 * bc + dx, y = 2 * br + dy;
+                            for (const auto [nx, ny] : {std::pair{x - 1, y}, std::pair{x + 1, y}, std::pair{x, y - 1}, std::pair{x, y + 1}}) {
+                                if (nx < 0 || ny < 0 || nx >= BoardCells || ny >= BoardCells)
+                                    continue;
+                                if (nx / 2 == bc && ny / 2 == br)
+                                    continue; // the tile's own quarter
+                                if (const int cell = around.Cell(nx, ny); cell != 0)
+                                    expected += cell == tile[dx][dy] ? 1 : -1;
+                            }
+                        }
+                    QVERIFY2(around.Balance({bc, br}, tile) == expected,
+                             qPrintable(QStringLiteral("round %1, place (%2,%3): %4, counted %5")
+                                            .arg(round)
+                                            .arg(bc)
+                                            .arg(br)
+                                            .arg(around.Balance({bc, br}, tile))
+                                            .arg(expected)));
+                }
         }
     }
 
