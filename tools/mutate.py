@@ -120,9 +120,21 @@ def copy_tree(work):
     return src
 
 
+def test_programs(build):
+    """Each test's program, as CTest's files name it (before anything is built)."""
+    import re
+    programs = {}
+    pattern = re.compile(r'add_test\(\[=\[(.+?)\]=\] "([^"]+)"')
+    for testfile in build.rglob("CTestTestfile.cmake"):
+        for name, program in pattern.findall(testfile.read_text(encoding="utf-8")):
+            programs[name] = Path(program).name
+    return programs
+
+
 def tests_of(build, labels):
     """The tests of the labels, and the programs that must be built for them."""
     import json
+    programs = test_programs(build)
     names, targets = [], []
     for label in labels:
         out = subprocess.run(["ctest", "--test-dir", str(build), "--show-only=json-v1", "-L", f"^{label}$"],
@@ -131,7 +143,7 @@ def tests_of(build, labels):
             if test["name"] in names:
                 continue
             names.append(test["name"])
-            program = Path(test.get("command", [""])[0]).name
+            program = programs.get(test["name"])
             if program and program not in targets:
                 targets.append(program)
     return names, targets
