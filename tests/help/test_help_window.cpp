@@ -154,6 +154,9 @@ private slots:
     void closeButtonClearAndReadable()
     {
         QFETCH(int, fontPixels);
+        // The game's style sheet (for its hints) makes every widget polished
+        // by the style sheet style, with sizes of its own.
+        qApp->setStyleSheet(QStringLiteral("QToolTip { border: 1px solid black; }"));
         const QFont usual = QApplication::font();
         if (fontPixels > 0) {
             QFont large = usual;
@@ -186,6 +189,7 @@ private slots:
         }
         QVERIFY(window->verticalScrollBar()->isVisible()); // the short window needs it
         QApplication::setFont(usual);
+        qApp->setStyleSheet(QString());
         viewer.CloseAll();
     }
 
