@@ -107,6 +107,8 @@ void THelpWindow::SetUpCloseButton()
 
 void THelpWindow::PlaceCloseButton()
 {
+    if (!FCloseButton)
+        return;
     // Right-aligned in the strip, left of the place where the vertical scroll
     // bar runs up beside it, whether the bar shows yet or not: it comes and
     // goes as the page is laid out, and the button must never lie under it.
@@ -138,7 +140,8 @@ void THelpWindow::changeEvent(QEvent* event)
 {
     QTextBrowser::changeEvent(event);
     // A larger font or another style makes the button larger: the strip grows with it.
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+    // (Also sent while the window is being made, before the button exists.)
+    if (FCloseButton && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
         SetUpCloseButton();
 }
 
