@@ -30,6 +30,7 @@ and, with --report FILE, to a file as well.
 import argparse
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -111,7 +112,8 @@ def copy_tree(work):
             target = src / relative
             if not target.exists() or target.read_bytes() != source.read_bytes():
                 target.parent.mkdir(parents=True, exist_ok=True)
-                shutil.copy2(source, target)
+                # A fresh time stamp, so the build sees the change.
+                shutil.copy(source, target)
     for folder, dirs, files in os.walk(src):
         dirs[:] = [d for d in dirs if not (Path(folder) == src and d == "build")]
         for name in files:
@@ -157,11 +159,19 @@ def main():
     parser.add_argument("--list", action="store_true", help="print the table and stop")
     parser.add_argument("--report", help="also write the summary to this file")
     parser.add_argument("--jobs", default="2")
+    parser.add_argument("--kind", choices=["all", "source", "header"], default="all",
+                        help="only faults in source files (quick to rebuild) or only in headers")
+    parser.add_argument("--skip", type=int, default=0, help="leave out the first rows (of those chosen)")
     args = parser.parse_args()
 
+    # Stopped from outside, the planted fault is still taken out (finally).
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     faults = read_table(args.table)
     if args.only:
         faults = [f for f in faults if args.only.lower() in f.title.lower()]
+    if args.kind != "all":
+        faults = [f for f in faults if f.file.endswith(".h") == (args.kind == "header")]
+    faults = faults[args.skip:]
     if args.list:
         for i, f in enumerate(faults, 1):
             print(f"{i:3} {f.title}\n    {f.file}: {f.find!r} -> {f.replace!r} [{' '.join(f.labels)}]")

@@ -122,6 +122,28 @@ private slots:
         }
     }
 
+    // The tile in the preview box (drawn as a carried tile is, over what lies
+    // there) shows the same pixels: its symbol where the mask is black, the
+    // cell texture elsewhere.
+    void previewQuarterShowsItsSymbol()
+    {
+        const int c = Geo().CellSize;
+        const int image = form->Scene().preview[0][0];
+        QVERIFY(image > 0);
+        const int n = image - 1, sx = (n % 9) * c + 1, sy = (n / 9) * c + 1;
+        const int x0 = Geo().PreviewLeft + 1, y0 = Geo().PreviewTop + 1;
+        int symbol = 0;
+        for (int dx = 0; dx < c; ++dx)
+            for (int dy = 0; dy < c; ++dy) {
+                const bool inSymbol = Rgb(form->Painter().MaskSheet().pixel(sx + dx, sy + dy)) == 0;
+                const QRgb expected = inSymbol ? Rgb(form->Painter().PatternSheet().pixel(sx + dx, sy + dy))
+                                               : CellBackground(x0 + dx, y0 + dy, 0);
+                symbol += inSymbol;
+                QCOMPARE(Rgb(Canvas().pixel(x0 + dx, y0 + dy)), expected);
+            }
+        QVERIFY(symbol > 0);
+    }
+
     void pausedBoardShowsNoTile()
     {
         Press(Qt::MiddleButton, BlockCentre(0, 0)); // starts the game

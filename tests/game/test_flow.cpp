@@ -180,6 +180,9 @@ private slots:
             ++ticks;
         }
         QCOMPARE(ticks, 201);
+        // The music is looked after on every tick that leaves the clock
+        // running, and not on the one that ends the game.
+        QCOMPARE(Services().musicKeptAlive, 200);
         QVERIFY(!Game().InHand());
         QVERIFY(IsEmpty(Game().NextTile())); // the preview stays empty until a new game
         QVERIFY(!Flow().ClockRunning());

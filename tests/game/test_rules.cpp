@@ -411,6 +411,8 @@ private slots:
         // Square columns are searched before square rows: (0,2) comes before (2,0).
         QTest::newRow("two squares: column order first")
             << QList<BlockPos>{{2, 0}, {0, 2}} << QList<BlockPos>{} << true << BlockPos{0, 2};
+        QTest::newRow("in the last three columns") << QList<BlockPos>{{4, 1}} << QList<BlockPos>{} << true << BlockPos{4, 1};
+        QTest::newRow("in the last three rows") << QList<BlockPos>{{1, 4}} << QList<BlockPos>{} << true << BlockPos{1, 4};
         QTest::newRow("one block short") << QList<BlockPos>{{4, 4}} << QList<BlockPos>{{6, 6}} << false << BlockPos{};
         QTest::newRow("full board") << QList<BlockPos>{{0, 0}, {4, 4}, {0, 4}, {4, 0}} << QList<BlockPos>{} << true
                                     << BlockPos{0, 0};
