@@ -69,16 +69,32 @@ class TestEndToEndPlaces : public QObject {
         return std::nullopt;
     }
 
+    // The main window's outer frame now (the window manager may have moved
+    // it since it first showed), and its client height.
+    std::pair<QRect, int> MainNow(const TGameRun& run) const
+    {
+        const XWindowInfo main = FindWindow(run.Main().id).value_or(run.Main());
+        return {main.geometry.marginsAdded(x_.FrameExtents(main.id)), main.geometry.height()};
+    }
+
     // The message's place on the screen, in screen pixels: the main window's
     // outer frame and client height, and the message's designed size, all
     // scaled; a rounding of the scale apart.
     QPoint Expected(const TGameRun& run, QSize designed) const
     {
-        const QRect outer = run.MainOuter();
+        const auto [outer, clientHeight] = MainNow(run);
         const double width = designed.width() * scale_;
         const double height = designed.height() * scale_;
         return {int(std::lround(outer.left() + (outer.width() - width) / 2)),
-                int(std::lround(outer.top() + outer.height() - (run.Main().geometry.height() + height) / 2))};
+                int(std::lround(outer.top() + outer.height() - (clientHeight + height) / 2))};
+    }
+
+    // Presses the key once the main window has the keyboard again (a window
+    // manager hands it back after a dialog in its own time).
+    void KeyToMain(const TGameRun& run, const QString& key) const
+    {
+        Poll([&] { return x_.ActiveWindow() == run.Main().id; }, 10000);
+        x_.Key(key);
     }
 
     bool Near(QPoint a, QPoint b) const
@@ -114,11 +130,12 @@ class TestEndToEndPlaces : public QObject {
                                      .arg(title, cause, QLatin1String(when), Describe(seen))
                                      .arg(expected.x())
                                      .arg(expected.y())
-                                     .arg(Describe(run.MainOuter()))
-                                     .arg(run.Main().geometry.height())));
+                                     .arg(Describe(MainNow(run).first))
+                                     .arg(MainNow(run).second)));
             }
         }
         ++checked_;
+        Poll([&] { return x_.ActiveWindow() == first->id; }, 10000);
         x_.Key(key);
         QVERIFY2(Poll([&] { return !FindWindow(first->id); }, Patience),
                  qPrintable(QStringLiteral("\"%1\" stays after %2").arg(title, key)));
@@ -168,7 +185,7 @@ private slots:
         QVERIFY2(error.isEmpty(), qPrintable(error));
 
         for (int i = 0; i < Openings / 2; ++i) {
-            x_.Key(QStringLiteral("ctrl+q"));
+            KeyToMain(run, QStringLiteral("ctrl+q"));
             CheckMessage(run, Go, QStringLiteral("Ctrl+Q before the first move"), QStringLiteral("n"));
             if (QTest::currentTestFailed())
                 return;
@@ -178,7 +195,7 @@ private slots:
         run.Click(run.Layout().Rest());
         x_.MoveTo({2, 2});
         for (int i = 0; i < Openings; ++i) {
-            x_.Key(QStringLiteral("p"));
+            KeyToMain(run, QStringLiteral("p"));
             CheckMessage(run, Paused, QStringLiteral("P"), QStringLiteral("Return"));
             if (QTest::currentTestFailed())
                 return;
@@ -187,12 +204,13 @@ private slots:
             QStringList keys;
             for (const QPoint& place : WinningLays)
                 keys << LayByKeys(place);
+            Poll([&] { return x_.ActiveWindow() == run.Main().id; }, 10000);
             x_.Keys(keys);
             CheckMessage(run, NextLevel, QStringLiteral("the winning lay"), QStringLiteral("Return"));
             if (QTest::currentTestFailed())
                 return;
             for (const auto& [shortcut, answer] : {std::pair{"ctrl+n", "n"}, std::pair{"ctrl+q", "n"}, std::pair{"ctrl+n", "y"}}) {
-                x_.Key(QLatin1String(shortcut));
+                KeyToMain(run, QLatin1String(shortcut));
                 CheckMessage(run, GiveUp, QLatin1String(shortcut), QLatin1String(answer));
                 if (QTest::currentTestFailed())
                     return;
@@ -200,11 +218,12 @@ private slots:
             // The points given up are offered to the table; leaving it deals level 1 again.
             const auto table = run.WaitForWindowNamed(Highscore, Patience);
             QVERIFY2(table, "the points given up are not offered to the table");
+            Poll([&] { return x_.ActiveWindow() == table->id; }, 10000);
             x_.Key(QStringLiteral("Escape"));
             QVERIFY(Poll([&] { return !FindWindow(table->id); }, Patience));
         }
         qInfo("%d openings, each where it belongs", checked_);
-        x_.Key(QStringLiteral("ctrl+q"));
+        KeyToMain(run, QStringLiteral("ctrl+q"));
         CheckMessage(run, Go, QStringLiteral("Ctrl+Q at the end"), QStringLiteral("y"));
         QVERIFY(run.WaitForExit(Patience));
     }
@@ -227,7 +246,7 @@ private slots:
             if (QTest::currentTestFailed())
                 return;
             // After the end the rocket deals a new game without asking.
-            x_.Key(QStringLiteral("ctrl+n"));
+            KeyToMain(run, QStringLiteral("ctrl+n"));
         }
         qInfo("%d openings, each where it belongs", checked_);
     }
