@@ -111,6 +111,10 @@ int main(int argc, char* argv[])
     services.HelpStartUp(DataDir.isEmpty() ? QString() : DataDir + QStringLiteral("tngx.chm"));
     SetHelpWindowHost(&services);
     mainform = new Tmainform(services, SeededRandom());
+    // TANGRIX_TEST_TICK_MS (end-to-end tests only) sets the clock's tick, so
+    // that a test can let the time run out in seconds or never.
+    if (const int tickMs = qEnvironmentVariableIntValue("TANGRIX_TEST_TICK_MS"); tickMs > 0)
+        mainform->Timer.setInterval(tickMs);
     TDesktopEntryHint::Install(*mainform);
     services.AttachMainWindow(mainform);
     SetEffectWaves(&mainform->waves);

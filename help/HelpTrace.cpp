@@ -149,13 +149,34 @@ void WriteHeader(const QStringList& args, const QString& programDir, const THelp
     DebugOut(QStringLiteral("!_ieFriendlyVerStr = %1").arg(facts.browserFriendlyVersion));
 }
 
+// A trace this game wrote: a plain file that opens with the header's rule
+// and names itself as the log file.
+bool IsOwnTrace(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.isFile())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    const QString rule = QString::fromUtf8(file.readLine()).trimmed();
+    const QString logFile = QString::fromUtf8(file.readLine()).trimmed();
+    return rule == QString(80, u'=')
+        && logFile == QStringLiteral("Log File:             %1").arg(QDir::toNativeSeparators(path));
+}
+
 } // namespace
 
 void InitHelpTrace(const QStringList& args, const QString& programDir, const THelpTraceFacts& facts)
 {
     g_traceOn = false;
-    g_traceFile = QDir(TraceFolder(programDir)).filePath(QStringLiteral("HHDebug.txt"));
-    QFile::remove(g_traceFile);
+    const QString folder = TraceFolder(programDir);
+    g_traceFile = QDir(folder).filePath(QStringLiteral("HHDebug.txt"));
+    // Beside the program the name is the game's. In the temporary folder,
+    // which everyone shares, only a trace of the game's own is deleted;
+    // another program's file of that name stays, and the trace is given up.
+    if (folder == programDir || IsOwnTrace(g_traceFile))
+        QFile::remove(g_traceFile);
     if (!SwitchedOn(args, programDir))
         return;
     // A trace that cannot be created is given up silently.

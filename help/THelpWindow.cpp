@@ -1,13 +1,18 @@
 #include "help/THelpWindow.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStringDecoder>
+#include <QStyle>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
+#include <vector>
 
 #include "settings/Globals.h"
 
@@ -85,6 +90,8 @@ THelpWindow::THelpWindow(QWidget* parent) : QTextBrowser(parent)
     FCloseButton->setObjectName(QStringLiteral("CloseButton"));
     FCloseButton->setFocusPolicy(Qt::TabFocus);
     connect(FCloseButton, &QPushButton::clicked, this, &QWidget::close);
+    // The scroll bar comes and goes as the page is laid out.
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, &THelpWindow::PlaceCloseButton);
     SetUpCloseButton();
 }
 
@@ -100,18 +107,49 @@ void THelpWindow::SetUpCloseButton()
 
 void THelpWindow::PlaceCloseButton()
 {
-    // Right-aligned with the page: the vertical scroll bar, when there is
-    // one, runs up beside the strip.
-    const QRect page = viewport()->geometry();
-    FCloseButton->move(page.right() - CloseButtonGap - FCloseButton->width() + 1,
-                       page.top() - viewportMargins().top() + CloseButtonGap);
+    if (!FCloseButton)
+        return;
+    // Right-aligned in the strip, left of the place where the vertical scroll
+    // bar runs up beside it, whether the bar shows yet or not: it comes and
+    // goes as the page is laid out, and the button must never lie under it.
+    const QRect inside = contentsRect();
+    const QScrollBar* bar = verticalScrollBar();
+    const int barWidth = std::max(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar),
+                                  bar->isVisible() ? bar->width() : 0);
+    FCloseButton->move(inside.right() - barWidth - CloseButtonGap - FCloseButton->width() + 1,
+                       inside.top() + CloseButtonGap);
 }
 
 bool THelpWindow::viewportEvent(QEvent* event)
 {
+    // After the page has been laid out for the new size, which may have
+    // brought the scroll bar or taken it away.
+    const bool handled = QTextBrowser::viewportEvent(event);
     if (event->type() == QEvent::Resize)
         PlaceCloseButton();
-    return QTextBrowser::viewportEvent(event);
+    return handled;
+}
+
+void THelpWindow::resizeEvent(QResizeEvent* event)
+{
+    QTextBrowser::resizeEvent(event);
+    PlaceCloseButton();
+}
+
+void THelpWindow::changeEvent(QEvent* event)
+{
+    QTextBrowser::changeEvent(event);
+    // A larger font or another style makes the button larger: the strip grows with it.
+    // (Also sent while the window is being made, before the button exists.)
+    if (FCloseButton && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
+        SetUpCloseButton();
+}
+
+void THelpWindow::showEvent(QShowEvent* event)
+{
+    // Polished by now with the style and font it is shown with.
+    SetUpCloseButton();
+    QTextBrowser::showEvent(event);
 }
 
 void THelpWindow::keyPressEvent(QKeyEvent* event)
@@ -129,8 +167,52 @@ void THelpWindow::closeEvent(QCloseEvent* event)
     QTextBrowser::closeEvent(event);
 }
 
+namespace {
+// The tops of the page's headings, in page pixels.
+std::vector<qreal> HeadingTops(QTextDocument& page)
+{
+    std::vector<qreal> tops;
+    QAbstractTextDocumentLayout* layout = page.documentLayout();
+    for (QTextBlock block = page.begin(); block.isValid(); block = block.next())
+        if (block.blockFormat().headingLevel() > 0)
+            tops.push_back(layout->blockBoundingRect(block).top());
+    return tops;
+}
+} // namespace
+
+THelpWindow::SectionPlace THelpWindow::ReadingPlace()
+{
+    const std::vector<qreal> tops = HeadingTops(*document());
+    const qreal y = verticalScrollBar()->value();
+    SectionPlace place;
+    // The heading at or above the top of the view, and how far into its section.
+    while (place.heading + 1 < int(tops.size()) && tops[size_t(place.heading + 1)] <= y + 1)
+        ++place.heading;
+    const qreal start = place.heading < 0 ? 0 : tops[size_t(place.heading)];
+    const qreal end = place.heading + 1 < int(tops.size()) ? tops[size_t(place.heading + 1)]
+                                                            : document()->documentLayout()->documentSize().height();
+    place.within = end > start ? std::clamp((y - start) / (end - start), 0.0, 1.0) : 0;
+    return place;
+}
+
+void THelpWindow::GoTo(const SectionPlace& place)
+{
+    const std::vector<qreal> tops = HeadingTops(*document());
+    if (place.heading >= int(tops.size()))
+        return;
+    const qreal start = place.heading < 0 ? 0 : tops[size_t(place.heading)];
+    const qreal end = place.heading + 1 < int(tops.size()) ? tops[size_t(place.heading + 1)]
+                                                            : document()->documentLayout()->documentSize().height();
+    verticalScrollBar()->setValue(qRound(start + place.within * (end - start)));
+}
+
 void THelpWindow::ShowContext(const QString& helpFile, quint32 context)
 {
+    // The other language's page has the same sections in the same order: a
+    // reader who switches stays in the section being read.
+    std::optional<SectionPlace> reading;
+    if (FContext != 0 && FContext != context && !FShowsNotice)
+        reading = ReadingPlace();
     FContext = context;
     SetUpCloseButton();
     TChmStatus status = FFile.Open(helpFile);
@@ -156,6 +238,8 @@ void THelpWindow::ShowContext(const QString& helpFile, quint32 context)
     else
         setSource(url, QTextDocument::HtmlResource);
     setWindowTitle(documentTitle().isEmpty() ? QStringLiteral("Tangrix") : documentTitle());
+    if (reading)
+        GoTo(*reading);
 }
 
 void THelpWindow::FollowLink(const QUrl& link)

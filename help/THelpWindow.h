@@ -5,6 +5,7 @@
 // It has a close button of its own (a window manager may give it no frame)
 // and closes with Escape as well.
 #include <QTextBrowser>
+#include <optional>
 
 #include "help/TChmFile.h"
 
@@ -37,9 +38,21 @@ protected:
     QVariant loadResource(int type, const QUrl& name) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Where the reader is: the heading at or above the top of the view (-1
+    // before the first), and how far into its section, 0..1.
+    struct SectionPlace {
+        int heading = -1;
+        qreal within = 0;
+    };
+    SectionPlace ReadingPlace();
+    void GoTo(const SectionPlace& place);
+
     void FollowLink(const QUrl& link);
     void ShowNotice(const QString& text);
     // The close button's text in the current language, in a strip above the page.

@@ -1,6 +1,7 @@
 #include "help/hh_funcs.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "help/HelpTrace.h"
@@ -41,9 +42,12 @@ namespace {
 // The help file as the viewer is given it.
 QString ViewerPath(const QString& helpFile, const QString& winDef)
 {
-    QString path = helpFile;
-    path.replace(QStringLiteral("%20"), QStringLiteral(" "));
-    path = path.trimmed();
+    // "%20" stands for a blank in a help path written as an address; but a
+    // folder may bear "%20" in its real name, and then the path is taken as
+    // it is.
+    QString path = helpFile.trimmed();
+    if (!QFileInfo::exists(path))
+        path = QString(helpFile).replace(QStringLiteral("%20"), QStringLiteral(" ")).trimmed();
     if (!winDef.isEmpty())
         path += u'>' + winDef;
     return path;

@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QScreen>
 
 TOptionDlg* OptionDlg = nullptr;
@@ -147,9 +148,10 @@ void TOptionDlg::UpdateAccessibleTexts()
 void TOptionDlg::FormActivate()
 {
     QWidget* main = host_.MainWindow();
-    if (main && main->isVisible() && ProgramPlacesWindows()) {
-        move(PlaceOverMainWindow(*main, size()));
-    }
+    if (main && main->isVisible())
+        KeepPlaced(*this, [this, main = QPointer<QWidget>(main)] {
+            return main ? PlaceOverMainWindow(*main, FinalFrameSize(*this)) : pos();
+        });
 }
 
 void TOptionDlg::exitClick()

@@ -276,10 +276,13 @@ void THighscoreDlg::CancelBtnClick()
 
 void THighscoreDlg::FormActivate()
 {
-    if (mainWindow_ && ProgramPlacesWindows()) {
-        const QRect main = mainWindow_->frameGeometry();
-        move(main.left() + (main.width() - width()) / 2, main.top() + (main.height() - height()) / 2 - 2);
-    }
+    if (mainWindow_)
+        KeepPlaced(*this, [this] {
+            const QRect main = mainWindow_->frameGeometry();
+            const QSize size = FinalFrameSize(*this);
+            return QPoint(main.left() + (main.width() - size.width()) / 2,
+                          main.top() + (main.height() - size.height()) / 2 - 2);
+        });
     title->setText(Lang(QStringLiteral("Tangrix - Bestenliste"), QStringLiteral("Tangrix - Highscore")));
     delcheck->setText(Lang(QStringLiteral("alle Einträge löschen"), QStringLiteral("remove all entries")));
     CancelBtn->SetHint(Lang(QStringLiteral("Abbrechen"), QStringLiteral("Cancel")));

@@ -9,7 +9,8 @@
 namespace {
 constexpr int TextureTile = 100;
 constexpr QRgb Black = 0xFF000000u;
-// The sign of a refused lay on the carried tile, and the focus frame.
+// The sign of a refused lay on the carried tile; the focus frame and the
+// line round a carried tile.
 constexpr QRgb RefusedRed = 0xFFE01010u;
 constexpr QRgb FocusGold = 0xFFFEC912u;
 
@@ -343,6 +344,11 @@ void TBoardPainter::ShowHand(const BoardScene::Hand& hand)
     const QRect r = HandRect(hand);
     box_->CopyTo(underHand_, r.x(), r.y(), r.width(), r.height());
     DrawTile(hand.x, hand.y, hand.tile);
+    // Carried, not laid: a thin line in the focus colour round the tile, with
+    // a black one inside it that keeps it apart from the symbols. A tile laid
+    // on its place has neither, so the two never look alike.
+    box_->FrameRectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1, 1, FocusGold);
+    box_->FrameRectangle(r.left() + 1, r.top() + 1, r.right(), r.bottom(), 1, Black);
     if (hand.refused) {
         box_->FrameRectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1, 1, RefusedRed);
         box_->FrameRectangle(r.left() + 1, r.top() + 1, r.right(), r.bottom(), 1, RefusedRed);

@@ -190,6 +190,16 @@ void TXDisplay::Key(const QString& keys) const
     XDo({QStringLiteral("key"), keys});
 }
 
+QString TXDisplay::ActiveWindow() const
+{
+    return XDo({QStringLiteral("getactivewindow")}).trimmed();
+}
+
+void TXDisplay::Keys(const QStringList& keys) const
+{
+    XDo(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("15")} + keys);
+}
+
 void TXDisplay::Type(const QString& text) const
 {
     XDo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), text});

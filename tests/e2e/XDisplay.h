@@ -57,6 +57,10 @@ public:
     // Presses the left button, moves the pointer in a few steps and lets go.
     void Drag(QPoint from, QPoint to) const;
     void Key(const QString& keys) const;
+    // The window that has the keyboard (_NET_ACTIVE_WINDOW), as the window list writes its id.
+    QString ActiveWindow() const;
+    // Several keys, one after the other, in one go.
+    void Keys(const QStringList& keys) const;
     void Type(const QString& text) const;
     void MoveWindow(const QString& id, QPoint p) const;
     void ResizeWindow(const QString& id, QSize size) const;

@@ -122,6 +122,28 @@ private slots:
         }
     }
 
+    // The tile in the preview box (drawn as a carried tile is, over what lies
+    // there) shows the same pixels: its symbol where the mask is black, the
+    // cell texture elsewhere.
+    void previewQuarterShowsItsSymbol()
+    {
+        const int c = Geo().CellSize;
+        const int image = form->Scene().preview[0][0];
+        QVERIFY(image > 0);
+        const int n = image - 1, sx = (n % 9) * c + 1, sy = (n / 9) * c + 1;
+        const int x0 = Geo().PreviewLeft + 1, y0 = Geo().PreviewTop + 1;
+        int symbol = 0;
+        for (int dx = 0; dx < c; ++dx)
+            for (int dy = 0; dy < c; ++dy) {
+                const bool inSymbol = Rgb(form->Painter().MaskSheet().pixel(sx + dx, sy + dy)) == 0;
+                const QRgb expected = inSymbol ? Rgb(form->Painter().PatternSheet().pixel(sx + dx, sy + dy))
+                                               : CellBackground(x0 + dx, y0 + dy, 0);
+                symbol += inSymbol;
+                QCOMPARE(Rgb(Canvas().pixel(x0 + dx, y0 + dy)), expected);
+            }
+        QVERIFY(symbol > 0);
+    }
+
     void pausedBoardShowsNoTile()
     {
         Press(Qt::MiddleButton, BlockCentre(0, 0)); // starts the game
@@ -471,6 +493,79 @@ private slots:
         const int c2 = 2 * Geo().CellSize;
         QVERIFY(form->box->LastFlushPixels() <= 2 * c2 * c2);
         QVERIFY(form->box->LastFlushPixels() > 0);
+    }
+
+    // A few pixels pinned by numbers of the game's own, not by the painter
+    // (which the fresh-paint comparisons share with the canvas): the focus
+    // frame's gold (the captions' colour, 254, 201, 18), the discard box's
+    // eight passes of three quarters each, the line round a carried tile.
+    void focusFrameIsGoldInsideBlack()
+    {
+        BoardScene scene = form->Scene();
+        scene.focused = true;
+        const QImage shot = form->Painter().FreshPicture(scene);
+        const int left = Geo().BoardLeft - 8, top = Geo().BoardTop - 8;
+        const int middle = Geo().BoardTop + Geo().BoardSize() / 2;
+        QCOMPARE(Rgb(shot.pixel(left, middle)), 0u);
+        QCOMPARE(Rgb(shot.pixel(left + 1, middle)), 0xFEC912u);
+        QCOMPARE(Rgb(shot.pixel(Geo().BoardLeft + 20, top + 1)), 0xFEC912u);
+        QCOMPARE(Rgb(shot.pixel(Geo().BoardLeft + Geo().BoardSize() + 6, middle)), 0xFEC912u);
+    }
+
+    void thrownTileDarkensEightTimesByAQuarter()
+    {
+        const int c = Geo().CellSize;
+        BoardScene scene = form->Scene();
+        scene.hand.reset();
+        const int image = 5;
+        scene.discard = BoardScene::Discard{Tile{{{image, image}, {image, image}}}, 8};
+        const QImage shot = form->Painter().FreshPicture(scene);
+        const int n = image - 1; // the scene holds image numbers
+        const int sx = (n % 9) * c + 1, sy = (n / 9) * c + 1;
+        const int x0 = Geo().PreviewLeft, y0 = Geo().PreviewTop + 3 * c; // the top-left quarter
+        // On the black box the symbol's AND and OR leave the pattern's own pixels.
+        int symbolPixels = 0;
+        for (int dx = 0; dx < c; ++dx)
+            for (int dy = 0; dy < c; ++dy) {
+                const QRgb pattern = form->Painter().PatternSheet().pixel(sx + dx, sy + dy);
+                int rgb[3] = {qRed(pattern), qGreen(pattern), qBlue(pattern)};
+                for (int pass = 0; pass < 8; ++pass)
+                    for (int& v : rgb)
+                        v = v * 3 / 4;
+                symbolPixels += Rgb(pattern) != 0;
+                QCOMPARE(Rgb(shot.pixel(x0 + dx, y0 + dy)), Rgb(qRgb(rgb[0], rgb[1], rgb[2])));
+            }
+        QVERIFY(symbolPixels > 0);
+    }
+
+    // A carried tile parked on a place by the keys carries a gold line round
+    // it (black inside), over an empty place, over a laid tile and once a
+    // refusal's red has gone; the same tile laid has none.
+    void parkedTileIsToldFromALaidOne()
+    {
+        QVERIFY(Arrange(*form, [](GamePosition& p) { p.Board.PutTile({2, 3}, TileFromText("1111")); }));
+        const auto corner = [this](BlockPos b) { return QPoint(Geo().CellX(2 * b.column), Geo().CellY(2 * b.row)); };
+        const auto carriedLine = [&](BlockPos b) {
+            const QPoint at = corner(b);
+            const QPoint far = at + QPoint(2 * Geo().CellSize - 1, 2 * Geo().CellSize - 1);
+            return Rgb(Canvas().pixel(at)) == 0xFEC912u && Rgb(Canvas().pixel(far)) == 0xFEC912u
+                && Rgb(Canvas().pixel(at + QPoint(1, 1))) == 0u;
+        };
+        QVERIFY(!carriedLine({2, 3}));
+        QTest::keyClick(form->box, Qt::Key_Space); // taken, shown on the middle place (3, 3)
+        QVERIFY(carriedLine({3, 3}));
+        QTest::keyClick(form->box, Qt::Key_Left); // over the laid tile
+        QVERIFY(carriedLine({2, 3}));
+        QVERIFY(CanvasIsFresh());
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(form->box, Qt::Key_Up); // (2, 0): no neighbours, refused
+        QTest::keyClick(form->box, Qt::Key_Space);
+        QVERIFY(form->Game().InHand());
+        QTRY_VERIFY(!form->Scene().hand->refused);
+        QVERIFY(carriedLine({2, 0}));
+        QVERIFY(CanvasIsFresh());
+        QTest::keyClick(form->box, Qt::Key_Right);
+        QVERIFY(!carriedLine({2, 0})); // the place shows its texture again
     }
 
     // The board shows when it has the keyboard: a frame around it, drawn and

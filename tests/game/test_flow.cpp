@@ -180,6 +180,9 @@ private slots:
             ++ticks;
         }
         QCOMPARE(ticks, 201);
+        // The music is looked after on every tick that leaves the clock
+        // running, and not on the one that ends the game.
+        QCOMPARE(Services().musicKeptAlive, 200);
         QVERIFY(!Game().InHand());
         QVERIFY(IsEmpty(Game().NextTile())); // the preview stays empty until a new game
         QVERIFY(!Flow().ClockRunning());
@@ -432,6 +435,51 @@ private slots:
         QCOMPARE(Game().TimeLeft(), 1.0f);
         QVERIFY(!IsEmpty(Game().NextTile()));
         QVERIFY(!Flow().Busy());
+    }
+
+    // Behind the next-level message, the pause and the new-game question the
+    // clock stands still, however long the player waits: ticks that keep
+    // coming take nothing off, even with the clock a moment from its end.
+    void clockStandsStillBehindEachMessage_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<int>("message");
+        QTest::newRow("next level") << "win" << 8;
+        QTest::newRow("pause") << "pause" << 12;
+        QTest::newRow("new-game question") << "start" << 4;
+    }
+    void clockStandsStillBehindEachMessage()
+    {
+        QFETCH(QString, cause);
+        QFETCH(int, message);
+        rig->PickUp();
+        QVERIFY(Arrange(Flow(), [&](GamePosition& p) {
+            if (cause == "win")
+                AboutToWin(p);
+            p.Score = 50;
+            p.Clock.TimeLeft = 0.012f; // three ticks from the end
+        }));
+        bool asked = false;
+        Services().answers = {No};
+        Services().whileMessageOpen = [&](int shown) {
+            asked = shown == message;
+            const float before = Game().TimeLeft();
+            for (int i = 0; i < 20; ++i)
+                Flow().Tick();
+            QCOMPARE(Game().TimeLeft(), before);
+        };
+        if (cause == "win") {
+            rig->Press(rig->BlockCentre(AlmostSquareHole));
+            rig->FinishAnimation();
+        } else if (cause == "pause") {
+            Flow().PauseButton();
+        } else {
+            Flow().StartButton();
+        }
+        QVERIFY(asked);
+        QVERIFY(Game().GameState() != TGameState::gsOver);
+        QVERIFY(Flow().ClockRunning());
+        QCOMPARE(Services().messages, QList<int>{message});
     }
 
     // A close asked for during the blink is asked after the level's message,

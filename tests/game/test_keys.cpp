@@ -188,16 +188,30 @@ private slots:
         QVERIFY(form->Game().InHand());
     }
 
-    void arrowsStopAtTheEdges()
+    // The arrows reach each corner of the board and stop there.
+    void arrowsReachEveryEdge_data()
     {
+        QTest::addColumn<int>("horizontal"); // Qt::Key_Left or Qt::Key_Right
+        QTest::addColumn<int>("vertical");   // Qt::Key_Up or Qt::Key_Down
+        QTest::addColumn<BlockPos>("corner");
+        QTest::newRow("top left") << int(Qt::Key_Left) << int(Qt::Key_Up) << BlockPos{0, 0};
+        QTest::newRow("top right") << int(Qt::Key_Right) << int(Qt::Key_Up) << BlockPos{6, 0};
+        QTest::newRow("bottom left") << int(Qt::Key_Left) << int(Qt::Key_Down) << BlockPos{0, 6};
+        QTest::newRow("bottom right") << int(Qt::Key_Right) << int(Qt::Key_Down) << BlockPos{6, 6};
+    }
+    void arrowsReachEveryEdge()
+    {
+        QFETCH(int, horizontal);
+        QFETCH(int, vertical);
+        QFETCH(BlockPos, corner);
         Key(*form, Qt::Key_Space);
         for (int i = 0; i < 10; ++i)
-            Key(*form, Qt::Key_Left);
+            Key(*form, Qt::Key(horizontal));
         for (int i = 0; i < 10; ++i)
-            Key(*form, Qt::Key_Down);
-        QCOMPARE(form->Flow().AimedBlock(), (BlockPos{0, 6}));
-        QCOMPARE(form->Flow().HandX(), Geo().BlockCentreX(0));
-        QCOMPARE(form->Flow().HandY(), Geo().BlockCentreY(6));
+            Key(*form, Qt::Key(vertical));
+        QCOMPARE(form->Flow().AimedBlock(), corner);
+        QCOMPARE(form->Flow().HandX(), Geo().BlockCentreX(corner.column));
+        QCOMPARE(form->Flow().HandY(), Geo().BlockCentreY(corner.row));
     }
 
     void keysWithoutATileDoNotStartTheGame()

@@ -2,6 +2,7 @@
 #include <QtTest>
 
 #include <deque>
+#include <random>
 #include <set>
 
 #include "BoardText.h"
@@ -264,6 +265,48 @@ private slots:
         }
     }
 
+    // Every place of the board, against a count of its own: each quarter of
+    // the tile is compared with every cell beside it outside its block, so
+    // places on the edges and next to them are counted as often as the middle.
+    void balanceOnEveryPlace()
+    {
+        std::mt19937 random(11);
+        std::uniform_int_distribution<int> symbol(1, 3), filled(0, 2);
+        for (int round = 0; round < 12; ++round) {
+            TBoard board;
+            for (int bc = 0; bc < BoardBlocks; ++bc)
+                for (int br = 0; br < BoardBlocks; ++br)
+                    if (filled(random) > 0)
+                        board.PutTile({bc, br}, Tile{{{symbol(random), symbol(random)}, {symbol(random), symbol(random)}}});
+            for (int bc = 0; bc < BoardBlocks; ++bc)
+                for (int br = 0; br < BoardBlocks; ++br) {
+                    TBoard around = board;
+                    around.PutTile({bc, br}, EmptyTile);
+                    const Tile tile{{{symbol(random), symbol(random)}, {symbol(random), symbol(random)}}};
+                    int expected = 0;
+                    for (int dx = 0; dx < 2; ++dx)
+                        for (int dy = 0; dy < 2; ++dy) {
+                            const int x = 2 * bc + dx, y = 2 * br + dy;
+                            for (const auto [nx, ny] : {std::pair{x - 1, y}, std::pair{x + 1, y}, std::pair{x, y - 1}, std::pair{x, y + 1}}) {
+                                if (nx < 0 || ny < 0 || nx >= BoardCells || ny >= BoardCells)
+                                    continue;
+                                if (nx / 2 == bc && ny / 2 == br)
+                                    continue; // the tile's own quarter
+                                if (const int cell = around.Cell(nx, ny); cell != 0)
+                                    expected += cell == tile[dx][dy] ? 1 : -1;
+                            }
+                        }
+                    QVERIFY2(around.Balance({bc, br}, tile) == expected,
+                             qPrintable(QStringLiteral("round %1, place (%2,%3): %4, counted %5")
+                                            .arg(round)
+                                            .arg(bc)
+                                            .arg(br)
+                                            .arg(around.Balance({bc, br}, tile))
+                                            .arg(expected)));
+                }
+        }
+    }
+
     void layScoresCubeAndWindsClockBack()
     {
         UniformRandom random(1);
@@ -368,6 +411,8 @@ private slots:
         // Square columns are searched before square rows: (0,2) comes before (2,0).
         QTest::newRow("two squares: column order first")
             << QList<BlockPos>{{2, 0}, {0, 2}} << QList<BlockPos>{} << true << BlockPos{0, 2};
+        QTest::newRow("in the last three columns") << QList<BlockPos>{{4, 1}} << QList<BlockPos>{} << true << BlockPos{4, 1};
+        QTest::newRow("in the last three rows") << QList<BlockPos>{{1, 4}} << QList<BlockPos>{} << true << BlockPos{1, 4};
         QTest::newRow("one block short") << QList<BlockPos>{{4, 4}} << QList<BlockPos>{{6, 6}} << false << BlockPos{};
         QTest::newRow("full board") << QList<BlockPos>{{0, 0}, {4, 4}, {0, 4}, {4, 0}} << QList<BlockPos>{} << true
                                     << BlockPos{0, 0};

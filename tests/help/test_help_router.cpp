@@ -1,6 +1,7 @@
 // The help router between the application's help requests and the viewer:
 // which topic the rules button asks for, what each command does, the warning
 // for a missing viewer, and the close-all calls when the game ends.
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -133,6 +134,22 @@ private slots:
         THookHelpSystem router(QStringLiteral("  /games/my%20tangrix/tngx.chm "), QString(), THostType::HtmlHelp);
         QVERIFY(AppHelpContext(2));
         QCOMPARE(fake.viewer.shown.value(0).file, QStringLiteral("/games/my tangrix/tngx.chm"));
+    }
+
+    // A program folder that bears "%20" in its real name keeps the rules reachable.
+    void folderNamedWithPercentTwenty()
+    {
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        QVERIFY(QDir(root.path()).mkdir(QStringLiteral("my%20tangrix")));
+        const QString file = root.filePath(QStringLiteral("my%20tangrix/tngx.chm"));
+        QFile help(file);
+        QVERIFY(help.open(QIODevice::WriteOnly));
+        help.close();
+        FakeViewerInstalled fake;
+        THookHelpSystem router(file, QString(), THostType::HtmlHelp);
+        QVERIFY(AppHelpContext(2));
+        QCOMPARE(fake.viewer.shown.value(0).file, file);
     }
 
     // A change of language asks an open window for the rules in the new

@@ -175,6 +175,38 @@ private slots:
         QVERIFY(ReadLines(HelpTraceFile()).value(0) == QString(80, u'='));
     }
 
+    // In the shared temporary folder an old trace of the game's own is
+    // deleted at the start; a file of that name that is someone else's stays.
+    void sharedTemporaryFolderKeepsOthersFiles_data()
+    {
+        QTest::addColumn<bool>("own");
+        QTest::newRow("the game's own trace") << true;
+        QTest::newRow("someone else's file") << false;
+    }
+    void sharedTemporaryFolderKeepsOthersFiles()
+    {
+        QFETCH(bool, own);
+        QTemporaryDir temp;
+        QVERIFY(temp.isValid());
+        const QString trace = QDir(temp.path()).filePath(QStringLiteral("HHDebug.txt"));
+        qputenv("TMPDIR", QFile::encodeName(temp.path()));
+        if (own) { // an earlier run's trace
+            InitHelpLayer({QStringLiteral("tangrix"), QStringLiteral("-debug")}, FProgramDir + QStringLiteral("gone/"));
+            DebugOut(QStringLiteral("earlier run"));
+        } else {
+            QFile other(trace);
+            QVERIFY(other.open(QIODevice::WriteOnly));
+            other.write("someone's notes\n");
+        }
+        InitHelpLayer({QStringLiteral("tangrix")}, FProgramDir + QStringLiteral("gone/"));
+        qunsetenv("TMPDIR");
+        QCOMPARE(HelpTraceFile(), trace);
+        if (own)
+            QVERIFY(!QFile::exists(trace));
+        else
+            QCOMPARE(ReadLines(trace), QStringList{QStringLiteral("someone's notes")});
+    }
+
     // The writability probe and the trace are made new: whatever bears their
     // names already, a link to someone's file above all, is not followed,
     // emptied or deleted.

@@ -2,10 +2,13 @@
 // the main window the first time, then where it was left, also in the next
 // run), how it closes (Escape, its own button), and that an open window
 // follows a change of language.
+#include <QApplication>
 #include <QFile>
 #include <QPushButton>
 #include <QScreen>
+#include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -137,6 +140,94 @@ private slots:
         QTRY_VERIFY(!viewer.Window() || !viewer.Window()->isVisible());
         QCOMPARE(FHost.stores, 1);
         QVERIFY(FHost.placement.startsWith(QStringLiteral("200,")));
+    }
+
+    // The close button lies clear of the scroll bar and the page, and shows
+    // its whole text, at any window size and with a large font too (CTest
+    // runs this at 150 % and 200 % as well).
+    void closeButtonClearAndReadable_data()
+    {
+        QTest::addColumn<int>("fontPixels");
+        QTest::newRow("the usual font") << 0;
+        QTest::newRow("a large font") << 28;
+    }
+    void closeButtonClearAndReadable()
+    {
+        QFETCH(int, fontPixels);
+        // The game's style sheet (for its hints) makes every widget polished
+        // by the style sheet style, with sizes of its own.
+        qApp->setStyleSheet(QStringLiteral("QToolTip { border: 1px solid black; }"));
+        const QFont usual = QApplication::font();
+        if (fontPixels > 0) {
+            QFont large = usual;
+            large.setPixelSize(fontPixels);
+            QApplication::setFont(large);
+        }
+        TChmHelpViewer viewer;
+        auto* window = qobject_cast<THelpWindow*>(viewer.ShowContext(FHelpFile, 2));
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QPushButton* button = window->CloseButton();
+        // The first size is the first opening's; then narrower, wider, shorter.
+        for (const QSize size : {window->size(), QSize(420, 600), QSize(900, 700), QSize(680, 200)}) {
+            window->resize(size);
+            QCoreApplication::processEvents();
+            const QString at = QStringLiteral("window %1x%2, button %3,%4 %5x%6")
+                                   .arg(window->width())
+                                   .arg(window->height())
+                                   .arg(button->x())
+                                   .arg(button->y())
+                                   .arg(button->width())
+                                   .arg(button->height());
+            QVERIFY2(window->rect().contains(button->geometry()), qPrintable(at));
+            QVERIFY2(!window->viewport()->geometry().intersects(button->geometry()), qPrintable(at));
+            const QScrollBar* bar = window->verticalScrollBar();
+            QVERIFY2(!bar->isVisible() || !bar->geometry().intersects(button->geometry()), qPrintable(at));
+            QVERIFY2(button->width() >= button->sizeHint().width() && button->height() >= button->sizeHint().height(),
+                     qPrintable(at));
+            QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) < button->width(), qPrintable(at));
+        }
+        QVERIFY(window->verticalScrollBar()->isVisible()); // the short window needs it
+        QApplication::setFont(usual);
+        qApp->setStyleSheet(QString());
+        viewer.CloseAll();
+    }
+
+    // A switch of language keeps the reader in the section being read.
+    void languageSwitchKeepsTheSection()
+    {
+        const auto headingTops = [](THelpWindow& window) {
+            QList<int> tops;
+            QTextDocument* page = window.document();
+            for (QTextBlock block = page->begin(); block.isValid(); block = block.next())
+                if (block.blockFormat().headingLevel() > 0)
+                    tops << int(page->documentLayout()->blockBoundingRect(block).top());
+            return tops;
+        };
+        TChmHelpViewer viewer;
+        auto* window = qobject_cast<THelpWindow*>(viewer.ShowContext(FHelpFile, 2));
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->resize(680, 400);
+        QCoreApplication::processEvents();
+        const QList<int> english = headingTops(*window);
+        QVERIFY(english.size() > 8);
+        const int section = 6;
+        window->verticalScrollBar()->setValue(english[section] + 3);
+        QCOMPARE(window->verticalScrollBar()->value(), english[section] + 3);
+
+        Tongue = 1;
+        viewer.FollowContext(FHelpFile, 1);
+        QVERIFY(window->toPlainText().contains(kGermanHeading));
+        const QList<int> german = headingTops(*window);
+        QCOMPARE(german.size(), english.size());
+        const int top = window->verticalScrollBar()->value();
+        QVERIFY2(top >= german[section] && top < german[section + 1],
+                 qPrintable(QStringLiteral("view at %1, section %2 from %3 to %4")
+                                .arg(top)
+                                .arg(section)
+                                .arg(german[section])
+                                .arg(german[section + 1])));
+        viewer.CloseAll();
     }
 
     void openWindowFollowsTheLanguage()

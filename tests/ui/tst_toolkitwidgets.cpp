@@ -7,6 +7,9 @@
 #include "ui/toolkit/TTransparentImage.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <QFontInfo>
 #include <QTest>
 #include <QToolTip>
@@ -149,6 +152,35 @@ private slots:
         QFETCH(QSize, dialog);
         QFETCH(QPoint, expected);
         QCOMPARE(PlaceOverMainWindow(mainOuter, clientHeight, dialog), expected);
+    }
+
+    // A dialog whose size comes from its layout, placed before its first
+    // showing: from the size it will have, never from none; and placed anew
+    // when its size changes before it is on the screen.
+    void dialogPlacedFromTheSizeItShowsWith()
+    {
+        QWidget mainWindow;
+        mainWindow.setGeometry(200, 150, 700, 460);
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
+
+        QDialog dialog(&mainWindow, Qt::Dialog | Qt::FramelessWindowHint);
+        auto* layout = new QVBoxLayout(&dialog);
+        auto* text = new QLabel(QStringLiteral("A message of some length"));
+        text->setMinimumSize(300, 120);
+        layout->addWidget(text);
+        PlaceDialog(dialog, &mainWindow);
+        const QSize laidOut = dialog.size();
+        QVERIFY2(laidOut.width() >= 300 && laidOut.height() >= 120, qPrintable(QStringLiteral("%1x%2").arg(laidOut.width()).arg(laidOut.height())));
+        QCOMPARE(dialog.pos(), PlaceOverMainWindow(mainWindow, laidOut));
+
+        KeepPlacementKnown(dialog);
+        text->setMinimumSize(420, 200);
+        dialog.adjustSize();
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.pos(), PlaceOverMainWindow(mainWindow, dialog.size()));
+        QCOMPARE(dialog.windowHandle()->framePosition(), dialog.pos());
     }
 
     void hintsHaveArialAndBlackBorder()

@@ -3,41 +3,84 @@
 #include "ui/toolkit/WindowSystem.h"
 
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
 
+#include <utility>
+
 namespace {
 const QString PlacementCheckName = QStringLiteral("placementCheck");
 
-// Watches the dialog's window for its first exposure after a showing.
+// Keeps a dialog where its rule puts it until it has come onto the screen.
+// The window system maps and frames a new window in its own time: a size
+// that settles after the dialog was placed (a layout run late, a scale
+// applied on the way) would leave it where a smaller window belongs, and a
+// window manager that frames it may record it at 0,0. So the place is
+// computed again from the size the dialog has at each step: when its size
+// changes before it shows, and when it is first exposed.
 class TPlacementCheck final : public QObject {
 public:
-    explicit TPlacementCheck(QWidget& dialog) : QObject(&dialog) { setObjectName(PlacementCheckName); }
-
-    void Arm(QPoint placedAt)
+    explicit TPlacementCheck(QWidget& dialog) : QObject(&dialog), dialog_(dialog)
     {
-        placedAt_ = placedAt;
+        setObjectName(PlacementCheckName);
+        dialog.installEventFilter(this);
+    }
+
+    void SetRule(std::function<QPoint()> where) { where_ = std::move(where); }
+
+    // Where the dialog belongs now: by its rule, or where it was put.
+    QPoint Place() const { return where_ ? where_() : dialog_.pos(); }
+
+    void Arm()
+    {
         armed_ = true;
+        WatchWindow();
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (armed_ && event->type() == QEvent::Expose) {
-            auto* window = static_cast<QWindow*>(watched);
-            if (window->isExposed()) {
-                armed_ = false;
-                if (window->position() != placedAt_)
-                    window->setPosition(placedAt_);
-            }
+        if (!armed_)
+            return false;
+        if (watched == &dialog_ && (event->type() == QEvent::Show || event->type() == QEvent::Resize)) {
+            // A size that changes before the dialog is on the screen moves
+            // the place with it (a hidden dialog's resize is told at its show).
+            WatchWindow();
+            if (const QPoint place = Place(); dialog_.pos() != place)
+                dialog_.move(place);
+        } else if (watched == watched_ && event->type() == QEvent::Expose && watched_->isExposed()) {
+            armed_ = false;
+            const QPoint place = Place();
+            if (dialog_.pos() != place)
+                dialog_.move(place);
+            if (watched_->framePosition() != place)
+                watched_->setFramePosition(place);
         }
         return false;
     }
 
 private:
-    QPoint placedAt_;
+    // The native window exists from the dialog's first showing on.
+    void WatchWindow()
+    {
+        if (QWindow* window = dialog_.windowHandle(); window && window != watched_) {
+            window->installEventFilter(this);
+            watched_ = window;
+        }
+    }
+
+    QWidget& dialog_;
+    QPointer<QWindow> watched_;
+    std::function<QPoint()> where_;
     bool armed_ = false;
 };
+
+TPlacementCheck& CheckOf(QWidget& dialog)
+{
+    auto* check = static_cast<TPlacementCheck*>(dialog.findChild<QObject*>(PlacementCheckName, Qt::FindDirectChildrenOnly));
+    return check ? *check : *new TPlacementCheck(dialog);
+}
 } // namespace
 
 QPoint PlaceOverMainWindow(const QRect& mainOuter, int mainClientHeight, QSize dialogSize)
@@ -54,35 +97,54 @@ QPoint PlaceOverMainWindow(const QWidget& mainWindow, QSize dialogSize)
     return PlaceOverMainWindow(mainWindow.frameGeometry(), mainWindow.height(), dialogSize);
 }
 
+QSize FinalFrameSize(QWidget& dialog)
+{
+    // A window never given a size takes the one its layout asks for now,
+    // not at its first showing: placed from a size of 0 it would open with
+    // its corner where its centre belongs.
+    dialog.ensurePolished();
+    if (!dialog.testAttribute(Qt::WA_Resized))
+        dialog.adjustSize();
+    const QSize client = dialog.size().expandedTo(dialog.minimumSize());
+    const QSize frame = dialog.frameGeometry().size();
+    return frame.expandedTo(client);
+}
+
+void KeepPlaced(QWidget& dialog, std::function<QPoint()> where)
+{
+    if (!ProgramPlacesWindows())
+        return;
+    TPlacementCheck& check = CheckOf(dialog);
+    check.SetRule(std::move(where));
+    dialog.move(check.Place());
+}
+
 void PlaceDialog(QWidget& dialog, QWidget* mainWindow)
 {
-    if (mainWindow) {
-        if (ProgramPlacesWindows())
-            dialog.move(PlaceOverMainWindow(*mainWindow, dialog.frameGeometry().size()));
-    } else {
+    if (!mainWindow) {
         CentreOnScreen(dialog);
+        return;
     }
+    KeepPlaced(dialog, [&dialog, main = QPointer<QWidget>(mainWindow)] {
+        return main ? PlaceOverMainWindow(*main, FinalFrameSize(dialog)) : dialog.pos();
+    });
 }
 
 void KeepPlacementKnown(QWidget& dialog)
 {
-    QWindow* window = dialog.windowHandle();
     // Under Wayland the program neither knows nor sets a window's place.
-    if (!window || !ProgramPlacesWindows())
+    if (!ProgramPlacesWindows())
         return;
-    auto* check = static_cast<TPlacementCheck*>(dialog.findChild<QObject*>(PlacementCheckName, Qt::FindDirectChildrenOnly));
-    if (!check) {
-        check = new TPlacementCheck(dialog);
-        window->installEventFilter(check);
-    }
-    // Where it is put now is where it must be found once it shows.
-    check->Arm(dialog.pos());
+    CheckOf(dialog).Arm();
 }
 
 void CentreOnScreen(QWidget& window)
 {
-    if (!ProgramPlacesWindows())
-        return;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window.move(screen->availableGeometry().center() - window.rect().center());
+    KeepPlaced(window, [&window] {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        if (!screen)
+            return window.pos();
+        const QSize size = FinalFrameSize(window);
+        return screen->availableGeometry().center() - QPoint((size.width() - 1) / 2, (size.height() - 1) / 2);
+    });
 }

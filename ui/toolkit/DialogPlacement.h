@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <functional>
+
 class QWidget;
 
 // Left = main left + (main width - dialog width) / 2;
@@ -12,6 +14,15 @@ class QWidget;
 // with the main window's outer frame and integer halvings toward zero.
 QPoint PlaceOverMainWindow(const QRect& mainOuter, int mainClientHeight, QSize dialogSize);
 QPoint PlaceOverMainWindow(const QWidget& mainWindow, QSize dialogSize);
+
+// The dialog's outer size as it will show: a window not yet given a size
+// takes the one its layout asks for first.
+QSize FinalFrameSize(QWidget& dialog);
+
+// Places the dialog where where() says, now, and again from its size at each
+// step until it is on the screen (see KeepPlacementKnown). A dialog whose
+// place follows its own rule gives it here. Nothing under Wayland.
+void KeepPlaced(QWidget& dialog, std::function<QPoint()> where);
 
 // Places a dialog over the main window as above; without a main window the
 // dialog is centred on the screen. Under Wayland, where the compositor places
@@ -23,9 +34,10 @@ void PlaceDialog(QWidget& dialog, QWidget* mainWindow);
 // system's record of its place at 0,0 while the dialog shows where it was
 // put; everything that asks the window system, screen readers too, would
 // then find the dialog and all its parts in the wrong place. Called when the
-// dialog is shown (after it has been placed), this tells the window system
-// the place again when the dialog has come onto the screen and the record
-// differs from it.
+// dialog is shown (after it has been placed), this places the dialog again,
+// from the size it has by then, if its size changes before it shows, and
+// tells the window system the place again when the dialog has come onto
+// the screen and the record differs from it.
 void KeepPlacementKnown(QWidget& dialog);
 // Centred on the primary screen's available area (not under Wayland).
 void CentreOnScreen(QWidget& window);
