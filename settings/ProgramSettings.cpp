@@ -1,5 +1,6 @@
 #include "settings/ProgramSettings.h"
 
+#include "settings/ErrorReport.h"
 #include "settings/Globals.h"
 #include "settings/TIniCtrl.h"
 
@@ -36,5 +37,14 @@ void WriteProgramSettings(TIniCtrl& ini, int backMode)
 
 int ReadStoredTongue(const TIniCtrl& ini)
 {
-    return ini.ReadInteger(CommonSection(), TongueKey, -1);
+    // The store's troubles are told in the player's language, which is one of
+    // the values it holds: the language is read without telling, and the next
+    // read tells, in that language.
+    bool troubled = false;
+    ErrorReporter telling = SetErrorReporter([&troubled](const QString&) { troubled = true; });
+    const int tongue = ini.ReadInteger(CommonSection(), TongueKey, -1);
+    SetErrorReporter(std::move(telling));
+    if (troubled)
+        TIniCtrl::ResetFailureNotice();
+    return tongue;
 }

@@ -231,7 +231,10 @@ void HostileStoreTest::oneUnreadableLineKeepsTheRest()
     QCOMPARE(form_->BackMode(), 3);
     const ShownTable shown = OpenTable();
     QCOMPARE(shown.rows.value(0), (THighscoreEntry{QStringLiteral("Anna"), 900}));
+    // Told once at the start, in the language the store holds.
     QCOMPARE(errors_.size(), 1);
+    QVERIFY2(errors_.first().contains(QStringLiteral("Einstellungen")) && errors_.first().contains(storeFile_),
+             qPrintable(errors_.first()));
 
     // A new high score cannot be stored in that file: the player is told at
     // OK, in the game's language, with the file's name.

@@ -479,8 +479,9 @@ void TestIniCtrl::binaryValueIsPassedOver()
     QCOMPARE(SoundOn, false);
     WriteProgramSettings(ini, 2);
     if (binary) {
-        // Told once; the file stays as it was, for the player to mend.
-        m_store.CheckTold("cannot read safely");
+        // Told once, in the stored language; the file stays as it was, for
+        // the player to mend.
+        m_store.CheckTold("nicht sicher lesen");
         QCOMPARE(m_store.ReadFile(), content);
         // An update is refused too, and always told.
         const bool stored = ini.UpdateStrings(
