@@ -7,26 +7,6 @@
 
 #include "help/AppHelp.h"
 
-// The application's help commands.
-constexpr int HELP_CONTEXT = 1;
-constexpr int HELP_QUIT = 2;
-constexpr int HELP_INDEX = 3;
-constexpr int HELP_CONTENTS = 3;
-constexpr int HELP_HELPONHELP = 4;
-constexpr int HELP_SETINDEX = 5;
-constexpr int HELP_SETCONTENTS = 5;
-constexpr int HELP_CONTEXTPOPUP = 8;
-constexpr int HELP_FORCEFILE = 9;
-constexpr int HELP_CONTEXTMENU = 10;
-constexpr int HELP_FINDER = 11;
-constexpr int HELP_WM_HELP = 12;
-constexpr int HELP_SETPOPUP_POS = 13;
-constexpr int HELP_KEY = 257;
-constexpr int HELP_COMMAND = 258;
-constexpr int HELP_PARTIALKEY = 261;
-constexpr int HELP_MULTIKEY = 513;
-constexpr int HELP_SETWINPOS = 515;
-
 // Context numbers of the topics in "tngx.chm".
 constexpr int kRulesGermanContext = 1;
 constexpr int kRulesEnglishContext = 2;

@@ -58,9 +58,7 @@ private slots:
         FMain.show();
         QVERIFY(QTest::qWaitForWindowExposed(&FMain));
         FHost.main = &FMain;
-        SetHelpWindowHost(&FHost);
     }
-    void cleanupTestCase() { SetHelpWindowHost(nullptr); }
     void init()
     {
         FHost.placement.clear();
@@ -70,7 +68,7 @@ private slots:
 
     void opensOverTheMainWindowThenWhereItWasLeft()
     {
-        TChmHelpViewer viewer;
+        TChmHelpViewer viewer(&FHost);
         auto* window = qobject_cast<THelpWindow*>(viewer.ShowContext(FHelpFile, 2));
         QVERIFY(window);
         QVERIFY(QTest::qWaitForWindowExposed(window));
@@ -88,7 +86,7 @@ private slots:
         QTRY_VERIFY(!viewer.Window());
         QCOMPARE(viewer.ShowContext(FHelpFile, 2)->geometry(), moved);
         viewer.CloseAll();
-        TChmHelpViewer nextRun;
+        TChmHelpViewer nextRun(&FHost);
         QCOMPARE(nextRun.ShowContext(FHelpFile, 1)->geometry(), moved);
     }
 
@@ -103,7 +101,7 @@ private slots:
     {
         QFETCH(QString, kept);
         FHost.placement = kept;
-        TChmHelpViewer viewer;
+        TChmHelpViewer viewer(&FHost);
         QWidget* window = viewer.ShowContext(FHelpFile, 2);
         QVERIFY(Desktop().contains(window->geometry()));
         QVERIFY(window->width() >= TChmHelpViewer::SmallestSize.width());
@@ -121,7 +119,7 @@ private slots:
     {
         QFETCH(bool, button);
         Tongue = 1;
-        TChmHelpViewer viewer;
+        TChmHelpViewer viewer(&FHost);
         THelpWindow* window = qobject_cast<THelpWindow*>(viewer.ShowContext(FHelpFile, 1));
         QVERIFY(window);
         QCOMPARE(window->CloseButton()->text(), QStringLiteral("Schließen"));
@@ -141,7 +139,7 @@ private slots:
 
     void openWindowFollowsTheLanguage()
     {
-        TChmHelpViewer viewer;
+        TChmHelpViewer viewer(&FHost);
         viewer.FollowContext(FHelpFile, 1);
         QVERIFY2(!viewer.Window(), "a change of language opened the help");
 
