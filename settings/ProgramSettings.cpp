@@ -3,32 +3,25 @@
 #include "settings/Globals.h"
 #include "settings/TIniCtrl.h"
 
-namespace {
-const QString TongueKey = QStringLiteral("tongue");
-const QString SoundKey = QStringLiteral("sound");
-const QString MusicKey = QStringLiteral("music");
-const QString BackModeKey = QStringLiteral("backmode");
-} // namespace
-
 void ReadProgramSettings(const TIniCtrl& ini, int& backMode)
 {
     Tongue = ReadStoredTongue(ini);
-    SoundOn = ini.ReadBool(CommonSection(), SoundKey, true);
-    MusicOn = ini.ReadBool(CommonSection(), MusicKey, true);
-    backMode = ini.ReadInteger(CommonSection(), BackModeKey, 0);
+    SoundOn = ini.ReadBool(CommonSection(), SettingKey::Sound(), SettingDefault::Sound);
+    MusicOn = ini.ReadBool(CommonSection(), SettingKey::Music(), SettingDefault::Music);
+    backMode = ini.ReadInteger(CommonSection(), SettingKey::BackMode(), SettingDefault::BackMode);
     if (backMode < 0 || backMode >= BackModeCount)
-        backMode = 0;
+        backMode = SettingDefault::BackMode;
 }
 
 void WriteProgramSettings(TIniCtrl& ini, int backMode)
 {
-    ini.WriteBool(CommonSection(), SoundKey, SoundOn);
-    ini.WriteBool(CommonSection(), MusicKey, MusicOn);
-    ini.WriteInteger(CommonSection(), TongueKey, Tongue);
-    ini.WriteInteger(CommonSection(), BackModeKey, backMode);
+    ini.WriteBool(CommonSection(), SettingKey::Sound(), SoundOn);
+    ini.WriteBool(CommonSection(), SettingKey::Music(), MusicOn);
+    ini.WriteInteger(CommonSection(), SettingKey::Tongue(), Tongue);
+    ini.WriteInteger(CommonSection(), SettingKey::BackMode(), backMode);
 }
 
 int ReadStoredTongue(const TIniCtrl& ini)
 {
-    return ini.ReadInteger(CommonSection(), TongueKey, -1);
+    return ini.ReadInteger(CommonSection(), SettingKey::Tongue(), SettingDefault::Tongue);
 }
