@@ -1,15 +1,10 @@
 #include "app/HelpPlacementHost.h"
 
-#include "settings/ProgramSettings.h"
+#include "settings/SettingKeys.h"
 
-namespace {
-// Beside "MainForm", in the same format.
-const QString HelpPlacementKey = QStringLiteral("HelpForm");
-} // namespace
-
-QString HelpPlacementHost::HelpPlacement() { return ini_.ReadString(CommonSection(), HelpPlacementKey, QString()); }
+QString HelpPlacementHost::HelpPlacement() { return ini_.ReadString(CommonSection(), SettingKey::HelpPlacement(), QString()); }
 
 void HelpPlacementHost::SetHelpPlacement(const QString& value)
 {
-    ini_.WriteString(CommonSection(), HelpPlacementKey, value);
+    ini_.WriteString(CommonSection(), SettingKey::HelpPlacement(), value);
 }

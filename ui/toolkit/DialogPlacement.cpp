@@ -54,14 +54,24 @@ QPoint PlaceOverMainWindow(const QWidget& mainWindow, QSize dialogSize)
     return PlaceOverMainWindow(mainWindow.frameGeometry(), mainWindow.height(), dialogSize);
 }
 
-void PlaceDialog(QWidget& dialog, QWidget* mainWindow)
+void CentreDialog(QWidget& dialog, const QWidget* mainWindow, DialogSpot spot)
 {
-    if (mainWindow) {
-        if (ProgramPlacesWindows())
-            dialog.move(PlaceOverMainWindow(*mainWindow, dialog.frameGeometry().size()));
-    } else {
-        CentreOnScreen(dialog);
+    if (!ProgramPlacesWindows())
+        return;
+    if (spot == DialogSpot::Screen || !mainWindow) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            dialog.move(screen->availableGeometry().center() - dialog.rect().center());
+        return;
     }
+    if (!mainWindow->isVisible())
+        return;
+    if (spot == DialogSpot::OverMainWindow) {
+        dialog.move(PlaceOverMainWindow(*mainWindow, dialog.frameGeometry().size()));
+        return;
+    }
+    const QRect main = mainWindow->frameGeometry();
+    dialog.move(main.left() + (main.width() - dialog.width()) / 2,
+                main.top() + (main.height() - dialog.height()) / 2 - 2);
 }
 
 void KeepPlacementKnown(QWidget& dialog)
@@ -77,12 +87,4 @@ void KeepPlacementKnown(QWidget& dialog)
     }
     // Where it is put now is where it must be found once it shows.
     check->Arm(dialog.pos());
-}
-
-void CentreOnScreen(QWidget& window)
-{
-    if (!ProgramPlacesWindows())
-        return;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window.move(screen->availableGeometry().center() - window.rect().center());
 }
