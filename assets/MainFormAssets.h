@@ -6,8 +6,24 @@
 #include "assets/TSymbolPicture.h"
 #include "assets/TWaveList.h"
 
-// 10 items: 0 texture sheet (300 x 700, 7 rows x 3 grades of 100 x 100 tiles),
-// 1-3 rocket, 4-6 trophy, 7-9 cup (up, mouse-over, grey disabled).
+// The pictures of `bmps`, by role: the buttons' faces up, mouse-over and
+// grey disabled.
+enum MainFormPicture : int {
+    TextureSheet = 0, // 300 x 700: a row per background, 3 grades of 100 x 100 tiles
+    RocketUp = 1,
+    RocketOver = 2,
+    RocketDisabled = 3,
+    TrophyUp = 4,
+    TrophyOver = 5,
+    TrophyDisabled = 6,
+    CupUp = 7,
+    CupOver = 8,
+    CupDisabled = 9,
+};
+// The grades of a background, one a column of the texture sheet.
+enum TextureGrade : int { WindowGrade = 0, ToolStripGrade = 1, BoardGrade = 2 };
+inline constexpr int TextureGradeCount = 3;
+
 TBitmapList MainFormBitmaps();
 // 5 items: sound effect n is item n - 1, each a complete RIFF WAVE image.
 TWaveList MainFormWaves();

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "help/hh_funcs.h"
-
 namespace {
 
 AppHelpHandler g_handler;

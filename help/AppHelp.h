@@ -4,6 +4,26 @@
 // request as (command, data).
 #include <functional>
 
+// The application's help commands.
+constexpr int kHelpContext = 1;
+constexpr int kHelpQuit = 2;
+constexpr int kHelpIndex = 3;
+constexpr int kHelpContents = 3;
+constexpr int kHelpOnHelp = 4;
+constexpr int kHelpSetIndex = 5;
+constexpr int kHelpSetContents = 5;
+constexpr int kHelpContextPopup = 8;
+constexpr int kHelpForceFile = 9;
+constexpr int kHelpContextMenu = 10;
+constexpr int kHelpFinder = 11;
+constexpr int kHelpWmHelp = 12;
+constexpr int kHelpSetPopupPos = 13;
+constexpr int kHelpKey = 257;
+constexpr int kHelpCommand = 258;
+constexpr int kHelpPartialKey = 261;
+constexpr int kHelpMultiKey = 513;
+constexpr int kHelpSetWinPos = 515;
+
 // Answers a help request. Clearing callHelp skips the application's own
 // default handling; the result says whether the request was handled.
 using AppHelpHandler = std::function<bool(int command, int data, bool& callHelp)>;

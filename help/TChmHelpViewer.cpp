@@ -5,7 +5,6 @@
 #include <QWindow>
 
 #include "help/THelpWindowHost.h"
-#include "help/hh.h"
 #include "settings/WindowPlacement.h"
 #include "ui/toolkit/WindowSystem.h"
 
@@ -65,7 +64,7 @@ void TChmHelpViewer::KeepOverMainWindow(THelpWindow& window) const
 {
     // Only its window is the main window's child, not the widget: the help
     // window is closed after the main window has gone, and keeps its place then.
-    THelpWindowHost* host = HelpWindowHost();
+    THelpWindowHost* host = FHost;
     const QWidget* main = host ? host->MainWindow() : nullptr;
     if (!main || !main->windowHandle())
         return;
@@ -75,7 +74,7 @@ void TChmHelpViewer::KeepOverMainWindow(THelpWindow& window) const
 
 void TChmHelpViewer::Place(THelpWindow& window)
 {
-    THelpWindowHost* host = HelpWindowHost();
+    THelpWindowHost* host = FHost;
     if (!host)
         return;
     const QWidget* main = host->MainWindow();
@@ -109,7 +108,7 @@ void TChmHelpViewer::Place(THelpWindow& window)
 
 void TChmHelpViewer::KeepPlace(const THelpWindow& window) const
 {
-    THelpWindowHost* host = HelpWindowHost();
+    THelpWindowHost* host = FHost;
     if (!host)
         return;
     TWindowPlacement placement;

@@ -2,7 +2,8 @@
 // The help viewer where the platform has none: one help window of the game's
 // own, opened on demand and closed by close-all. It opens centred over the
 // main window the first time and where the player left it afterwards, in
-// this run and the next (the place is kept through the help window host).
+// this run and the next (the place is kept through the help window host it
+// is given; without one it opens where the window system puts it).
 // The window system keeps it over the main window.
 #include <QPoint>
 #include <QPointer>
@@ -11,12 +12,14 @@
 #include "help/THelpViewer.h"
 #include "help/THelpWindow.h"
 
+class THelpWindowHost;
+
 class TChmHelpViewer : public THelpViewer {
 public:
     // Smaller than this, a kept help window is shown at this size.
     static constexpr QSize SmallestSize{320, 240};
 
-    TChmHelpViewer() = default;
+    explicit TChmHelpViewer(THelpWindowHost* host = nullptr) : FHost(host) {}
     ~TChmHelpViewer() override;
     TChmHelpViewer(const TChmHelpViewer&) = delete;
     TChmHelpViewer& operator=(const TChmHelpViewer&) = delete;
@@ -33,6 +36,7 @@ private:
     void KeepOverMainWindow(THelpWindow& window) const;
     void KeepPlace(const THelpWindow& window) const;
 
+    THelpWindowHost* FHost;
     QPointer<THelpWindow> FWindow;
     // Where windows have no places (Wayland): the kept place, written back unchanged.
     std::optional<QPoint> FKeptTopLeft;

@@ -16,6 +16,8 @@
 #include "help/TChmHelpViewer.h"
 #endif
 
+#include <memory>
+
 #ifdef Q_OS_WIN
 bool HHInstalled = false;
 #else
@@ -25,8 +27,9 @@ bool HHInstalled = true;
 
 namespace {
 
+// The viewer in place of the platform's: the game's own, installed by the
+// program, or a test's stand-in.
 THelpViewer* g_standIn = nullptr;
-THelpWindowHost* g_windowHost = nullptr;
 #ifdef Q_OS_WIN
 bool g_controlLoaded = false;
 #else
@@ -162,13 +165,6 @@ void PlatformCloseAll()
 
 #else
 
-// Lives until the program ends; its window goes with close-all.
-TChmHelpViewer& OwnViewer()
-{
-    static TChmHelpViewer viewer;
-    return viewer;
-}
-
 THelpTraceFacts LoadHelpControl()
 {
     g_controlLoaded = true;
@@ -183,23 +179,12 @@ THelpTraceFacts LoadHelpControl()
     return facts;
 }
 
-void PlatformShowTopic(const QString& path, quint32 context)
-{
-    if (QWidget* window = OwnViewer().ShowContext(path, context)) {
-        window->raise();
-        window->activateWindow();
-    }
-}
+// Without a viewer installed there is nothing to show topics with.
+void PlatformShowTopic(const QString&, quint32) {}
 
-void PlatformFollowTopic(const QString& path, quint32 context)
-{
-    OwnViewer().FollowContext(path, context);
-}
+void PlatformFollowTopic(const QString&, quint32) {}
 
-void PlatformCloseAll()
-{
-    OwnViewer().CloseAll();
-}
+void PlatformCloseAll() {}
 
 #endif
 
@@ -252,12 +237,12 @@ THelpViewer* SetHelpViewer(THelpViewer* viewer)
     return previous;
 }
 
-void SetHelpWindowHost(THelpWindowHost* host)
+std::unique_ptr<THelpViewer> MakeOwnHelpViewer(THelpWindowHost* host)
 {
-    g_windowHost = host;
-}
-
-THelpWindowHost* HelpWindowHost()
-{
-    return g_windowHost;
+#ifdef Q_OS_WIN
+    Q_UNUSED(host);
+    return nullptr;
+#else
+    return std::make_unique<TChmHelpViewer>(host);
+#endif
 }

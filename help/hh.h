@@ -4,6 +4,7 @@
 // game makes, show a topic and close all help windows.
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class THelpViewer;
 class THelpWindowHost;
@@ -38,12 +39,13 @@ void HHFollowTopic(const QString& path, quint32 context);
 // viewer can take them down.
 void HHCloseAll();
 
-// Puts another viewer in place of the platform's (tests count its calls);
-// nullptr puts the platform's back. Returns the viewer that was set before,
-// nullptr for the platform's.
+// Puts another viewer in place of the platform's: the game's own where the
+// platform has none (the program installs it), or a test's stand-in that
+// counts its calls; nullptr puts the platform's back. Returns the viewer that
+// was set before, nullptr for the platform's.
 THelpViewer* SetHelpViewer(THelpViewer* viewer);
 
-// The program around the help window (nullptr: none; the window then opens
-// where the window system puts it and its place is not kept).
-void SetHelpWindowHost(THelpWindowHost* host);
-THelpWindowHost* HelpWindowHost();
+// The game's own viewer, placing its window through the host (nullptr: none;
+// the window then opens where the window system puts it), where the platform
+// has no viewer of its own; nullptr where it has one (Windows).
+std::unique_ptr<THelpViewer> MakeOwnHelpViewer(THelpWindowHost* host);

@@ -7,26 +7,6 @@
 
 #include "help/AppHelp.h"
 
-// The application's help commands.
-constexpr int kHelpContext = 1;
-constexpr int kHelpQuit = 2;
-constexpr int kHelpIndex = 3;
-constexpr int kHelpContents = 3;
-constexpr int kHelpOnHelp = 4;
-constexpr int kHelpSetIndex = 5;
-constexpr int kHelpSetContents = 5;
-constexpr int kHelpContextPopup = 8;
-constexpr int kHelpForceFile = 9;
-constexpr int kHelpContextMenu = 10;
-constexpr int kHelpFinder = 11;
-constexpr int kHelpWmHelp = 12;
-constexpr int kHelpSetPopupPos = 13;
-constexpr int kHelpKey = 257;
-constexpr int kHelpCommand = 258;
-constexpr int kHelpPartialKey = 261;
-constexpr int kHelpMultiKey = 513;
-constexpr int kHelpSetWinPos = 515;
-
 // Context numbers of the topics in "tngx.chm".
 constexpr int kRulesGermanContext = 1;
 constexpr int kRulesEnglishContext = 2;

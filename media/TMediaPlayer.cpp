@@ -154,13 +154,9 @@ bool TMediaPlayer::Stop() {
 }
 
 bool TMediaPlayer::Close() {
-    if (!IsOpen())
-        return Fail(NoDeviceText());
-    lastError_.clear();
-    engine_->Stop();
-    silentClock_.stop();
-    if (sink_)
-        sink_->StopMusic();
+    // Closing is stopping, then letting go of the piece.
+    if (!Stop())
+        return false;
     engine_->Unload();
     return true;
 }

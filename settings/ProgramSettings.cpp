@@ -4,30 +4,23 @@
 #include "settings/Globals.h"
 #include "settings/TIniCtrl.h"
 
-namespace {
-const QString TongueKey = QStringLiteral("tongue");
-const QString SoundKey = QStringLiteral("sound");
-const QString MusicKey = QStringLiteral("music");
-const QString BackModeKey = QStringLiteral("backmode");
-} // namespace
-
 void ReadProgramSettings(const TIniCtrl& ini, int& backMode)
 {
     Tongue = ReadStoredTongue(ini);
-    SoundOn = ini.ReadBool(CommonSection(), SoundKey, true);
-    MusicOn = ini.ReadBool(CommonSection(), MusicKey, true);
-    backMode = ini.ReadInteger(CommonSection(), BackModeKey, 0);
+    SoundOn = ini.ReadBool(CommonSection(), SettingKey::Sound(), SettingDefault::Sound);
+    MusicOn = ini.ReadBool(CommonSection(), SettingKey::Music(), SettingDefault::Music);
+    backMode = ini.ReadInteger(CommonSection(), SettingKey::BackMode(), SettingDefault::BackMode);
     if (backMode < 0 || backMode >= BackModeCount)
-        backMode = 0;
+        backMode = SettingDefault::BackMode;
 }
 
 QList<TIniCtrl::Change> ProgramSettingsChanges(int backMode)
 {
     const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
-    return {{SoundKey, flag(SoundOn)},
-            {MusicKey, flag(MusicOn)},
-            {TongueKey, QString::number(Tongue)},
-            {BackModeKey, QString::number(backMode)}};
+    return {{SettingKey::Sound(), flag(SoundOn)},
+            {SettingKey::Music(), flag(MusicOn)},
+            {SettingKey::Tongue(), QString::number(Tongue)},
+            {SettingKey::BackMode(), QString::number(backMode)}};
 }
 
 void WriteProgramSettings(TIniCtrl& ini, int backMode)
@@ -42,7 +35,7 @@ int ReadStoredTongue(const TIniCtrl& ini)
     // read tells, in that language.
     bool troubled = false;
     ErrorReporter telling = SetErrorReporter([&troubled](const QString&) { troubled = true; });
-    const int tongue = ini.ReadInteger(CommonSection(), TongueKey, -1);
+    const int tongue = ini.ReadInteger(CommonSection(), SettingKey::Tongue(), SettingDefault::Tongue);
     SetErrorReporter(std::move(telling));
     if (troubled)
         TIniCtrl::ResetFailureNotice();

@@ -3,13 +3,8 @@
 // which defaults. The start-up and close code calls these and stays short.
 #include <QString>
 
+#include "settings/SettingKeys.h"
 #include "settings/TIniCtrl.h"
-
-// The one section the program keeps its values in.
-inline QString CommonSection() { return QStringLiteral("common"); }
-
-// Background variants 0..6 (the rows of the background sheet).
-constexpr int BackModeCount = 7;
 
 // Sets Tongue, SoundOn and MusicOn and gives the background variant; missing
 // values give -1, true, true and 0. A background variant outside 0..6 is read

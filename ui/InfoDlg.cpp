@@ -2,6 +2,7 @@
 
 #include "assets/DlgRes.h"
 #include "settings/Globals.h"
+#include "ui/DialogBuilder.h"
 #include "ui/toolkit/DialogPlacement.h"
 #include "ui/toolkit/TDragToMove.h"
 #include "ui/toolkit/TPictureButton.h"
@@ -32,29 +33,15 @@ TInfoDlg::TInfoDlg(QWidget* mainWindow) : QDialog(mainWindow, Qt::Dialog | Qt::F
     Q_ASSERT(DlgResources);
     setObjectName(QStringLiteral("InfoDlg"));
     setModal(true);
-    setFixedSize(360, 170);
     setFont(CaptionFont(11));
 
-    BackPanel1 = new TTexturedPanel(DlgResources->dlgs.Item(0), this);
-    BackPanel1->setObjectName(QStringLiteral("BackPanel1"));
-    BackPanel1->setGeometry(0, 0, 360, 170);
-
-    // The same corner picture as the language and options dialogs.
-    LogoImage = new TTransparentImage(BackPanel1);
-    LogoImage->setObjectName(QStringLiteral("LogoImage"));
-    LogoImage->setGeometry(0, 12, 105, 77);
-    LogoImage->SetPicture(DlgResources->dlgs.Item(2), QColor(255, 0, 255));
-
-    p1 = new TTexturedPanel(DlgResources->dlgs.Item(1), BackPanel1);
-    p1->setObjectName(QStringLiteral("p1"));
-    p1->setGeometry(116, 12, 233, 88);
+    BackPanel1 = MakeBackPanel(*this, QStringLiteral("BackPanel1"), {360, 170});
+    LogoImage = MakeLogo(BackPanel1);
+    p1 = MakePanel(BackPanel1, QStringLiteral("p1"), PanelGrade::Inner, {116, 12, 233, 88});
     ProgLabel = MakeName(p1, "ProgLabel", QStringLiteral("Tangrix"), QRect(10, 8, 213, 46), 37);
     VersionLabel = MakeName(p1, "VersionLabel", QStringLiteral("Version  V2.1"), QRect(10, 54, 213, 24), 16);
 
-    BackBtn = new TPictureButton(BackPanel1);
-    BackBtn->setObjectName(QStringLiteral("BackBtn"));
-    BackBtn->move(299, 110);
-    BackBtn->SetPictures(DlgResources->dlgs.Item(3), DlgResources->dlgs.Item(4));
+    BackBtn = MakePictureButton(BackPanel1, QStringLiteral("BackBtn"), {299, 110}, DlgResources->dlgs, TickUp, TickOver);
     connect(BackBtn, &QAbstractButton::clicked, this, &TInfoDlg::BackBtnClick);
     new TDragToMove(this);
 }
@@ -78,7 +65,7 @@ void TInfoDlg::showEvent(QShowEvent* event)
 
 void TInfoDlg::FormActivate()
 {
-    PlaceDialog(*this, parentWidget());
+    CentreDialog(*this, parentWidget(), DialogSpot::OverMainWindow);
     setWindowTitle(Lang(QStringLiteral("Über Tangrix"), QStringLiteral("About Tangrix")));
     BackBtn->SetHint(Lang(QStringLiteral("Zurück zum Spiel"), QStringLiteral("Back to the game")));
     BackBtn->setFocus();

@@ -2,7 +2,8 @@
 
 #include "assets/DlgRes.h"
 #include "settings/Globals.h"
-#include "ui/DialogParts.h"
+#include "settings/SettingKeys.h"
+#include "ui/DialogBuilder.h"
 #include "ui/OptionsHost.h"
 #include "ui/toolkit/DialogPlacement.h"
 #include "ui/toolkit/TDragToMove.h"
@@ -22,8 +23,6 @@
 TOptionDlg* OptionDlg = nullptr;
 
 namespace {
-constexpr int BackgroundVariants = 7;
-
 TRaisedLabel* MakeTurnedLabel(QWidget* parent, const QString& name, const QRect& geometry, const QFont& font)
 {
     auto* label = new TRaisedLabel(parent);
@@ -45,28 +44,21 @@ TOptionDlg::TOptionDlg(TOptionsHost& host, QWidget* parent)
     BuildLayout();
     new TDragToMove(this);
     // Where it stays while the main window is not visible.
-    if (QScreen* screen = QGuiApplication::primaryScreen(); screen && ProgramPlacesWindows()) {
-        const QRect area = screen->geometry();
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-    }
+    CentreDialog(*this, nullptr, DialogSpot::Screen);
 }
 
 void TOptionDlg::BuildLayout()
 {
-    setFixedSize(497, 416);
     setFont(CaptionFont(11));
     const TBitmapList& dlgs = DlgResources->dlgs;
     const TBitmapList& opts = DlgResources->opts;
 
-    BackPanel1 = MakePanel(this, QStringLiteral("BackPanel1"), PanelGrade::Outer, {0, 0, 497, 416});
-    LogoImage = new TTransparentImage(BackPanel1);
-    LogoImage->setObjectName(QStringLiteral("LogoImage"));
-    LogoImage->setGeometry(0, 12, 105, 77);
-    LogoImage->SetPicture(dlgs.Item(2), QColor(255, 0, 255));
+    BackPanel1 = MakeBackPanel(*this, QStringLiteral("BackPanel1"), {497, 416});
+    LogoImage = MakeLogo(BackPanel1);
     ProgLabel = MakeTurnedLabel(BackPanel1, QStringLiteral("ProgLabel"), {12, 119, 53, 281}, ArialFont(37, true));
     VersionLabel =
         MakeTurnedLabel(BackPanel1, QStringLiteral("VersionLabel"), {56, 130, 21, 266}, ArialFont(16, true));
-    OKBtn = MakePictureButton(BackPanel1, QStringLiteral("OKBtn"), {436, 355}, dlgs, 3, 4);
+    OKBtn = MakePictureButton(BackPanel1, QStringLiteral("OKBtn"), {436, 355}, dlgs, TickUp, TickOver);
 
     p7 = MakePanel(this, QStringLiteral("p7"), PanelGrade::Inner, {116, 12, 369, 333});
     OptLabel = MakeCaption(p7, QStringLiteral("OptLabel"), {19, 12, 254, 29}, ArialFont(21, true));
@@ -80,10 +72,10 @@ void TOptionDlg::BuildLayout()
         label = MakeCaption(p7, name + QStringLiteral("Label"), {79, top + 17, labelWidth, 18}, labelFont);
         label->setText(text);
     };
-    option(QStringLiteral("Tongue"), 47, 0, 1, -1, 294, QStringLiteral("Ich spreche deutsch"), TongueBtn, TongueLabel);
-    option(QStringLiteral("Sound"), 103, 5, 6, -1, 294, QStringLiteral("Geräusche"), SoundBtn, SoundLabel);
-    option(QStringLiteral("Music"), 159, 2, 3, 4, 294, QStringLiteral("Musik"), MusicBtn, MusicLabel);
-    option(QStringLiteral("Back"), 215, 7, 8, -1, 290, QStringLiteral("Hintergrund"), BackBtn, BackLabel);
+    option(QStringLiteral("Tongue"), 47, LipsUp, LipsOver, -1, 294, QStringLiteral("Ich spreche deutsch"), TongueBtn, TongueLabel);
+    option(QStringLiteral("Sound"), 103, LoudspeakerUp, LoudspeakerOver, -1, 294, QStringLiteral("Geräusche"), SoundBtn, SoundLabel);
+    option(QStringLiteral("Music"), 159, ClefUp, ClefOver, ClefDisabled, 294, QStringLiteral("Musik"), MusicBtn, MusicLabel);
+    option(QStringLiteral("Back"), 215, TextureUp, TextureOver, -1, 290, QStringLiteral("Hintergrund"), BackBtn, BackLabel);
 
     connect(OKBtn, &QAbstractButton::clicked, this, &TOptionDlg::exitClick);
     connect(TongueBtn, &QAbstractButton::clicked, this, &TOptionDlg::TongueBtnClick);
@@ -147,11 +139,7 @@ void TOptionDlg::UpdateAccessibleTexts()
 
 void TOptionDlg::FormActivate()
 {
-    QWidget* main = host_.MainWindow();
-    if (main && main->isVisible())
-        KeepPlaced(*this, [this, main = QPointer<QWidget>(main)] {
-            return main ? PlaceOverMainWindow(*main, FinalFrameSize(*this)) : pos();
-        });
+    CentreDialog(*this, host_.MainWindow(), DialogSpot::OverMainWindow);
 }
 
 void TOptionDlg::exitClick()
@@ -182,7 +170,7 @@ void TOptionDlg::MusicBtnClick()
 
 void TOptionDlg::BackBtnClick()
 {
-    host_.SetBackMode((host_.BackMode() + 1) % BackgroundVariants);
+    host_.SetBackMode((host_.BackMode() + 1) % BackModeCount);
     host_.Resize();
     host_.ApplyLanguage();
     UpdateTexts();

@@ -2,6 +2,7 @@
 
 #include "assets/DlgRes.h"
 #include "settings/Globals.h"
+#include "ui/DialogBuilder.h"
 #include "ui/toolkit/DialogPlacement.h"
 #include "ui/toolkit/TDragToMove.h"
 #include "ui/toolkit/TPictureButton.h"
@@ -15,26 +16,18 @@
 TTongueDlg* TongueDlg = nullptr;
 
 namespace {
-TPictureButton* MakeFlagButton(QWidget* parent, const char* name, QPoint at, int up, int over, QColor transparent)
+TPictureButton* MakeFlagButton(QWidget* parent, const QString& name, QPoint at, int up, int over, QColor transparent)
 {
-    auto* button = new TPictureButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->move(at);
+    TPictureButton* button = MakePictureButton(parent, name, at, DlgResources->dlgs, up, over);
     // The flag faces have coloured corners, so white must stay visible on them.
     button->SetTransparentColor(transparent);
-    button->SetPictures(DlgResources->dlgs.Item(up), DlgResources->dlgs.Item(over));
     return button;
 }
 
-QLabel* MakeChoiceLabel(QWidget* parent, const char* name, const QString& text, QPoint at)
+QLabel* MakeChoiceLabel(QWidget* parent, const QString& name, const QString& text, QPoint at)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(QRect(at, QSize(190, 18)));
-    label->setFont(ArialFont(16));
-    QPalette white = label->palette();
-    white.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(white);
+    QLabel* label = MakeCaption(parent, name, QRect(at, QSize(190, 18)), ArialFont(16), Qt::AlignLeft | Qt::AlignVCenter);
+    label->setText(text);
     return label;
 }
 } // namespace
@@ -44,26 +37,16 @@ TTongueDlg::TTongueDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Frame
     Q_ASSERT(DlgResources);
     setObjectName(QStringLiteral("TongueDlg"));
     setModal(true);
-    setFixedSize(408, 162);
     setFont(CaptionFont(11));
 
-    BackPanel1 = new TTexturedPanel(DlgResources->dlgs.Item(0), this);
-    BackPanel1->setObjectName(QStringLiteral("BackPanel1"));
-    BackPanel1->setGeometry(0, 0, 408, 162);
+    BackPanel1 = MakeBackPanel(*this, QStringLiteral("BackPanel1"), {408, 162});
+    LogoImage = MakeLogo(BackPanel1);
+    p10 = MakePanel(BackPanel1, QStringLiteral("p10"), PanelGrade::Inner, {108, 12, 289, 137});
 
-    LogoImage = new TTransparentImage(BackPanel1);
-    LogoImage->setObjectName(QStringLiteral("LogoImage"));
-    LogoImage->setGeometry(0, 12, 105, 77);
-    LogoImage->SetPicture(DlgResources->dlgs.Item(2), QColor(255, 0, 255));
-
-    p10 = new TTexturedPanel(DlgResources->dlgs.Item(1), BackPanel1);
-    p10->setObjectName(QStringLiteral("p10"));
-    p10->setGeometry(108, 12, 289, 137);
-
-    GermanBtn = MakeFlagButton(p10, "GermanBtn", QPoint(16, 15), 7, 8, QColor(0, 0, 255));
-    TongueLabel = MakeChoiceLabel(p10, "TongueLabel", QStringLiteral("Ich spreche deutsch"), QPoint(79, 32));
-    EnglishBtn = MakeFlagButton(p10, "EnglishBtn", QPoint(16, 71), 9, 10, QColor(0, 255, 0));
-    Label1 = MakeChoiceLabel(p10, "Label1", QStringLiteral("I speak English"), QPoint(79, 88));
+    GermanBtn = MakeFlagButton(p10, QStringLiteral("GermanBtn"), {16, 15}, GermanFlagUp, GermanFlagOver, QColor(0, 0, 255));
+    TongueLabel = MakeChoiceLabel(p10, QStringLiteral("TongueLabel"), QStringLiteral("Ich spreche deutsch"), {79, 32});
+    EnglishBtn = MakeFlagButton(p10, QStringLiteral("EnglishBtn"), {16, 71}, EnglishFlagUp, EnglishFlagOver, QColor(0, 255, 0));
+    Label1 = MakeChoiceLabel(p10, QStringLiteral("Label1"), QStringLiteral("I speak English"), {79, 88});
 
     // No hints, as the captions say it all; screen readers still get the choice.
     GermanBtn->setAccessibleName(TongueLabel->text());
@@ -92,7 +75,7 @@ void TTongueDlg::showEvent(QShowEvent* event)
 {
     // No language is chosen yet: the window is named in both.
     setWindowTitle(QStringLiteral("Sprache – Language"));
-    CentreOnScreen(*this);
+    CentreDialog(*this, nullptr, DialogSpot::Screen);
     GermanBtn->setFocus();
     KeepPlacementKnown(*this);
     QDialog::showEvent(event);

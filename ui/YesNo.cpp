@@ -2,6 +2,7 @@
 
 #include "assets/DlgRes.h"
 #include "settings/Globals.h"
+#include "ui/DialogBuilder.h"
 #include "ui/toolkit/DialogPlacement.h"
 #include "ui/toolkit/TDragToMove.h"
 #include "ui/toolkit/TPictureButton.h"
@@ -51,14 +52,6 @@ QString ForLabel(QString text)
     return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
-TPictureButton* MakeButton(QWidget* parent, const char* name, QPoint at, int up, int over)
-{
-    auto* button = new TPictureButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->move(at);
-    button->SetPictures(DlgResources->dlgs.Item(up), DlgResources->dlgs.Item(over));
-    return button;
-}
 } // namespace
 
 TYesNoDlg::TYesNoDlg(QWidget* mainWindow) : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint)
@@ -66,29 +59,17 @@ TYesNoDlg::TYesNoDlg(QWidget* mainWindow) : QDialog(mainWindow, Qt::Dialog | Qt:
     Q_ASSERT(DlgResources);
     setObjectName(QStringLiteral("YesNoDlg"));
     setModal(true);
-    setFixedSize(319, 158);
     setFont(CaptionFont(11, true));
 
-    BackPanel1 = new TTexturedPanel(DlgResources->dlgs.Item(0), this);
-    BackPanel1->setObjectName(QStringLiteral("BackPanel1"));
-    BackPanel1->setGeometry(0, 0, 319, 158);
-
-    Pan = new TTexturedPanel(DlgResources->dlgs.Item(1), this);
-    Pan->setObjectName(QStringLiteral("Pan"));
-    Pan->setGeometry(11, 12, 298, 77);
-
-    txt = new QLabel(QStringLiteral("txt"), Pan);
-    txt->setObjectName(QStringLiteral("txt"));
-    txt->setGeometry(5, 5, 288, 67);
-    txt->setFont(ArialFont(16, true));
-    txt->setAlignment(Qt::AlignCenter);
+    BackPanel1 = MakeBackPanel(*this, QStringLiteral("BackPanel1"), {319, 158});
+    Pan = MakePanel(this, QStringLiteral("Pan"), PanelGrade::Inner, {11, 12, 298, 77});
+    txt = MakeCaption(Pan, QStringLiteral("txt"), {5, 5, 288, 67}, ArialFont(16, true), Qt::AlignCenter);
+    txt->setText(QStringLiteral("txt"));
     txt->setWordWrap(true);
-    QPalette white = txt->palette();
-    white.setColor(QPalette::WindowText, Qt::white);
-    txt->setPalette(white);
 
-    NoBtn = MakeButton(BackPanel1, "NoBtn", QPoint(204, 100), 5, 6);
-    YesBtn = MakeButton(BackPanel1, "YesBtn", QPoint(260, 100), 3, 4);
+    const TBitmapList& dlgs = DlgResources->dlgs;
+    NoBtn = MakePictureButton(BackPanel1, QStringLiteral("NoBtn"), {204, 100}, dlgs, CrossUp, CrossOver);
+    YesBtn = MakePictureButton(BackPanel1, QStringLiteral("YesBtn"), {260, 100}, dlgs, TickUp, TickOver);
     connect(NoBtn, &QAbstractButton::clicked, this, &TYesNoDlg::BnoClick);
     connect(YesBtn, &QAbstractButton::clicked, this, &TYesNoDlg::ByesClick);
     // Tab reaches the buttons, and a screen reader presses them; but a key
@@ -143,7 +124,7 @@ void TYesNoDlg::showEvent(QShowEvent* event)
 
 void TYesNoDlg::FormActivate()
 {
-    PlaceDialog(*this, parentWidget());
+    CentreDialog(*this, parentWidget(), DialogSpot::OverMainWindow);
 
     // Hidden, the No button leaves its place empty: nothing else moves.
     NoBtn->setVisible(ButtonMode == 2);

@@ -3,8 +3,9 @@
 #include "assets/DlgRes.h"
 #include "cipher/ChiffreQString.h"
 #include "settings/Globals.h"
+#include "settings/SettingKeys.h"
 #include "settings/TIniCtrl.h"
-#include "ui/DialogParts.h"
+#include "ui/DialogBuilder.h"
 #include "ui/HighscoreName.h"
 #include "ui/toolkit/DialogPlacement.h"
 #include "ui/toolkit/TDragToMove.h"
@@ -22,8 +23,6 @@
 THighscoreDlg* HighscoreDlg = nullptr;
 
 namespace {
-const QString Section = QStringLiteral("common");
-const QString PlayerKey = QStringLiteral("player");
 
 constexpr int RowTop = 10;
 constexpr int RowHeight = 21;
@@ -50,10 +49,9 @@ THighscoreDlg::THighscoreDlg(TIniCtrl& ini, QWidget* mainWindow)
 
 void THighscoreDlg::BuildLayout()
 {
-    setFixedSize(320, 476);
     setFont(CaptionFont(15, true));
 
-    BackPanel2 = MakePanel(this, QStringLiteral("BackPanel2"), PanelGrade::Outer, {0, 0, 320, 476});
+    BackPanel2 = MakeBackPanel(*this, QStringLiteral("BackPanel2"), {320, 476});
 
     // The inner panels lie over the outer one in this order.
     p6 = MakePanel(this, QStringLiteral("p6"), PanelGrade::Inner, {11, 380, 298, 29});
@@ -92,8 +90,8 @@ void THighscoreDlg::BuildLayout()
     Edit1->hide();
 
     const TBitmapList& dlgs = DlgResources->dlgs;
-    CancelBtn = MakePictureButton(BackPanel2, QStringLiteral("CancelBtn"), {204, 416}, dlgs, 5, 6);
-    OkBtn = MakePictureButton(BackPanel2, QStringLiteral("OkBtn"), {260, 416}, dlgs, 3, 4);
+    CancelBtn = MakePictureButton(BackPanel2, QStringLiteral("CancelBtn"), {204, 416}, dlgs, CrossUp, CrossOver);
+    OkBtn = MakePictureButton(BackPanel2, QStringLiteral("OkBtn"), {260, 416}, dlgs, TickUp, TickOver);
     CancelBtn->SetShowHint(false);
     OkBtn->SetShowHint(false);
     connect(CancelBtn, &QAbstractButton::clicked, this, &THighscoreDlg::CancelBtnClick);
@@ -102,9 +100,9 @@ void THighscoreDlg::BuildLayout()
 
 void THighscoreDlg::Create()
 {
-    iniPrefix_ = QStringLiteral("hs");
+    iniPrefix_ = SettingKey::HighscoreRowPrefix();
     direction_ = 0;
-    playerName_ = ini_.ReadString(Section, PlayerKey, QStringLiteral("Mr.Quill"));
+    playerName_ = ini_.ReadString(CommonSection(), SettingKey::Player(), SettingDefault::Player());
     nameRule_->Propose(playerName_);
     MakeRowLabels();
 }
@@ -191,7 +189,7 @@ void THighscoreDlg::LoadTable()
 {
     QStringList stored;
     for (const QString& key : RowKeys())
-        stored << ini_.ReadString(Section, key, QString());
+        stored << ini_.ReadString(CommonSection(), key, QString());
     table_ = Deciphered(stored);
 }
 
@@ -240,7 +238,7 @@ void THighscoreDlg::OkBtnClick()
 void THighscoreDlg::StoreChanges(bool clear)
 {
     const QStringList rowKeys = RowKeys();
-    ini_.UpdateStrings(Section, QStringList{PlayerKey} + rowKeys, [&](const QStringList& stored) {
+    ini_.UpdateStrings(CommonSection(), QStringList{SettingKey::Player()} + rowKeys, [&](const QStringList& stored) {
         // The new entry goes into the table as it is stored now.
         table_ = Deciphered(stored.mid(1));
         if (clear) {
@@ -253,7 +251,7 @@ void THighscoreDlg::StoreChanges(bool clear)
         // The name and the changed rows are written together, in one write
         // of the store: a crash in the middle cannot leave half a table, in
         // which the rows shifted down for the new entry would drop a score.
-        QList<std::pair<QString, QString>> changes{{PlayerKey, playerName_}};
+        QList<std::pair<QString, QString>> changes{{SettingKey::Player(), playerName_}};
         for (int row = 0; row < THighscoreTable::RowCount; ++row) {
             const QString text = Encipher(ScoreCipher, THighscoreTable::FormatEntry(table_.Row(row)));
             if (text != stored[row + 1])
@@ -276,13 +274,7 @@ void THighscoreDlg::CancelBtnClick()
 
 void THighscoreDlg::FormActivate()
 {
-    if (mainWindow_)
-        KeepPlaced(*this, [this] {
-            const QRect main = mainWindow_->frameGeometry();
-            const QSize size = FinalFrameSize(*this);
-            return QPoint(main.left() + (main.width() - size.width()) / 2,
-                          main.top() + (main.height() - size.height()) / 2 - 2);
-        });
+    CentreDialog(*this, mainWindow_, DialogSpot::OverMainWindowRaised);
     title->setText(Lang(QStringLiteral("Tangrix - Bestenliste"), QStringLiteral("Tangrix - Highscore")));
     delcheck->setText(Lang(QStringLiteral("alle Einträge löschen"), QStringLiteral("remove all entries")));
     CancelBtn->SetHint(Lang(QStringLiteral("Abbrechen"), QStringLiteral("Cancel")));

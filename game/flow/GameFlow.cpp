@@ -282,7 +282,7 @@ void TGameFlow::KeyNow(BoardKey key)
         // Without a tile only the action key does something: it takes the next one.
         if (key != BoardKey::Action)
             return;
-        PressNow(PressButton::Left, g.PreviewLeft + g.CellSize, g.PreviewTop + g.CellSize);
+        PressNow(PressButton::Left, g.PreviewCentre().x, g.PreviewCentre().y);
         if (game_.InHand()) {
             const auto [x, y] = centre(keyBlock_);
             MoveNow(x, y);
@@ -322,7 +322,7 @@ void TGameFlow::KeyNow(BoardKey key)
         PressNow(PressButton::Right, handX_, handY_);
         return;
     case BoardKey::Discard:
-        PressNow(PressButton::Left, g.PreviewLeft + g.CellSize, g.PreviewTop + 4 * g.CellSize);
+        PressNow(PressButton::Left, g.DiscardCentre().x, g.DiscardCentre().y);
         return;
     }
 }

@@ -68,7 +68,6 @@ struct TAnimation {
 
     static constexpr int ThrowAwayPasses = 8;
     static constexpr int ThrowAwayFrameMs = 40;
-    static constexpr int DarkenPercent = 75;
     static constexpr int BlinkFrames = 9;
     static constexpr int BlinkFrameMs = 150;
     static constexpr int RefusalCueMs = 330;

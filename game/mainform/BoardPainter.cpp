@@ -1,7 +1,9 @@
 #include "game/mainform/BoardPainter.h"
 
-#include "game/rules/DarkenColor.h"
-#include "game/flow/GameFlow.h"
+#include "game/mainform/CanvasGeometryQt.h"
+#include "game/mainform/DarkenColor.h"
+#include "assets/MainFormAssets.h"
+#include "settings/SettingKeys.h"
 
 #include <QPainter>
 #include <cmath>
@@ -93,8 +95,8 @@ void TBoardPainter::Resize(int formWidth, int formHeight)
 
     underHand_ = QImage();
     handShown_.reset();
-    boardBack_ = TiledBackground(textureSheet_, 2, BackMode, w, h, formWidth, formHeight, scale);
-    windowBack_ = TiledBackground(textureSheet_, 0, BackMode, w, h, formWidth, formHeight, scale);
+    boardBack_ = TiledBackground(textureSheet_, BoardGrade, BackMode, w, h, formWidth, formHeight, scale);
+    windowBack_ = TiledBackground(textureSheet_, WindowGrade, BackMode, w, h, formWidth, formHeight, scale);
     shown_.reset();
 }
 
@@ -105,23 +107,7 @@ QRect TBoardPainter::CellRect(int column, int row) const
     return {geometry_.CellX(column), geometry_.CellY(row), geometry_.CellSize, geometry_.CellSize};
 }
 
-QRect TBoardPainter::PreviewRect() const
-{
-    return {geometry_.PreviewLeft, geometry_.BoardTop, geometry_.BoxSize(), geometry_.BoxSize()};
-}
-
-QRect TBoardPainter::DiscardRect() const
-{
-    // The darkening reaches one pixel beyond the tile to the right and below.
-    const int c = geometry_.CellSize;
-    return QRect(QPoint(geometry_.PreviewLeft, geometry_.BoardTop + 3 * c),
-                 QPoint(geometry_.PreviewLeft + 2 * c, geometry_.BoardTop + 5 * c));
-}
-
-QRect TBoardPainter::TimeBarRect() const
-{
-    return {geometry_.PreviewLeft, geometry_.TimeBarTop(), geometry_.BoxSize(), geometry_.CellSize};
-}
+QRect TBoardPainter::TimeBarRect() const { return ToQRect(geometry_.TimeBarRect()); }
 
 QRect TBoardPainter::FocusFrameRect() const
 {
@@ -155,9 +141,8 @@ void TBoardPainter::Paint(const BoardScene& scene)
 
     const BoardGeometry& g = geometry_;
     FramedArea(g.BoardLeft, g.BoardTop, g.BoardSize(), g.BoardSize());
-    FramedArea(g.PreviewLeft, g.BoardTop, g.BoxSize(), g.BoxSize());
-    FramedArea(g.PreviewLeft, g.DiscardTop(), g.BoxSize(), g.BoxSize());
-    FramedArea(g.PreviewLeft, g.TimeBarTop(), g.BoxSize(), g.CellSize);
+    for (const CanvasRect& r : {g.PreviewRect(), g.DiscardRect(), g.TimeBarRect()})
+        FramedArea(r.left, r.top, r.width, r.height);
     DrawFocusFrame(scene.focused);
 
     for (int column = 0; column < BoardCells; ++column)
@@ -192,9 +177,9 @@ void TBoardPainter::Sync(const BoardScene& scene)
     const bool timeBar = scene.timeLeft != was.timeLeft;
     const bool focus = scene.focused != was.focused;
     if (preview)
-        changed.push_back(PreviewRect());
+        changed.push_back(ToQRect(geometry_.PreviewRect()));
     if (discard)
-        changed.push_back(DiscardRect());
+        changed.push_back(ToQRect(geometry_.DiscardDarkening()));
     if (timeBar)
         changed.push_back(TimeBarRect());
     if (focus)
@@ -240,10 +225,11 @@ QImage TBoardPainter::FreshPicture(const BoardScene& scene) const
 
 void TBoardPainter::ToolBoxPaint(TCanvas& toolBox, int clientWidth) const
 {
-    const int tw = originalSheet_->width() / 3;
-    const int th = originalSheet_->height() / 7;
+    const int tw = originalSheet_->width() / TextureGradeCount;
+    const int th = originalSheet_->height() / BackModeCount;
     for (int a = 0; a <= clientWidth / tw; ++a)
-        toolBox.BitBlt(a * tw, 0, tw, toolBox.Height(), textureSheet_, tw, th * BackMode, RasterOp::SrcCopy);
+        toolBox.BitBlt(a * tw, 0, tw, toolBox.Height(), textureSheet_, tw * ToolStripGrade, th * BackMode,
+                       RasterOp::SrcCopy);
 }
 
 // --- drawing steps ---------------------------------------------------------------
@@ -257,52 +243,49 @@ void TBoardPainter::DrawQuarter(int x, int y, int image)
 {
     const int c = geometry_.CellSize;
     box_->BitBlt(x, y, c, c, boardBack_, x, y, RasterOp::SrcCopy);
+    DrawSymbol(x, y, image);
+}
+
+void TBoardPainter::DrawSymbol(int x, int y, int image)
+{
+    // Over whatever lies there: only the symbol's own pixels are drawn.
     if (image <= 0)
         return;
-    const int n = image - 1;
-    const int sx = (n % 9) * c + 1;
-    const int sy = (n / 9) * c + 1;
-    box_->BitBlt(x, y, c, c, maskSheet_, sx, sy, RasterOp::SrcAnd);
-    box_->BitBlt(x, y, c, c, patternSheet_, sx, sy, RasterOp::SrcPaint);
+    const int c = geometry_.CellSize;
+    const QPoint source = SymbolSquare(image, c).topLeft();
+    box_->BitBlt(x, y, c, c, maskSheet_, source.x(), source.y(), RasterOp::SrcAnd);
+    box_->BitBlt(x, y, c, c, patternSheet_, source.x(), source.y(), RasterOp::SrcPaint);
 }
 
 void TBoardPainter::DrawTile(int cx, int cy, const Tile& images)
 {
-    // Over whatever lies there: only the symbols' own pixels are drawn.
     const int c = geometry_.CellSize;
-    const auto quarter = [this, c](int x, int y, int image) {
-        if (image <= 0)
-            return;
-        const int n = image - 1;
-        const int sx = (n % 9) * c + 1;
-        const int sy = (n / 9) * c + 1;
-        box_->BitBlt(x, y, c, c, maskSheet_, sx, sy, RasterOp::SrcAnd);
-        box_->BitBlt(x, y, c, c, patternSheet_, sx, sy, RasterOp::SrcPaint);
-    };
-    quarter(cx - c, cy - c, images[0][0]);
-    quarter(cx, cy - c, images[1][0]);
-    quarter(cx - c, cy, images[0][1]);
-    quarter(cx, cy, images[1][1]);
+    DrawSymbol(cx - c, cy - c, images[0][0]);
+    DrawSymbol(cx, cy - c, images[1][0]);
+    DrawSymbol(cx - c, cy, images[0][1]);
+    DrawSymbol(cx, cy, images[1][1]);
 }
 
 void TBoardPainter::DrawPreview(const Tile& images)
 {
-    const QRect r = PreviewRect();
+    const QRect r = ToQRect(geometry_.PreviewRect());
     box_->BitBlt(r.x(), r.y(), r.width(), r.height(), boardBack_, r.x(), r.y(), RasterOp::SrcCopy);
-    DrawTile(r.x() + geometry_.CellSize + 1, r.y() + geometry_.CellSize + 1, images);
+    // Inside the box's frame line, one pixel right of and below its centre.
+    const CanvasPoint centre = geometry_.PreviewCentre();
+    DrawTile(centre.x + 1, centre.y + 1, images);
 }
 
 void TBoardPainter::DrawDiscard(const std::optional<BoardScene::Discard>& discard)
 {
     // The discard box is black inside; a thrown tile darkens there pass by pass.
-    const QRect r = DiscardRect();
+    const QRect r = ToQRect(geometry_.DiscardDarkening());
     box_->FillRectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1, Black);
     if (!discard)
         return;
-    const int c = geometry_.CellSize;
-    DrawTile(geometry_.PreviewLeft + c, geometry_.PreviewTop + 4 * c, discard->tile);
+    const CanvasPoint centre = geometry_.DiscardCentre();
+    DrawTile(centre.x, centre.y, discard->tile);
     for (int pass = 0; pass < discard->passes; ++pass)
-        box_->TransformPixels(r, [](quint32 p) { return FromBgr(DarkenColor(ToBgr(p), TAnimation::DarkenPercent)); });
+        box_->TransformPixels(r, [](quint32 p) { return FromBgr(DarkenColor(ToBgr(p), ThrowAwayDarkenPercent)); });
 }
 
 void TBoardPainter::DrawTimeBar(float timeLeft)

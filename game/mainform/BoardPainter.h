@@ -45,6 +45,7 @@ public:
     // Image numbers: 0 draws an empty cell.
     void DrawCell(int column, int row, int image);
     void DrawQuarter(int x, int y, int image);
+    // The tile's four quarters around (cx, cy), over whatever lies there.
     void DrawTile(int cx, int cy, const Tile& images);
     void DrawPreview(const Tile& images);
     void DrawDiscard(const std::optional<BoardScene::Discard>& discard);
@@ -61,8 +62,7 @@ private:
     void FramedArea(int left, int top, int width, int height);
     QRect HandRect(const BoardScene::Hand& hand) const;
     QRect CellRect(int column, int row) const;
-    QRect PreviewRect() const;
-    QRect DiscardRect() const;
+    void DrawSymbol(int x, int y, int image);
     QRect FocusFrameRect() const;
 
     TCanvas* box_;

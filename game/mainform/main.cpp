@@ -57,7 +57,7 @@ Tmainform::Tmainform(TMainServices& services, std::unique_ptr<RandomSource> rand
       services_(services),
       random_(random ? std::move(random) : std::make_unique<UniformRandom>(UniformRandom::FromClock())),
       flow_(*random_, services, *this),
-      textureSheet_(bmps.Item(0).convertToFormat(QImage::Format_RGB32)),
+      textureSheet_(bmps.Item(TextureSheet).convertToFormat(QImage::Format_RGB32)),
       painter_(box->Canvas(), textureSheet_, masks, pats),
       accessibility_(*box, TBoardReading{[this] { return DescribeBoard(flow_, German()); },
                                          [this] { return Game().TimeLeft(); },
@@ -110,9 +110,9 @@ void Tmainform::CreateControls()
     LevelLabel = MakeLabel(this, 200, 24, QStringLiteral("Stufe"), ArialFont(24, true), Qt::white);
     ScoreLabel = MakeLabel(this, 300, 24, QStringLiteral("Punkte"), ArialFont(24, true), Qt::white);
 
-    StartBtn->SetPictures(bmps.Item(1), bmps.Item(2), bmps.Item(3));
-    PauseBtn->SetPictures(bmps.Item(7), bmps.Item(8), bmps.Item(9));
-    HighScoreBtn->SetPictures(bmps.Item(4), bmps.Item(5), bmps.Item(6));
+    StartBtn->SetPictures(bmps.Item(RocketUp), bmps.Item(RocketOver), bmps.Item(RocketDisabled));
+    PauseBtn->SetPictures(bmps.Item(CupUp), bmps.Item(CupOver), bmps.Item(CupDisabled));
+    HighScoreBtn->SetPictures(bmps.Item(TrophyUp), bmps.Item(TrophyOver), bmps.Item(TrophyDisabled));
     BindDialogPictures();
 
     FormKeeper1 = new TFormKeeper(this, ini);
@@ -140,10 +140,11 @@ void Tmainform::BindDialogPictures()
     if (!DlgResources)
         return;
     const TBitmapList& btns = DlgResources->btns;
-    OptionBtn->SetPictures(btns.Item(6), btns.Item(7), btns.Item(6));
-    InfoBtn->SetPictures(btns.Item(2), btns.Item(3), btns.Item(2));
-    RulesBtn->SetPictures(btns.Item(4), btns.Item(5), btns.Item(4));
-    ExitBtn->SetPictures(btns.Item(0), btns.Item(1), btns.Item(0));
+    // These have no grey face: disabled, they look as they do up.
+    OptionBtn->SetPictures(btns.Item(ToolsUp), btns.Item(ToolsOver), btns.Item(ToolsUp));
+    InfoBtn->SetPictures(btns.Item(InfoUp), btns.Item(InfoOver), btns.Item(InfoUp));
+    RulesBtn->SetPictures(btns.Item(QuestionMarkUp), btns.Item(QuestionMarkOver), btns.Item(QuestionMarkUp));
+    ExitBtn->SetPictures(btns.Item(DoorUp), btns.Item(DoorOver), btns.Item(DoorUp));
 }
 
 void Tmainform::FormCreate()

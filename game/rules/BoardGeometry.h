@@ -10,6 +10,20 @@
 // The 2-pixel gap between blocks, which shows the black under the cells.
 inline constexpr int BlockGap = 2;
 
+// A point and an area on the board canvas, in pixels.
+struct CanvasPoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const CanvasPoint&, const CanvasPoint&) = default;
+};
+struct CanvasRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const CanvasRect&, const CanvasRect&) = default;
+};
+
 struct BoardGeometry {
     int CellSize = 1;
     int BoardLeft = 0;
@@ -33,22 +47,27 @@ struct BoardGeometry {
 
     int BoardSize() const { return 14 * CellSize + 6 * BlockGap; }
     int BoxSize() const { return 2 * CellSize + 2; } // preview and discard box
-    int DiscardTop() const { return BoardTop + 3 * CellSize; }
-    int TimeBarTop() const { return BoardTop + 6 * CellSize; }
+    int DiscardTop() const { return PreviewTop + 3 * CellSize; }
+    int TimeBarTop() const { return PreviewTop + 6 * CellSize; }
+
+    // The side column, framed areas: the preview box, the discard box, the time bar.
+    CanvasRect PreviewRect() const { return {PreviewLeft, PreviewTop, BoxSize(), BoxSize()}; }
+    CanvasRect DiscardRect() const { return {PreviewLeft, DiscardTop(), BoxSize(), BoxSize()}; }
+    CanvasRect TimeBarRect() const { return {PreviewLeft, TimeBarTop(), BoxSize(), CellSize}; }
+    // Where a tile is drawn in the preview and the discard box (the centre of
+    // its four quarters), and where the keys press to take or throw away a tile.
+    CanvasPoint PreviewCentre() const { return {PreviewLeft + CellSize, PreviewTop + CellSize}; }
+    CanvasPoint DiscardCentre() const { return {PreviewLeft + CellSize, DiscardTop() + CellSize}; }
+    // What a thrown tile's darkening covers: the discard box's inside and its
+    // inner frame line, one pixel beyond the tile to the right and below.
+    CanvasRect DiscardDarkening() const { return {PreviewLeft, DiscardTop(), 2 * CellSize + 1, 2 * CellSize + 1}; }
 
     int CellX(int column) const { return BoardLeft + column * CellSize + BlockGap * (column / 2); }
     int CellY(int row) const { return BoardTop + row * CellSize + BlockGap * (row / 2); }
 
-    bool InPreview(int x, int y) const
-    {
-        const int c2 = 2 * CellSize;
-        return PreviewLeft < x && x < PreviewLeft + c2 && PreviewTop < y && y < PreviewTop + c2;
-    }
-    bool InDiscard(int x, int y) const
-    {
-        const int c = CellSize;
-        return PreviewLeft < x && x < PreviewLeft + 2 * c && PreviewTop + 3 * c < y && y < PreviewTop + 5 * c;
-    }
+    // Strictly inside the tile area of the preview or the discard box.
+    bool InPreview(int x, int y) const { return InTileArea(PreviewRect(), x, y); }
+    bool InDiscard(int x, int y) const { return InTileArea(DiscardRect(), x, y); }
 
     // The block drawn under a point; nothing on the gaps between blocks, on
     // the frame or outside the board.
@@ -87,4 +106,12 @@ struct BoardGeometry {
     // Centre of a block, where the keyboard puts the carried tile.
     int BlockCentreX(int column) const { return CellX(2 * column) + CellSize; }
     int BlockCentreY(int row) const { return CellY(2 * row) + CellSize; }
+
+
+private:
+    bool InTileArea(const CanvasRect& box, int x, int y) const
+    {
+        const int c2 = 2 * CellSize;
+        return box.left < x && x < box.left + c2 && box.top < y && y < box.top + c2;
+    }
 };

@@ -4,6 +4,7 @@
 // of the design size.
 #include <map>
 
+#include "game/mainform/CanvasGeometryQt.h"
 #include "FakeServices.h"
 #include "Positions.h"
 #include "game/flow/GameFlow.h"
@@ -42,8 +43,8 @@ struct FlowRig {
 
     const GameCore& Game() const { return flow.Game(); }
     const BoardGeometry& Geo() const { return flow.Geometry(); }
-    QPoint PreviewCentre() const { return {Geo().PreviewLeft + Geo().CellSize, Geo().PreviewTop + Geo().CellSize}; }
-    QPoint DiscardCentre() const { return {Geo().PreviewLeft + Geo().CellSize, Geo().PreviewTop + 4 * Geo().CellSize}; }
+    QPoint PreviewCentre() const { return ToQPoint(Geo().PreviewCentre()); }
+    QPoint DiscardCentre() const { return ToQPoint(Geo().DiscardCentre()); }
     QPoint BlockCentre(BlockPos b) const { return {Geo().BlockCentreX(b.column), Geo().BlockCentreY(b.row)}; }
 
     void Press(QPoint p, PressButton button = PressButton::Left) { flow.Press(button, p.x(), p.y()); }

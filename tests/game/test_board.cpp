@@ -3,6 +3,8 @@
 // full paint of the current state draws on a fresh canvas.
 #include <QtTest>
 
+#include "game/mainform/CanvasGeometryQt.h"
+#include "game/mainform/DarkenColor.h"
 #include "BoardText.h"
 #include "FakeServices.h"
 #include "Positions.h"
@@ -45,8 +47,8 @@ class BoardTest : public QObject {
 
     const BoardGeometry& Geo() { return form->Painter().Geometry(); }
     QImage Canvas() { return form->box->Canvas().Image(); }
-    QPoint PreviewCentre() { return {Geo().PreviewLeft + Geo().CellSize, Geo().PreviewTop + Geo().CellSize}; }
-    QPoint DiscardCentre() { return {Geo().PreviewLeft + Geo().CellSize, Geo().PreviewTop + 4 * Geo().CellSize}; }
+    QPoint PreviewCentre() { return ToQPoint(Geo().PreviewCentre()); }
+    QPoint DiscardCentre() { return ToQPoint(Geo().DiscardCentre()); }
     QPoint BlockCentre(int bc, int br) { return {Geo().BlockCentreX(bc), Geo().BlockCentreY(br)}; }
 
     void Press(Qt::MouseButton button, QPoint p) { QTest::mousePress(form->box, button, {}, p); }
@@ -582,6 +584,17 @@ private slots:
         QTRY_VERIFY(!form->Scene().focused);
         QVERIFY(CanvasIsFresh());
         QVERIFY(Canvas() != focused);
+    }
+
+    void darkenColor()
+    {
+        QCOMPARE(DarkenColor(0x00FFFFFFu, ThrowAwayDarkenPercent), 0x00BFBFBFu);
+        QCOMPARE(DarkenColor(0x00102030u, 75), 0x000C1824u); // each channel on its own, truncated
+        QCOMPARE(DarkenColor(0x00C08040u, 200), 0x00FFFF80u); // capped at 255
+        std::uint32_t c = 0x00FFFFFF;
+        for (int i = 0; i < 8; ++i)
+            c = DarkenColor(c, ThrowAwayDarkenPercent);
+        QCOMPARE(c, 0x00181818u); // 255 -> 191 -> 143 -> 107 -> 80 -> 60 -> 45 -> 33 -> 24
     }
 };
 

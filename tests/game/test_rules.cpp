@@ -8,7 +8,6 @@
 #include "BoardText.h"
 #include "Positions.h"
 #include "game/rules/BoardGeometry.h"
-#include "game/rules/DarkenColor.h"
 #include "game/rules/GameCore.h"
 #include "game/rules/Tableau.h"
 
@@ -569,17 +568,13 @@ private slots:
         QVERIFY(g.InDiscard(540, 21 + 75 + 1));
         QVERIFY(!g.InDiscard(540, 21 + 75));
         QVERIFY(!g.InDiscard(540, 21 + 125));
-    }
-
-    void darkenColor()
-    {
-        QCOMPARE(DarkenColor(0x00FFFFFFu, 75), 0x00BFBFBFu);
-        QCOMPARE(DarkenColor(0x00102030u, 75), 0x000C1824u); // each channel on its own, truncated
-        QCOMPARE(DarkenColor(0x00C08040u, 200), 0x00FFFF80u); // capped at 255
-        std::uint32_t c = 0x00FFFFFF;
-        for (int i = 0; i < 8; ++i)
-            c = DarkenColor(c, 75);
-        QCOMPARE(c, 0x00181818u); // 255 -> 191 -> 143 -> 107 -> 80 -> 60 -> 45 -> 33 -> 24
+        // The side column's areas, as the painter frames them and the keys press them.
+        QCOMPARE(g.PreviewRect(), (CanvasRect{519, 21, 52, 52}));
+        QCOMPARE(g.DiscardRect(), (CanvasRect{519, 96, 52, 52}));
+        QCOMPARE(g.TimeBarRect(), (CanvasRect{519, 171, 52, 25}));
+        QCOMPARE(g.DiscardDarkening(), (CanvasRect{519, 96, 51, 51}));
+        QCOMPARE(g.PreviewCentre(), (CanvasPoint{544, 46}));
+        QCOMPARE(g.DiscardCentre(), (CanvasPoint{544, 121}));
     }
 };
 

@@ -31,6 +31,8 @@ class TestHelpRouter : public QObject {
     QTemporaryDir FFolder;
     QString FProgramDir;
     QString FHelpFile;
+    // The game's own viewer, installed as the program installs it.
+    std::unique_ptr<THelpViewer> FOwnViewer = MakeOwnHelpViewer(nullptr);
 
 private slots:
     void initTestCase()
@@ -40,7 +42,9 @@ private slots:
         FHelpFile = FProgramDir + QStringLiteral("tngx.chm");
         QVERIFY(QFile::copy(QStringLiteral(TANGRIX_HELP_FILE), FHelpFile));
         InitHelpLayer({QStringLiteral("tangrix")}, FProgramDir);
+        SetHelpViewer(FOwnViewer.get());
     }
+    void cleanupTestCase() { SetHelpViewer(nullptr); }
     void init()
     {
         HHInstalled = true;

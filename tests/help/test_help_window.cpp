@@ -61,9 +61,7 @@ private slots:
         FMain.show();
         QVERIFY(QTest::qWaitForWindowExposed(&FMain));
         FHost.main = &FMain;
-        SetHelpWindowHost(&FHost);
     }
-    void cleanupTestCase() { SetHelpWindowHost(nullptr); }
     void init()
     {
         FHost.placement.clear();
@@ -73,7 +71,7 @@ private slots:
 
     void opensOverTheMainWindowThenWhereItWasLeft()
     {
-        TChmHelpViewer viewer;
+        TChmHelpViewer viewer(&FHost);
         auto* window = qobject_cast<THelpWindow*>(viewer.ShowContext(FHelpFile, 2));
         QVERIFY(window);
         QVERIFY(QTest::qWaitForWindowExposed(window));
@@ -91,7 +89,7 @@ private slots:
         QTRY_VERIFY(!viewer.Window());
         QCOMPARE(viewer.ShowContext(FHelpFile, 2)->geometry(), moved);
         viewer.CloseAll();
-        TChmHelpViewer nextRun;
+        TChmHelpViewer nextRun(&FHost);
         QCOMPARE(nextRun.ShowContext(FHelpFile, 1)->geometry(), moved);
     }
 
@@ -106,7 +104,7 @@ private slots:
     {
         QFETCH(QString, kept);
         FHost.placement = kept;
-        TChmHelpViewer viewer;
+        TChmHelpViewer viewer(&FHost);
         QWidget* window = viewer.ShowContext(FHelpFile, 2);
         QVERIFY(Desktop().contains(window->geometry()));
         QVERIFY(window->width() >= TChmHelpViewer::SmallestSize.width());
@@ -124,7 +122,7 @@ private slots:
     {
         QFETCH(bool, button);
         Tongue = 1;
-        TChmHelpViewer viewer;
+        TChmHelpViewer viewer(&FHost);
         THelpWindow* window = qobject_cast<THelpWindow*>(viewer.ShowContext(FHelpFile, 1));
         QVERIFY(window);
         QCOMPARE(window->CloseButton()->text(), QStringLiteral("Schließen"));
@@ -232,7 +230,7 @@ private slots:
 
     void openWindowFollowsTheLanguage()
     {
-        TChmHelpViewer viewer;
+        TChmHelpViewer viewer(&FHost);
         viewer.FollowContext(FHelpFile, 1);
         QVERIFY2(!viewer.Window(), "a change of language opened the help");
 

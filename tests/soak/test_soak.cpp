@@ -16,6 +16,7 @@
 #include <optional>
 #include <random>
 
+#include "game/mainform/CanvasGeometryQt.h"
 #include "game/mainform/main.h"
 #include "settings/Globals.h"
 #include "tests/soak/GameInvariants.h"
@@ -60,8 +61,8 @@ private:
     bool ClosedByItself();
     Qt::MouseButton AnyButton();
     QPoint AnyPoint();
-    QPoint PreviewCentre() { return {Geo().PreviewLeft + Geo().CellSize, Geo().PreviewTop + Geo().CellSize}; }
-    QPoint DiscardCentre() { return {Geo().PreviewLeft + Geo().CellSize, Geo().PreviewTop + 4 * Geo().CellSize}; }
+    QPoint PreviewCentre() { return ToQPoint(Geo().PreviewCentre()); }
+    QPoint DiscardCentre() { return ToQPoint(Geo().DiscardCentre()); }
 
     void RandomEvent();
     // Turns the carried tile until it fits somewhere and lays it where it

@@ -169,7 +169,7 @@ private slots:
         auto* text = new QLabel(QStringLiteral("A message of some length"));
         text->setMinimumSize(300, 120);
         layout->addWidget(text);
-        PlaceDialog(dialog, &mainWindow);
+        CentreDialog(dialog, &mainWindow, DialogSpot::OverMainWindow);
         const QSize laidOut = dialog.size();
         QVERIFY2(laidOut.width() >= 300 && laidOut.height() >= 120, qPrintable(QStringLiteral("%1x%2").arg(laidOut.width()).arg(laidOut.height())));
         QCOMPARE(dialog.pos(), PlaceOverMainWindow(mainWindow, laidOut));

@@ -14,6 +14,7 @@
 // them and tells no one where), only the stored size is restored, and the
 // stored place is written back as it was, for the next run where windows
 // have places.
+#include "settings/SettingKeys.h"
 #include <QMargins>
 #include <QObject>
 #include <QPointer>
@@ -52,7 +53,7 @@ public:
     QList<TIniCtrl::Change> PlacementChanges() const;
 
     // The value name of the placement in the "common" section.
-    static QString PlacementKey() { return QStringLiteral("MainForm"); }
+    static QString PlacementKey() { return SettingKey::MainWindowPlacement(); }
 
     // The frame's share of each edge; empty until the window has been framed.
     QMargins Frame() const;

@@ -119,14 +119,24 @@ void KeepPlaced(QWidget& dialog, std::function<QPoint()> where)
     dialog.move(check.Place());
 }
 
-void PlaceDialog(QWidget& dialog, QWidget* mainWindow)
+void CentreDialog(QWidget& dialog, const QWidget* mainWindow, DialogSpot spot)
 {
-    if (!mainWindow) {
-        CentreOnScreen(dialog);
-        return;
-    }
-    KeepPlaced(dialog, [&dialog, main = QPointer<QWidget>(mainWindow)] {
-        return main ? PlaceOverMainWindow(*main, FinalFrameSize(dialog)) : dialog.pos();
+    KeepPlaced(dialog, [&dialog, spot, main = QPointer<const QWidget>(mainWindow)] {
+        const QSize size = FinalFrameSize(dialog);
+        if (spot == DialogSpot::Screen || !main) {
+            const QScreen* screen = QGuiApplication::primaryScreen();
+            if (!screen)
+                return dialog.pos();
+            return screen->availableGeometry().center() - QPoint((size.width() - 1) / 2, (size.height() - 1) / 2);
+        }
+        // Over a hidden main window there is nowhere to be: it stays.
+        if (!main->isVisible())
+            return dialog.pos();
+        if (spot == DialogSpot::OverMainWindow)
+            return PlaceOverMainWindow(*main, size);
+        const QRect outer = main->frameGeometry();
+        return QPoint(outer.left() + (outer.width() - size.width()) / 2,
+                      outer.top() + (outer.height() - size.height()) / 2 - 2);
     });
 }
 
@@ -136,15 +146,4 @@ void KeepPlacementKnown(QWidget& dialog)
     if (!ProgramPlacesWindows())
         return;
     CheckOf(dialog).Arm();
-}
-
-void CentreOnScreen(QWidget& window)
-{
-    KeepPlaced(window, [&window] {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        if (!screen)
-            return window.pos();
-        const QSize size = FinalFrameSize(window);
-        return screen->availableGeometry().center() - QPoint((size.width() - 1) / 2, (size.height() - 1) / 2);
-    });
 }

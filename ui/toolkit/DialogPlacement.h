@@ -24,11 +24,23 @@ QSize FinalFrameSize(QWidget& dialog);
 // place follows its own rule gives it here. Nothing under Wayland.
 void KeepPlaced(QWidget& dialog, std::function<QPoint()> where);
 
-// Places a dialog over the main window as above; without a main window the
-// dialog is centred on the screen. Under Wayland, where the compositor places
-// every window, it does nothing: a dialog stays over the window that is its
-// parent, and that is all a program can ask for there.
-void PlaceDialog(QWidget& dialog, QWidget* mainWindow);
+// Where a dialog opens.
+enum class DialogSpot {
+    // Over the main window as above (the message, information and options dialogs).
+    OverMainWindow,
+    // Centred on the main window's outer rectangle, two pixels higher (the high-score table).
+    OverMainWindowRaised,
+    // Centred on the primary screen's available area (the language dialog).
+    Screen,
+};
+
+// Puts a dialog at its spot, and keeps it there from its size at each step
+// until it is on the screen (KeepPlaced). Without a main window a dialog is centred on the
+// screen; while the main window is hidden it stays where it is. Under
+// Wayland, where the compositor places every window, it does nothing: a
+// dialog stays over the window that is its parent, and that is all a program
+// can ask for there.
+void CentreDialog(QWidget& dialog, const QWidget* mainWindow, DialogSpot spot);
 
 // A window manager that frames a dialog as it appears can leave the window
 // system's record of its place at 0,0 while the dialog shows where it was
@@ -39,5 +51,3 @@ void PlaceDialog(QWidget& dialog, QWidget* mainWindow);
 // tells the window system the place again when the dialog has come onto
 // the screen and the record differs from it.
 void KeepPlacementKnown(QWidget& dialog);
-// Centred on the primary screen's available area (not under Wayland).
-void CentreOnScreen(QWidget& window);

@@ -1,5 +1,6 @@
 #pragma once
-// Colour arithmetic of the throw-away animation. Colours are 0x00BBGGRR.
+// Colour arithmetic of the throw-away animation, with the painter that draws
+// it. Colours are 0x00BBGGRR.
 #include <algorithm>
 #include <cstdint>
 
@@ -11,3 +12,6 @@ constexpr std::uint32_t DarkenColor(std::uint32_t colour, int percent)
     };
     return channel(0) | channel(8) | channel(16);
 }
+
+// Each pass of the throw-away animation leaves this much of every channel.
+inline constexpr int ThrowAwayDarkenPercent = 75;

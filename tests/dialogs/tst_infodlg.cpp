@@ -1,8 +1,8 @@
 // The information window: it names the product and its version and goes back
 // to the game by its button, Enter or Escape.
 #include "settings/Globals.h"
-#include "tests/ui/AnswerModal.h"
-#include "tests/ui/DialogTestSetup.h"
+#include "tests/dialogs/ModalAnswer.h"
+#include "tests/dialogs/DialogTestSetup.h"
 #include "ui/InfoDlg.h"
 #include "ui/toolkit/DialogPlacement.h"
 #include "ui/toolkit/TPictureButton.h"
@@ -13,7 +13,7 @@
 namespace {
 int ShowAndAnswer(TInfoDlg& dlg, std::function<void(TInfoDlg&)> action)
 {
-    AnswerModal modal([&](QWidget* w) {
+    ModalAnswer modal([&](QWidget* w) {
         if (w == &dlg)
             action(dlg);
     });

@@ -2,8 +2,8 @@
 // keeps Tongue, the keyboard reaches both choices, and the pictures are drawn
 // with their own transparent colours.
 #include "settings/Globals.h"
-#include "tests/ui/AnswerModal.h"
-#include "tests/ui/DialogTestSetup.h"
+#include "tests/dialogs/ModalAnswer.h"
+#include "tests/dialogs/DialogTestSetup.h"
 #include "ui/Tongdlg.h"
 #include "ui/toolkit/TPictureButton.h"
 
@@ -17,7 +17,7 @@ namespace {
 // Shows the dialog modally and lets `action` answer it; returns exec()'s result.
 int ShowAndAnswer(TTongueDlg& dlg, std::function<void(TTongueDlg&)> action)
 {
-    AnswerModal modal([&](QWidget* w) {
+    ModalAnswer modal([&](QWidget* w) {
         if (w == &dlg)
             action(dlg);
     });

@@ -1,21 +1,30 @@
 #pragma once
-// Small builders for the pieces the high-score and options windows are made
-// of, so each window's layout reads as its table of controls: a textured
-// panel of a given grade, a transparent white caption, a picture button with
-// its faces from one of the shared picture lists.
+// The one builder of the game's dialogs, so each window's layout reads as its
+// table of controls: the back panel that fills the dialog, the cartoon logo
+// in its corner, the darker inner panels that carry the texts, the white
+// labels, and the picture buttons with their faces from a shared list.
 #include <QFont>
+#include <QPoint>
 #include <QRect>
 
+class QDialog;
 class QLabel;
 class QString;
 class QWidget;
 class TBitmapList;
 class TPictureButton;
 class TTexturedPanel;
+class TTransparentImage;
 
 enum class PanelGrade { Outer, Inner };
 
 TTexturedPanel* MakePanel(QWidget* parent, const QString& name, PanelGrade grade, const QRect& geometry);
+
+// Fixes the dialog's size and fills it with the light granite panel.
+TTexturedPanel* MakeBackPanel(QDialog& dialog, const QString& name, QSize size);
+
+// The cartoon in the top-left corner of a back panel.
+TTransparentImage* MakeLogo(QWidget* backPanel);
 
 // A label that paints no background, white text in the given font.
 QLabel* MakeCaption(QWidget* parent, const QString& name, const QRect& geometry, const QFont& font,

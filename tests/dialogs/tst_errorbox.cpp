@@ -1,7 +1,7 @@
 // The standard error box is the child of the window the player is dealing
 // with, so that the window system keeps it over that window: the open modal
 // dialog, else the active window, else the main window when it is shown.
-#include "tests/ui/AnswerModal.h"
+#include "tests/dialogs/ModalAnswer.h"
 #include "ui/StandardErrorBox.h"
 
 #include <QDialog>
@@ -13,7 +13,7 @@ namespace {
 QWidget* BoxParent()
 {
     QWidget* parent = nullptr;
-    AnswerModal answer([&](QWidget* box) {
+    ModalAnswer answer([&](QWidget* box) {
         if (qobject_cast<QMessageBox*>(box))
             parent = box->parentWidget();
     });
@@ -37,7 +37,7 @@ private slots:
         SetStandardErrorMainWindow(&main);
         QDialog options(&main);
         QWidget* parent = nullptr;
-        AnswerModal whileOpen([&](QWidget*) { parent = BoxParent(); });
+        ModalAnswer whileOpen([&](QWidget*) { parent = BoxParent(); });
         options.exec();
         QVERIFY(whileOpen.Seen());
         QCOMPARE(parent, &options);

@@ -1,8 +1,8 @@
 // The message dialog: buttons per message, answer keys, languages, placement,
 // and the guard against a second modal showing.
 #include "settings/Globals.h"
-#include "tests/ui/AnswerModal.h"
-#include "tests/ui/DialogTestSetup.h"
+#include "tests/dialogs/ModalAnswer.h"
+#include "tests/dialogs/DialogTestSetup.h"
 #include "ui/YesNo.h"
 #include "ui/toolkit/DialogPlacement.h"
 #include "ui/toolkit/TPictureButton.h"
@@ -23,7 +23,7 @@ struct Seen {
 Seen ShowAndAnswer(TYesNoDlg& dlg, quint32 n, std::function<void(TYesNoDlg&)> answer)
 {
     Seen seen;
-    AnswerModal modal([&](QWidget* w) {
+    ModalAnswer modal([&](QWidget* w) {
         if (w != &dlg)
             return;
         seen.noVisible = dlg.NoBtn->isVisible();

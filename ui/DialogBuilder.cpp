@@ -1,19 +1,36 @@
-#include "ui/DialogParts.h"
+#include "ui/DialogBuilder.h"
 
 #include "assets/DlgRes.h"
 #include "ui/toolkit/TPictureButton.h"
 #include "ui/toolkit/TTexturedPanel.h"
+#include "ui/toolkit/TTransparentImage.h"
 
+#include <QDialog>
 #include <QLabel>
 
 TTexturedPanel* MakePanel(QWidget* parent, const QString& name, PanelGrade grade, const QRect& geometry)
 {
     // Light granite fills a whole dialog; the darker grade carries the texts.
-    const int face = grade == PanelGrade::Outer ? 0 : 1;
+    const int face = grade == PanelGrade::Outer ? LightGranite : DarkGranite;
     auto* panel = new TTexturedPanel(DlgResources->dlgs.Item(face), parent);
     panel->setObjectName(name);
     panel->setGeometry(geometry);
     return panel;
+}
+
+TTexturedPanel* MakeBackPanel(QDialog& dialog, const QString& name, QSize size)
+{
+    dialog.setFixedSize(size);
+    return MakePanel(&dialog, name, PanelGrade::Outer, QRect(QPoint(), size));
+}
+
+TTransparentImage* MakeLogo(QWidget* backPanel)
+{
+    auto* logo = new TTransparentImage(backPanel);
+    logo->setObjectName(QStringLiteral("LogoImage"));
+    logo->setGeometry(0, 12, 105, 77);
+    logo->SetPicture(DlgResources->dlgs.Item(Cartoon), QColor(255, 0, 255));
+    return logo;
 }
 
 QLabel* MakeCaption(QWidget* parent, const QString& name, const QRect& geometry, const QFont& font,
