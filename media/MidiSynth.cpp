@@ -4,7 +4,7 @@
 #include <QLibrary>
 #include <QStringList>
 
-#include "media/MusicCycle.h"
+#include "media/MusicSearch.h"
 #include "media/SoundFontSearch.h"
 #include "settings/Globals.h"
 #include <fluidsynth.h>

@@ -3,7 +3,6 @@
 #include "settings/Globals.h"
 #include "settings/ErrorReport.h"
 
-#include <QStandardPaths>
 #include <QStringList>
 
 bool MusicFilesFound = false;
@@ -26,11 +25,6 @@ QString TroubleText(MidiSynth::Trouble trouble) {
 }
 
 }  // namespace
-
-QString PlayerMusicDirectory() {
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return data.isEmpty() ? QString() : data + QStringLiteral("/tangrix/music/");
-}
 
 TMusicCycle::TMusicCycle(TMediaPlayer& midi) : midi_(midi) {
     midi_.OnTrouble([this](MidiSynth::Trouble trouble) { Unavailable(trouble); });

@@ -11,11 +11,6 @@
 // Set at start-up when a music file was found and opened; never changed after.
 extern bool MusicFilesFound;
 
-// Where the player puts music of their own: "tangrix/music" in the user's
-// data folder (on Linux ~/.local/share/tangrix/music, or under
-// $XDG_DATA_HOME); it is played after the game's own pieces.
-QString PlayerMusicDirectory();
-
 class TMusicCycle {
 public:
     explicit TMusicCycle(TMediaPlayer& midi);

@@ -2,7 +2,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <algorithm>
+
+QString PlayerMusicDirectory() {
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return data.isEmpty() ? QString() : data + QStringLiteral("/tangrix/music/");
+}
 
 bool TMusicSearch::FindFirst(const QStringList& directories) {
     paths_.clear();

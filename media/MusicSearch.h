@@ -6,6 +6,11 @@
 #include <QString>
 #include <QStringList>
 
+// Where the player puts music of their own: "tangrix/music" in the user's
+// data folder (on Linux ~/.local/share/tangrix/music, or under
+// $XDG_DATA_HOME); it is played after the game's own pieces.
+QString PlayerMusicDirectory();
+
 class TMusicSearch {
 public:
     // Starts a new search through directories (each with or without a
