@@ -9,40 +9,40 @@
 #include "ui/YesNo.h"
 #include "ui/highscor.h"
 
-TAppServices::TAppServices() = default;
+AppServices::AppServices() = default;
 
-TAppServices::~TAppServices() { midi.Close(); }
+AppServices::~AppServices() { midi.Close(); }
 
-Answer TAppServices::ShowMsg(Message message)
+Answer AppServices::ShowMsg(Message message)
 {
     YesNoDlg->ShowMsg(quint32(message));
     return AnswerFromModalResult(YesNoDlg->ModalResult());
 }
 
-bool TAppServices::MessageShowing() const { return YesNoDlg && YesNoDlg->IsShowing(); }
+bool AppServices::MessageShowing() const { return YesNoDlg && YesNoDlg->IsShowing(); }
 
-void TAppServices::ShowHighscore(int score, bool showOnly) { HighscoreDlg->ShowModal(score, showOnly); }
+void AppServices::ShowHighscore(int score, bool showOnly) { HighscoreDlg->ShowModal(score, showOnly); }
 
-bool TAppServices::HighscoreShowing() const { return HighscoreDlg && HighscoreDlg->isVisible(); }
+bool AppServices::HighscoreShowing() const { return HighscoreDlg && HighscoreDlg->isVisible(); }
 
-void TAppServices::ShowOptions() { OptionDlg->ShowModal(); }
+void AppServices::ShowOptions() { OptionDlg->ShowModal(); }
 
-void TAppServices::ShowInfo() { InfoDlg->exec(); }
+void AppServices::ShowInfo() { InfoDlg->exec(); }
 
-void TAppServices::AskLanguage() { TongueDlg->exec(); }
+void AppServices::AskLanguage() { TongueDlg->exec(); }
 
-void TAppServices::PlayEffect(Effect effect) { ::PlayEffect(int(effect)); }
+void AppServices::PlayEffect(Effect effect) { ::PlayEffect(int(effect)); }
 
-void TAppServices::MusicStartUp() { music_.StartUp(); }
+void AppServices::MusicStartUp() { music_.StartUp(); }
 
-void TAppServices::MusicKeepAlive() { music_.KeepAlive(); }
+void AppServices::MusicKeepAlive() { music_.KeepAlive(); }
 
-void TAppServices::HelpContext(int context) { AppHelpContext(context); }
+void AppServices::HelpContext(int context) { AppHelpContext(context); }
 
-void TAppServices::HelpQuit() { AppHelpCommand(kHelpQuit, 0); }
+void AppServices::HelpQuit() { AppHelpCommand(kHelpQuit, 0); }
 
-bool TAppServices::SwitchMusic() { return music_.SwitchMusic(); }
+bool AppServices::SwitchMusic() { return music_.SwitchMusic(); }
 
-bool TAppServices::MusicFilesFound() const { return ::MusicFilesFound; }
+bool AppServices::MusicFilesFound() const { return ::MusicFilesFound; }
 
-QString TAppServices::MusicFileName() const { return music_.CurrentFileName(); }
+QString AppServices::MusicFileName() const { return music_.CurrentFileName(); }

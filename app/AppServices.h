@@ -5,15 +5,15 @@
 #include "media/MusicCycle.h"
 #include "media/TMediaPlayer.h"
 
-class TAppServices final : public TMainServices {
+class AppServices final : public MainServices {
 public:
-    TAppServices();
+    AppServices();
     // Closes the music device, which stops the music.
-    ~TAppServices() override;
-    TAppServices(const TAppServices&) = delete;
-    TAppServices& operator=(const TAppServices&) = delete;
+    ~AppServices() override;
+    AppServices(const AppServices&) = delete;
+    AppServices& operator=(const AppServices&) = delete;
 
-    // TMainServices
+    // MainServices
     Answer ShowMsg(Message message) override;
     bool MessageShowing() const override;
     void ShowHighscore(int score, bool showOnly) override;
@@ -37,5 +37,5 @@ public:
 
 private:
     TMediaPlayer midi;
-    TMusicCycle music_{midi};
+    MusicCycle music_{midi};
 };

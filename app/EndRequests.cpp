@@ -9,16 +9,16 @@
 namespace {
 // The one watcher, while it lives: exit() may come from deep inside a
 // library at any moment of the event loop.
-TEndRequests* living = nullptr;
+EndRequests* living = nullptr;
 } // namespace
 
-TEndRequests::TEndRequests(std::function<void()> endNow, std::function<void()> saveNow, QObject* parent)
+EndRequests::EndRequests(std::function<void()> endNow, std::function<void()> saveNow, QObject* parent)
     : QObject(parent)
     , endNow_(std::move(endNow))
     , saveNow_(std::move(saveNow))
 {
     WatchEndSignals(this, [this] { Requested(); });
-    static const bool atExit = std::atexit(&TEndRequests::SaveAtExit) == 0;
+    static const bool atExit = std::atexit(&EndRequests::SaveAtExit) == 0;
     Q_UNUSED(atExit);
     living = this;
     // The session manager may still cancel the logout, so the game saves and
@@ -27,20 +27,20 @@ TEndRequests::TEndRequests(std::function<void()> endNow, std::function<void()> s
             Qt::DirectConnection);
 }
 
-TEndRequests::~TEndRequests()
+EndRequests::~EndRequests()
 {
     living = nullptr;
     StopWatchingEndSignals();
 }
 
-void TEndRequests::SaveAtExit()
+void EndRequests::SaveAtExit()
 {
     // Only for an exit while the game runs: an ended close has saved already.
     if (living && !living->ending_)
         living->saveNow_();
 }
 
-void TEndRequests::Requested()
+void EndRequests::Requested()
 {
     // A second signal while the close is under way changes nothing.
     if (std::exchange(ending_, true))

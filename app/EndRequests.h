@@ -13,13 +13,13 @@
 
 class QSessionManager;
 
-class TEndRequests : public QObject {
+class EndRequests : public QObject {
     Q_OBJECT
 public:
     // endNow: end the program as a close does, asking nothing. saveNow: the
     // session is about to end; the program may be ended without another word.
-    TEndRequests(std::function<void()> endNow, std::function<void()> saveNow, QObject* parent = nullptr);
-    ~TEndRequests() override;
+    EndRequests(std::function<void()> endNow, std::function<void()> saveNow, QObject* parent = nullptr);
+    ~EndRequests() override;
 
 private:
     void Requested();

@@ -6,10 +6,10 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "help/THelpWindowHost.h"
+#include "help/HelpWindowHost.h"
 #include "settings/TIniCtrl.h"
 
-class HelpPlacementHost final : public THelpWindowHost {
+class HelpPlacementHost final : public HelpWindowHost {
 public:
     // The main window, once it exists; it may go before this host does.
     void SetMainWindow(QWidget* window) { mainWindow_ = window; }

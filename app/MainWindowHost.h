@@ -4,13 +4,13 @@
 // after the main window and ended before it.
 #include "ui/OptionsHost.h"
 
-class TAppServices;
+class AppServices;
 class THookHelpSystem;
 class Tmainform;
 
-class MainWindowHost final : public TOptionsHost {
+class MainWindowHost final : public OptionsHost {
 public:
-    MainWindowHost(Tmainform& window, TAppServices& services, THookHelpSystem& help)
+    MainWindowHost(Tmainform& window, AppServices& services, THookHelpSystem& help)
         : window_(window), services_(services), help_(help)
     {
     }
@@ -27,6 +27,6 @@ public:
 
 private:
     Tmainform& window_;
-    TAppServices& services_;
+    AppServices& services_;
     THookHelpSystem& help_;
 };

@@ -70,14 +70,14 @@ std::unique_ptr<RandomSource> SeededRandom()
     return std::make_unique<UniformRandom>(seed);
 }
 
-std::unique_ptr<Tmainform> MakeMainWindow(TAppServices& services)
+std::unique_ptr<Tmainform> MakeMainWindow(AppServices& services)
 {
     auto window = std::make_unique<Tmainform>(services, SeededRandom());
     // TANGRIX_TEST_TICK_MS (end-to-end tests only) sets the clock's tick, so
     // that a test can let the time run out in seconds or never.
     if (const int tickMs = qEnvironmentVariableIntValue("TANGRIX_TEST_TICK_MS"); tickMs > 0)
         window->Timer.setInterval(tickMs);
-    TDesktopEntryHint::Install(*window);
+    DesktopEntryHint::Install(*window);
     return window;
 }
 
@@ -109,7 +109,7 @@ Program::Program(const QElapsedTimer& startClock)
       // Asked by the system to end (a signal, the session's end): the game
       // ends as a confirmed close does, asking nothing, and keeps the
       // session's settings.
-      endRequests_(std::make_unique<TEndRequests>([this] { mainWindow_->EndWithoutQuestions(); },
+      endRequests_(std::make_unique<EndRequests>([this] { mainWindow_->EndWithoutQuestions(); },
                                                   [this] { mainWindow_->SaveSettings(); }))
 {
     helpHost_.SetMainWindow(&*mainWindow_);

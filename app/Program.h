@@ -40,7 +40,7 @@ private:
     HelpPlacementHost helpHost_;
     InstalledHelpViewer helpViewer_;
     // Dialogs, effects, music; its end closes the music device.
-    TAppServices services_;
+    AppServices services_;
     HelpSession help_;
     NamedPart<Tmainform> mainWindow_;
     // The sound effects play the main window's sounds while it lives.
@@ -64,5 +64,5 @@ private:
         ~ErrorBoxOwner();
     } errorBoxOwner_;
     std::unique_ptr<FirstFrameWatcher> firstFrame_;
-    std::unique_ptr<TEndRequests> endRequests_;
+    std::unique_ptr<EndRequests> endRequests_;
 };

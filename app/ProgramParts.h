@@ -6,11 +6,11 @@
 #include <memory>
 #include <utility>
 
-#include "help/THelpViewer.h"
+#include "help/HelpViewer.h"
 #include "help/hh.h"
 #include "help/hh_funcs.h"
 
-class THelpWindowHost;
+class HelpWindowHost;
 
 // Owns a part and publishes it under the global name the game's design gives
 // it (a non-owning pointer), for as long as it lives.
@@ -38,7 +38,7 @@ private:
 // help layer while it lives.
 class InstalledHelpViewer {
 public:
-    explicit InstalledHelpViewer(THelpWindowHost& host) : viewer_(MakeOwnHelpViewer(&host))
+    explicit InstalledHelpViewer(HelpWindowHost& host) : viewer_(MakeOwnHelpViewer(&host))
     {
         if (viewer_)
             SetHelpViewer(viewer_.get());
@@ -52,7 +52,7 @@ public:
     InstalledHelpViewer& operator=(const InstalledHelpViewer&) = delete;
 
 private:
-    std::unique_ptr<THelpViewer> viewer_;
+    std::unique_ptr<HelpViewer> viewer_;
 };
 
 // The help router for the help file; its end closes every help window, and
@@ -60,7 +60,7 @@ private:
 class HelpSession {
 public:
     explicit HelpSession(const QString& helpFile)
-        : router_(std::make_unique<THookHelpSystem>(helpFile, QString(), THostType::HtmlHelp))
+        : router_(std::make_unique<THookHelpSystem>(helpFile, QString(), HelpHostType::HtmlHelp))
     {
     }
     ~HelpSession()

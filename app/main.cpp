@@ -12,7 +12,7 @@
 #include "media/ProgramAudio.h"
 #include "settings/ErrorReport.h"
 #include "ui/StandardErrorBox.h"
-#include "ui/toolkit/TShapeHint.h"
+#include "ui/toolkit/ShapeHint.h"
 
 int main(int argc, char* argv[])
 {
@@ -34,7 +34,7 @@ int main(int argc, char* argv[])
     // The game ends with its main window, also while a help window is still open.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(ProgramIcon());
-    TShapeHint::Install(app);
+    ShapeHint::Install(app);
     // What the store and the music cannot do is told in the standard box.
     SetErrorReporter(ShowStandardError);
     InitHelpLayer(QApplication::arguments(), QApplication::applicationDirPath() + QLatin1Char('/'));

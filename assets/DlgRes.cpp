@@ -3,8 +3,8 @@
 TDlgResources* DlgResources = nullptr;
 
 TDlgResources::TDlgResources()
-    : dlgs(TBitmapList::FromResourceFolder(QStringLiteral(":/assets/dlgs")))
-    , opts(TBitmapList::FromResourceFolder(QStringLiteral(":/assets/opts")))
-    , btns(TBitmapList::FromResourceFolder(QStringLiteral(":/assets/btns")))
+    : dlgs(BitmapList::FromResourceFolder(QStringLiteral(":/assets/dlgs")))
+    , opts(BitmapList::FromResourceFolder(QStringLiteral(":/assets/opts")))
+    , btns(BitmapList::FromResourceFolder(QStringLiteral(":/assets/btns")))
 {
 }

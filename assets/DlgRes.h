@@ -1,7 +1,7 @@
 #pragma once
 // The data module with the picture lists that the dialogs and the main
 // window's right-hand buttons share. It has no behaviour of its own.
-#include "assets/TBitmapList.h"
+#include "assets/BitmapList.h"
 
 // The pictures of `dlgs`, by role.
 enum DialogPicture : int {
@@ -48,9 +48,9 @@ public:
     // Fills the three lists from the pictures compiled into the program.
     TDlgResources();
 
-    TBitmapList dlgs; // DialogPicture
-    TBitmapList opts; // OptionPicture
-    TBitmapList btns; // ToolButtonPicture
+    BitmapList dlgs; // DialogPicture
+    BitmapList opts; // OptionPicture
+    BitmapList btns; // ToolButtonPicture
 };
 
 // Created by the program entry right after the main window; lives until the end.

@@ -1,8 +1,8 @@
 #include "assets/MainFormAssets.h"
 
-TBitmapList MainFormBitmaps()
+BitmapList MainFormBitmaps()
 {
-    return TBitmapList::FromResourceFolder(QStringLiteral(":/assets/bmps"));
+    return BitmapList::FromResourceFolder(QStringLiteral(":/assets/bmps"));
 }
 
 TWaveList MainFormWaves()
@@ -10,12 +10,12 @@ TWaveList MainFormWaves()
     return TWaveList::FromResourceFolder(QStringLiteral(":/assets/waves"));
 }
 
-TSymbolPicture MaskPicture()
+SymbolPicture MaskPicture()
 {
-    return TSymbolPicture(QStringLiteral(":/assets/symbols/masks.svg"));
+    return SymbolPicture(QStringLiteral(":/assets/symbols/masks.svg"));
 }
 
-TSymbolPicture PatternPicture()
+SymbolPicture PatternPicture()
 {
-    return TSymbolPicture(QStringLiteral(":/assets/symbols/pats.svg"));
+    return SymbolPicture(QStringLiteral(":/assets/symbols/pats.svg"));
 }

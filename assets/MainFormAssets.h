@@ -2,8 +2,8 @@
 // What only the main window uses: the picture list `bmps` (texture sheet and
 // the faces of the three left-hand tool-strip buttons), the symbol pictures
 // `masks` and `pats`, and the sound list `waves`.
-#include "assets/TBitmapList.h"
-#include "assets/TSymbolPicture.h"
+#include "assets/BitmapList.h"
+#include "assets/SymbolPicture.h"
 #include "assets/TWaveList.h"
 
 // The pictures of `bmps`, by role: the buttons' faces up, mouse-over and
@@ -24,9 +24,9 @@ enum MainFormPicture : int {
 enum TextureGrade : int { WindowGrade = 0, ToolStripGrade = 1, BoardGrade = 2 };
 inline constexpr int TextureGradeCount = 3;
 
-TBitmapList MainFormBitmaps();
+BitmapList MainFormBitmaps();
 // 5 items: sound effect n is item n - 1, each a complete RIFF WAVE image.
 TWaveList MainFormWaves();
 // Silhouettes black on white, and the same symbols in colour on black.
-TSymbolPicture MaskPicture();
-TSymbolPicture PatternPicture();
+SymbolPicture MaskPicture();
+SymbolPicture PatternPicture();

@@ -70,7 +70,7 @@ int main(int argc, char* argv[])
     qputenv("XDG_CONFIG_HOME", store.path().toLocal8Bit());
     QApplication app(argc, argv);
 
-    TNullServices services;
+    NullServices services;
     Tmainform form(services);
     form.show();
     QApplication::processEvents();

@@ -37,33 +37,33 @@ const std::u32string TChiffre::DefaultAlphabet = U"ABCDEFGHIJKLMNOPQRSTUVWXYZabc
 TChiffre ScoreCipher;
 
 TChiffre::TChiffre()
-    : m_alphabet(DefaultAlphabet)
-    , m_key(DefaultKey)
+    : alphabet_(DefaultAlphabet)
+    , key_(DefaultKey)
 {
 }
 
 void TChiffre::Init(const std::u32string& alphabet, std::int64_t key)
 {
-    m_alphabet = alphabet.empty() ? DefaultAlphabet : alphabet;
+    alphabet_ = alphabet.empty() ? DefaultAlphabet : alphabet;
     // Taken as a 64-bit magnitude so that the most negative 32-bit key is cut
     // to LargestKey instead of overflowing into a negative key.
     const std::int64_t magnitude = key < 0 ? -key : key;
     if (magnitude == 0)
-        m_key = DefaultKey;
+        key_ = DefaultKey;
     else if (magnitude > LargestKey)
-        m_key = LargestKey;
+        key_ = LargestKey;
     else
-        m_key = static_cast<std::int32_t>(magnitude);
+        key_ = static_cast<std::int32_t>(magnitude);
 }
 
 std::u32string TChiffre::Encipher(const std::u32string& text) const
 {
-    return Transform(text, m_key);
+    return Transform(text, key_);
 }
 
 std::u32string TChiffre::Decipher(const std::u32string& text) const
 {
-    return Transform(text, -static_cast<std::int64_t>(m_key));
+    return Transform(text, -static_cast<std::int64_t>(key_));
 }
 
 std::u32string TChiffre::Transform(std::u32string text, std::int64_t key) const
@@ -73,7 +73,7 @@ std::u32string TChiffre::Transform(std::u32string text, std::int64_t key) const
     // The shifts are only right at 64-bit mantissa; the thread may run at
     // less (Windows API threads start at 53 bits).
     const X87PrecisionScope extended(X87Precision::Extended);
-    return Shifted(std::move(text), key, m_alphabet);
+    return Shifted(std::move(text), key, alphabet_);
 }
 
 namespace {

@@ -36,12 +36,12 @@ public:
     // runs at.
     std::u32string Transform(std::u32string text, std::int64_t key) const;
 
-    const std::u32string& Alphabet() const { return m_alphabet; }
-    std::int32_t Key() const { return m_key; }
+    const std::u32string& Alphabet() const { return alphabet_; }
+    std::int32_t Key() const { return key_; }
 
 private:
-    std::u32string m_alphabet;
-    std::int32_t m_key;
+    std::u32string alphabet_;
+    std::int32_t key_;
 };
 
 // The one cipher the whole program shares (initialised at start-up).

@@ -116,7 +116,7 @@ QString YesNo(bool value)
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-void WriteHeader(const QStringList& args, const QString& programDir, const THelpTraceFacts& facts)
+void WriteHeader(const QStringList& args, const QString& programDir, const HelpTraceFacts& facts)
 {
     const QLocale locale = QLocale::system();
     const QString exe = ExecutablePath();
@@ -167,7 +167,7 @@ bool IsOwnTrace(const QString& path)
 
 } // namespace
 
-void InitHelpTrace(const QStringList& args, const QString& programDir, const THelpTraceFacts& facts)
+void InitHelpTrace(const QStringList& args, const QString& programDir, const HelpTraceFacts& facts)
 {
     g_traceOn = false;
     const QString folder = TraceFolder(programDir);

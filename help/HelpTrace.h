@@ -7,7 +7,7 @@
 #include <QStringList>
 
 // What the header reports about the help viewer and the HTML renderer.
-struct THelpTraceFacts {
+struct HelpTraceFacts {
     bool viewerInstalled = false;
     QString viewerVersion;
     QString viewerFriendlyVersion;
@@ -19,7 +19,7 @@ struct THelpTraceFacts {
 // Deletes a trace left by an earlier run, decides whether to trace, and if so
 // starts the file with its header. `args` are the program's arguments, the
 // program's own path first. Safe to call again (the trace starts afresh).
-void InitHelpTrace(const QStringList& args, const QString& programDir, const THelpTraceFacts& facts);
+void InitHelpTrace(const QStringList& args, const QString& programDir, const HelpTraceFacts& facts);
 
 bool HelpTraceOn();
 // Where the trace goes (also when tracing is off: where it would go).

@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "help/HelpTrace.h"
-#include "help/THelpViewer.h"
+#include "help/HelpViewer.h"
 
 #ifdef Q_OS_WIN
 #include <QDir>
@@ -13,7 +13,7 @@
 #include <string>
 #include <windows.h>
 #else
-#include "help/TChmHelpViewer.h"
+#include "help/ChmHelpViewer.h"
 #endif
 
 #include <memory>
@@ -29,7 +29,7 @@ namespace {
 
 // The viewer in place of the platform's: the game's own, installed by the
 // program, or a test's stand-in.
-THelpViewer* g_standIn = nullptr;
+HelpViewer* g_standIn = nullptr;
 #ifdef Q_OS_WIN
 bool g_controlLoaded = false;
 #else
@@ -107,7 +107,7 @@ QString FileVersion(const QString& path)
         .arg(LOWORD(fixed->dwFileVersionLS));
 }
 
-THelpTraceFacts LoadHelpControl()
+HelpTraceFacts LoadHelpControl()
 {
     if (!g_control) {
         g_control = LoadLibraryW(L"hhctrl.ocx");
@@ -123,7 +123,7 @@ THelpTraceFacts LoadHelpControl()
     g_controlLoaded = g_control != nullptr && g_HtmlHelpW != nullptr;
     HHInstalled = !g_controlVersion.isEmpty();
 
-    THelpTraceFacts facts;
+    HelpTraceFacts facts;
     facts.viewerInstalled = HHInstalled;
     facts.viewerVersion = g_controlVersion;
     facts.viewerFriendlyVersion = QStringLiteral("HTML Help control %1").arg(g_controlVersion);
@@ -165,11 +165,11 @@ void PlatformCloseAll()
 
 #else
 
-THelpTraceFacts LoadHelpControl()
+HelpTraceFacts LoadHelpControl()
 {
     g_controlLoaded = true;
     HHInstalled = true;
-    THelpTraceFacts facts;
+    HelpTraceFacts facts;
     facts.viewerInstalled = true;
     facts.viewerVersion = QStringLiteral("chmlib");
     facts.viewerFriendlyVersion = QStringLiteral("Tangrix help viewer on chmlib");
@@ -192,7 +192,7 @@ void PlatformCloseAll() {}
 
 void InitHelpLayer(const QStringList& args, const QString& programDir)
 {
-    const THelpTraceFacts facts = LoadHelpControl();
+    const HelpTraceFacts facts = LoadHelpControl();
     InitHelpTrace(args, programDir, facts);
 }
 
@@ -230,19 +230,19 @@ void HHCloseAll()
     QThread::yieldCurrentThread();
 }
 
-THelpViewer* SetHelpViewer(THelpViewer* viewer)
+HelpViewer* SetHelpViewer(HelpViewer* viewer)
 {
-    THelpViewer* previous = g_standIn;
+    HelpViewer* previous = g_standIn;
     g_standIn = viewer;
     return previous;
 }
 
-std::unique_ptr<THelpViewer> MakeOwnHelpViewer(THelpWindowHost* host)
+std::unique_ptr<HelpViewer> MakeOwnHelpViewer(HelpWindowHost* host)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(host);
     return nullptr;
 #else
-    return std::make_unique<TChmHelpViewer>(host);
+    return std::make_unique<ChmHelpViewer>(host);
 #endif
 }

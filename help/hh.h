@@ -6,8 +6,8 @@
 #include <QStringList>
 #include <memory>
 
-class THelpViewer;
-class THelpWindowHost;
+class HelpViewer;
+class HelpWindowHost;
 
 // Commands of the HTML help control.
 constexpr int kHtmlHelpShowContext = 15;
@@ -43,9 +43,9 @@ void HHCloseAll();
 // platform has none (the program installs it), or a test's stand-in that
 // counts its calls; nullptr puts the platform's back. Returns the viewer that
 // was set before, nullptr for the platform's.
-THelpViewer* SetHelpViewer(THelpViewer* viewer);
+HelpViewer* SetHelpViewer(HelpViewer* viewer);
 
 // The game's own viewer, placing its window through the host (nullptr: none;
 // the window then opens where the window system puts it), where the platform
 // has no viewer of its own; nullptr where it has one (Windows).
-std::unique_ptr<THelpViewer> MakeOwnHelpViewer(THelpWindowHost* host);
+std::unique_ptr<HelpViewer> MakeOwnHelpViewer(HelpWindowHost* host);

@@ -54,7 +54,7 @@ QString ViewerPath(const QString& helpFile, const QString& winDef)
 }
 } // namespace
 
-int HHHelpContext(const QString& helpFile, int context, const QString& winDef, THostType hostType)
+int HHHelpContext(const QString& helpFile, int context, const QString& winDef, HelpHostType hostType)
 {
     DebugOut(QStringLiteral("HHHelpContext(\"%1\", %2, \"%3\", %4)")
                  .arg(helpFile)
@@ -66,7 +66,7 @@ int HHHelpContext(const QString& helpFile, int context, const QString& winDef, T
     DebugOut(QStringLiteral("ShowContext(\"%1\", %2)").arg(path).arg(context));
     int result = 0;
     switch (hostType) {
-    case THostType::HtmlHelp:
+    case HelpHostType::HtmlHelp:
         if (!HHInstalled)
             result = 1;
         else
@@ -74,8 +74,8 @@ int HHHelpContext(const QString& helpFile, int context, const QString& winDef, T
         break;
     // The external viewer programs belong to old Windows installations; they
     // are never found here.
-    case THostType::KeyHH: result = 2; break;
-    case THostType::HH: result = 3; break;
+    case HelpHostType::KeyHH: result = 2; break;
+    case HelpHostType::HH: result = 3; break;
     }
     DebugOut(QStringLiteral("  returned - %1").arg(result));
     return result;
@@ -99,22 +99,22 @@ void HHShowError(int code)
     box.exec();
 }
 
-THookHelpSystem::THookHelpSystem(const QString& chmFile, const QString& winDef, THostType hostType)
-    : FChmFile(chmFile), FWinDef(winDef), FHostType(hostType)
+THookHelpSystem::THookHelpSystem(const QString& chmFile, const QString& winDef, HelpHostType hostType)
+    : chmFile_(chmFile), winDef_(winDef), hostType_(hostType)
 {
-    FPreviousHandler = SetAppHelpHandler(
+    previousHandler_ = SetAppHelpHandler(
         [this](int command, int data, bool& callHelp) { return HelpHook(command, data, callHelp); });
     DebugOut(QStringLiteral("THookHelpSystem.Create(\"%1\",\"%2\", %3)")
-                 .arg(FChmFile)
-                 .arg(FWinDef)
-                 .arg(int(FHostType)));
+                 .arg(chmFile_)
+                 .arg(winDef_)
+                 .arg(int(hostType_)));
 }
 
 THookHelpSystem::~THookHelpSystem()
 {
-    if (FHostType == THostType::HtmlHelp && HelpControlLoaded())
+    if (hostType_ == HelpHostType::HtmlHelp && HelpControlLoaded())
         HHCloseAll();
-    SetAppHelpHandler(FPreviousHandler);
+    SetAppHelpHandler(previousHandler_);
     DebugOut(QStringLiteral("THookHelpSystem.Destroy"));
 }
 
@@ -125,7 +125,7 @@ bool THookHelpSystem::HelpHook(int command, int data, bool& callHelp)
     case kHelpContext:
     case kHelpContextPopup: {
         callHelp = false;
-        const int result = HHHelpContext(FChmFile, data, FWinDef, FHostType);
+        const int result = HHHelpContext(chmFile_, data, winDef_, hostType_);
         if (result != 0)
             HHShowError(result);
         break;
@@ -133,7 +133,7 @@ bool THookHelpSystem::HelpHook(int command, int data, bool& callHelp)
     case kHelpSetPopupPos:
         callHelp = false;
         // The position comes packed as two 16-bit screen coordinates, x low.
-        FPopupPosition = QPoint(qint16(quint32(data) & 0xffff), qint16(quint32(data) >> 16));
+        popupPosition_ = QPoint(qint16(quint32(data) & 0xffff), qint16(quint32(data) >> 16));
         break;
     default:
         break;
@@ -143,6 +143,6 @@ bool THookHelpSystem::HelpHook(int command, int data, bool& callHelp)
 
 void THookHelpSystem::FollowLanguage()
 {
-    if (FHostType == THostType::HtmlHelp && HHInstalled)
-        HHFollowTopic(ViewerPath(FChmFile, FWinDef), quint32(RulesContext()));
+    if (hostType_ == HelpHostType::HtmlHelp && HHInstalled)
+        HHFollowTopic(ViewerPath(chmFile_, winDef_), quint32(RulesContext()));
 }

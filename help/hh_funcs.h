@@ -19,11 +19,11 @@ QString HelpCommandName(int command);
 
 // Which viewer a router drives. Only the HTML help control is used by this
 // game; the two external viewer programs are not available here.
-enum class THostType { HtmlHelp = 0, KeyHH = 1, HH = 2 };
+enum class HelpHostType { HtmlHelp = 0, KeyHH = 1, HH = 2 };
 
 // Shows a topic: 0 when it was handed to the viewer, 1 when no viewer is
 // installed, 2 or 3 when the external viewer program was asked for.
-int HHHelpContext(const QString& helpFile, int context, const QString& winDef, THostType hostType);
+int HHHelpContext(const QString& helpFile, int context, const QString& winDef, HelpHostType hostType);
 
 // The warning text for a result of HHHelpContext.
 QString HHErrorText(int code);
@@ -33,7 +33,7 @@ void HHShowError(int code);
 class THookHelpSystem {
 public:
     // From here on the application's help requests come to this router.
-    THookHelpSystem(const QString& chmFile, const QString& winDef, THostType hostType);
+    THookHelpSystem(const QString& chmFile, const QString& winDef, HelpHostType hostType);
     // Closes the viewer's windows and gives help requests back to the handler
     // that was installed before.
     ~THookHelpSystem();
@@ -49,15 +49,15 @@ public:
     // the new language at once.
     void FollowLanguage();
 
-    const QString& ChmFile() const { return FChmFile; }
-    const QString& WinDef() const { return FWinDef; }
-    THostType HostType() const { return FHostType; }
-    QPoint PopupPosition() const { return FPopupPosition; }
+    const QString& ChmFile() const { return chmFile_; }
+    const QString& WinDef() const { return winDef_; }
+    HelpHostType HostType() const { return hostType_; }
+    QPoint PopupPosition() const { return popupPosition_; }
 
 private:
-    QString FChmFile;
-    QString FWinDef;
-    THostType FHostType;
-    AppHelpHandler FPreviousHandler;
-    QPoint FPopupPosition;
+    QString chmFile_;
+    QString winDef_;
+    HelpHostType hostType_;
+    AppHelpHandler previousHandler_;
+    QPoint popupPosition_;
 };

@@ -26,22 +26,22 @@ QString TroubleText(MidiSynth::Trouble trouble) {
 
 }  // namespace
 
-TMusicCycle::TMusicCycle(TMediaPlayer& midi) : midi_(midi) {
+MusicCycle::MusicCycle(TMediaPlayer& midi) : midi_(midi) {
     midi_.OnTrouble([this](MidiSynth::Trouble trouble) { Unavailable(trouble); });
 }
 
-void TMusicCycle::Unavailable(MidiSynth::Trouble trouble) {
+void MusicCycle::Unavailable(MidiSynth::Trouble trouble) {
     if (!MusicAvailable())
         return;
     trouble_ = trouble;
     ReportError(TroubleText(trouble));
 }
 
-bool TMusicCycle::Advance(bool wrapAround) {
+bool MusicCycle::Advance(bool wrapAround) {
     return MusicSearchRec.FindNext() || (wrapAround && MusicSearchRec.FindFirst(MusicDirectories()));
 }
 
-bool TMusicCycle::OpenPlayable(bool wrapAround) {
+bool MusicCycle::OpenPlayable(bool wrapAround) {
     QStringList reasons;
     bool opened = false;
     // Bounded: a directory of nothing but bad files must not loop for ever.
@@ -67,22 +67,22 @@ bool TMusicCycle::OpenPlayable(bool wrapAround) {
     return opened;
 }
 
-void TMusicCycle::StartUp() {
+void MusicCycle::StartUp() {
     MusicFilesFound = MusicSearchRec.FindFirst(MusicDirectories()) && OpenPlayable(false);
 }
 
-void TMusicCycle::WindowShown() {
+void MusicCycle::WindowShown() {
     if (MusicFilesFound && MusicOn)
         midi_.PrepareToPlay();
 }
 
-void TMusicCycle::KeepAlive() {
+void MusicCycle::KeepAlive() {
     // IsOpen: after a failed switch there is no device to play on.
-    if (MusicFilesFound && MusicOn && MusicAvailable() && midi_.IsOpen() && midi_.Mode() != TMPModes::mpPlaying)
+    if (MusicFilesFound && MusicOn && MusicAvailable() && midi_.IsOpen() && midi_.Mode() != MPModes::mpPlaying)
         midi_.Play();
 }
 
-bool TMusicCycle::SwitchMusic() {
+bool MusicCycle::SwitchMusic() {
     if (!MusicAvailable())
         return true;
     if (MusicOn) {

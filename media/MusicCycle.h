@@ -11,9 +11,9 @@
 // Set at start-up when a music file was found and opened; never changed after.
 extern bool MusicFilesFound;
 
-class TMusicCycle {
+class MusicCycle {
 public:
-    explicit TMusicCycle(TMediaPlayer& midi);
+    explicit MusicCycle(TMediaPlayer& midi);
 
     // Start-up: opens the first playable "*.mid" of the game's music
     // directory and then the player's, whether or not the music is on; plays
@@ -41,7 +41,7 @@ public:
 
     // The current piece's file name, without directory, for the dialog.
     QString CurrentFileName() const { return MusicSearchRec.Name(); }
-    const TMusicSearch& SearchRec() const { return MusicSearchRec; }
+    const MusicSearch& SearchRec() const { return MusicSearchRec; }
 
 private:
     // Opens DataDir + the search's current entry, or else the next one
@@ -53,7 +53,7 @@ private:
     void Unavailable(MidiSynth::Trouble trouble);
 
     TMediaPlayer& midi_;
-    TMusicSearch MusicSearchRec;
+    MusicSearch MusicSearchRec;
     QSet<QString> reported_;
     MidiSynth::Trouble trouble_ = MidiSynth::Trouble::None;
 };

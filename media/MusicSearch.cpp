@@ -10,7 +10,7 @@ QString PlayerMusicDirectory() {
     return data.isEmpty() ? QString() : data + QStringLiteral("/tangrix/music/");
 }
 
-bool TMusicSearch::FindFirst(const QStringList& directories) {
+bool MusicSearch::FindFirst(const QStringList& directories) {
     paths_.clear();
     for (const QString& directory : directories) {
         if (directory.isEmpty())
@@ -32,7 +32,7 @@ bool TMusicSearch::FindFirst(const QStringList& directories) {
     return !paths_.isEmpty();
 }
 
-bool TMusicSearch::FindNext() {
+bool MusicSearch::FindNext() {
     while (index_ < paths_.size()) {
         ++index_;
         // A file removed since the search began is passed over, not reported.
@@ -42,6 +42,6 @@ bool TMusicSearch::FindNext() {
     return false;
 }
 
-QString TMusicSearch::Name() const { return QFileInfo(Path()).fileName(); }
+QString MusicSearch::Name() const { return QFileInfo(Path()).fileName(); }
 
-QString TMusicSearch::Path() const { return index_ < paths_.size() ? paths_[index_] : QString(); }
+QString MusicSearch::Path() const { return index_ < paths_.size() ? paths_[index_] : QString(); }

@@ -11,7 +11,7 @@
 // $XDG_DATA_HOME); it is played after the game's own pieces.
 QString PlayerMusicDirectory();
 
-class TMusicSearch {
+class MusicSearch {
 public:
     // Starts a new search through directories (each with or without a
     // trailing '/'), in their order; true when it stands on a first entry.

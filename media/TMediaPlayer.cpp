@@ -161,10 +161,10 @@ bool TMediaPlayer::Close() {
     return true;
 }
 
-TMPModes TMediaPlayer::Mode() const {
+MPModes TMediaPlayer::Mode() const {
     if (!IsOpen())
-        return TMPModes::mpNotReady;
-    return engine_->Playing() ? TMPModes::mpPlaying : TMPModes::mpStopped;
+        return MPModes::mpNotReady;
+    return engine_->Playing() ? MPModes::mpPlaying : MPModes::mpStopped;
 }
 
 bool TMediaPlayer::IsAudible() const { return sink_ && sink_->MusicAudible(); }

@@ -23,7 +23,7 @@
 #include <thread>
 
 // The player's modes, with the values the program compares against.
-enum class TMPModes {
+enum class MPModes {
     mpNotReady = 0,  // no device open
     mpStopped = 1,   // open, not playing (also after the end of the piece)
     mpPlaying = 2,
@@ -86,7 +86,7 @@ public:
     bool Stop();
     bool Close();
 
-    TMPModes Mode() const;
+    MPModes Mode() const;
     bool IsOpen() const { return engine_->Loaded(); }
     QString LastError() const { return lastError_; }
 

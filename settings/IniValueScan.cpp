@@ -114,19 +114,19 @@ class ElementStart
 public:
     void Add(char16_t c)
     {
-        if (m_text.size() < Kept)
-            m_text.push_back(c);
+        if (text_.size() < Kept)
+            text_.push_back(c);
     }
     bool IsBinary() const
     {
-        const std::u16string_view text(m_text);
+        const std::u16string_view text(text_);
         return text.starts_with(u"@Variant(") || text.starts_with(u"@DateTime(");
     }
-    void Clear() { m_text.clear(); }
+    void Clear() { text_.clear(); }
 
 private:
     static constexpr std::size_t Kept = 10;
-    std::u16string m_text;
+    std::u16string text_;
 };
 
 // Whether an element of the value text[from, to) unescapes to binary data.

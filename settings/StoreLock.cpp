@@ -27,7 +27,7 @@ bool Present(const QString& path)
 
 } // namespace
 
-TStoreLock::TStoreLock(const QString& gameLockPath, QString libraryLockPath, int waitMs)
+StoreLock::StoreLock(const QString& gameLockPath, QString libraryLockPath, int waitMs)
     : gameLock_(gameLockPath)
     , libraryLockPath_(std::move(libraryLockPath))
     , deadline_(waitMs)
@@ -41,7 +41,7 @@ TStoreLock::TStoreLock(const QString& gameLockPath, QString libraryLockPath, int
     gameLock_.tryLock(waitMs);
 }
 
-void TStoreLock::ClearLibraryLock()
+void StoreLock::ClearLibraryLock()
 {
     if (libraryLockPath_.isEmpty())
         return;

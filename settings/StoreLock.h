@@ -16,12 +16,12 @@
 #include <QLockFile>
 #include <QString>
 
-class TStoreLock
+class StoreLock
 {
 public:
     // gameLockPath: the game's own lock; libraryLockPath: the store library's
     // lock beside the store (empty where it keeps none).
-    TStoreLock(const QString& gameLockPath, QString libraryLockPath, int waitMs);
+    StoreLock(const QString& gameLockPath, QString libraryLockPath, int waitMs);
 
     bool Held() const { return gameLock_.isLocked(); }
 

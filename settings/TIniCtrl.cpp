@@ -211,16 +211,16 @@ std::optional<QString> StoredText(const QSettings& store, const QString& path)
 } // namespace
 
 TIniCtrl::TIniCtrl(QString organization, QString application)
-    : m_organization(std::move(organization))
-    , m_application(std::move(application))
+    : organization_(std::move(organization))
+    , application_(std::move(application))
 {
 }
 
 std::unique_ptr<QSettings> TIniCtrl::OpenForReading() const
 {
 #ifdef Q_OS_WIN
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, m_organization,
-                                       RegistryApplication(m_application));
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, organization_,
+                                       RegistryApplication(application_));
 #else
     const QString path = StoreLocation();
     const Examined examined = Examine(path);
@@ -314,7 +314,7 @@ void TIniCtrl::WriteChanges(const QString& section, const QList<Change>& changes
 QString TIniCtrl::GameLockPath() const
 {
 #ifdef Q_OS_WIN
-    return QDir::temp().filePath(m_application + QStringLiteral(".update.lock"));
+    return QDir::temp().filePath(application_ + QStringLiteral(".update.lock"));
 #else
     return StoreLocation() + QStringLiteral(".update.lock");
 #endif
@@ -334,7 +334,7 @@ bool TIniCtrl::UpdateStrings(const QString& section, const QStringList& keys, co
 {
     // The store's own lock only covers a single write; the game's covers the
     // read before it as well.
-    TStoreLock lock(GameLockPath(), LibraryLockPath(), LockWaitMs);
+    StoreLock lock(GameLockPath(), LibraryLockPath(), LockWaitMs);
     QStringList stored;
     for (const QString& key : keys)
         stored << ReadString(section, key, QString());
@@ -352,20 +352,20 @@ bool TIniCtrl::UpdateStrings(const QString& section, const QStringList& keys, co
     return false;
 }
 
-bool TIniCtrl::Store(const QString& section, const QList<Change>& changes, TStoreLock* held)
+bool TIniCtrl::Store(const QString& section, const QList<Change>& changes, StoreLock* held)
 {
     if (changes.isEmpty())
         return true;
 #ifdef Q_OS_WIN
     Q_UNUSED(held);
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, m_organization, m_application);
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, organization_, application_);
 #else
     const QString path = StoreLocation();
     // Only a store that can be read whole may be written: the writer keeps
     // every value it finds, and would have to decode them all.
     if (Examine(path).condition != Condition::Readable)
         return false;
-    std::optional<TStoreLock> ownLock;
+    std::optional<StoreLock> ownLock;
     if (!held)
         held = &ownLock.emplace(GameLockPath(), LibraryLockPath(), LockWaitMs);
     QSettings store(path, QSettings::IniFormat);
@@ -423,9 +423,9 @@ void TIniCtrl::ResetFailureNotice()
 QString TIniCtrl::StoreLocation() const
 {
 #ifdef Q_OS_WIN
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, m_organization, RegistryApplication(m_application))
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, organization_, RegistryApplication(application_))
         .fileName();
 #else
-    return UserConfigHome() + u'/' + m_organization + u'/' + m_application + QStringLiteral(".conf");
+    return UserConfigHome() + u'/' + organization_ + u'/' + application_ + QStringLiteral(".conf");
 #endif
 }

@@ -23,7 +23,7 @@
 #include <optional>
 #include <utility>
 
-class TStoreLock;
+class StoreLock;
 
 class TIniCtrl
 {
@@ -86,10 +86,10 @@ private:
     // Writes the changes in one write of the store, under the game's lock
     // (taken here unless `held`); a failure is taken back. False when nothing
     // was stored.
-    bool Store(const QString& section, const QList<Change>& changes, TStoreLock* held);
+    bool Store(const QString& section, const QList<Change>& changes, StoreLock* held);
     QString GameLockPath() const;
     QString LibraryLockPath() const;
 
-    QString m_organization;
-    QString m_application;
+    QString organization_;
+    QString application_;
 };

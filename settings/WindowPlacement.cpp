@@ -13,7 +13,7 @@ namespace {
 constexpr int LargestWindowExtent = (1 << 24) - 1;
 } // namespace
 
-void TWindowPlacement::SetNormalRect(const QRect& rect)
+void WindowPlacement::SetNormalRect(const QRect& rect)
 {
     left = rect.x();
     top = rect.y();
@@ -21,10 +21,10 @@ void TWindowPlacement::SetNormalRect(const QRect& rect)
     bottom = rect.y() + rect.height();
 }
 
-QString FormatPlacement(const TWindowPlacement& p)
+QString FormatPlacement(const WindowPlacement& p)
 {
     return QStringLiteral("%1,%2,%3,%4,%5,%6,%7")
-        .arg(TWindowPlacement::FormatMark)
+        .arg(WindowPlacement::FormatMark)
         .arg(p.flags)
         .arg(p.showCmd)
         .arg(p.left)
@@ -33,10 +33,10 @@ QString FormatPlacement(const TWindowPlacement& p)
         .arg(p.bottom);
 }
 
-std::optional<TWindowPlacement> ParsePlacement(const QString& text)
+std::optional<WindowPlacement> ParsePlacement(const QString& text)
 {
     const QStringList parts = text.split(u',');
-    if (parts.size() != 7 || parts[0] != QString::number(TWindowPlacement::FormatMark))
+    if (parts.size() != 7 || parts[0] != QString::number(WindowPlacement::FormatMark))
         return std::nullopt;
 
     std::array<int, 7> numbers{};
@@ -54,7 +54,7 @@ std::optional<TWindowPlacement> ParsePlacement(const QString& text)
             return std::nullopt;
     }
 
-    const TWindowPlacement placement{numbers[1], numbers[2], numbers[3], numbers[4], numbers[5], numbers[6]};
+    const WindowPlacement placement{numbers[1], numbers[2], numbers[3], numbers[4], numbers[5], numbers[6]};
     // An empty or inverted rectangle cannot be a window's.
     if (placement.right <= placement.left || placement.bottom <= placement.top)
         return std::nullopt;

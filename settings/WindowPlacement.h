@@ -12,7 +12,7 @@
 
 #include <optional>
 
-struct TWindowPlacement
+struct WindowPlacement
 {
     // The first number of the value; anything else is not ours.
     static constexpr int FormatMark = 200;
@@ -34,15 +34,15 @@ struct TWindowPlacement
     QRect NormalRect() const { return QRect(QPoint(left, top), QSize(right - left, bottom - top)); }
     void SetNormalRect(const QRect& rect);
 
-    friend bool operator==(const TWindowPlacement&, const TWindowPlacement&) = default;
+    friend bool operator==(const WindowPlacement&, const WindowPlacement&) = default;
 };
 
-QString FormatPlacement(const TWindowPlacement& placement);
+QString FormatPlacement(const WindowPlacement& placement);
 
 // Exactly seven whole numbers, the first "200", and a rectangle of positive
 // size that a window can have; anything else gives nothing (the window is
 // then centred instead).
-std::optional<TWindowPlacement> ParsePlacement(const QString& text);
+std::optional<WindowPlacement> ParsePlacement(const QString& text);
 
 // Moves the rectangle (keeping its size) so that it lies inside the desktop,
 // checking the right, bottom, left and top edges in this order, so that a

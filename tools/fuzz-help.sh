@@ -23,7 +23,7 @@ clang++-14 "${flags[@]}" \
   -o "$out/fuzz_context_table"
 # shellcheck disable=SC2046
 clang++-14 "${flags[@]}" $(pkg-config --cflags Qt6Core) \
-  "$root/tests/fuzz/help/fuzz_help_file.cpp" "$root/help/TChmFile.cpp" "$root/settings/BoundedFile.cpp" \
+  "$root/tests/fuzz/help/fuzz_help_file.cpp" "$root/help/ChmArchive.cpp" "$root/settings/BoundedFile.cpp" \
   "$root/help/ChmContextTable.cpp" "$root/help/ChmContainerCheck.cpp" \
   $(pkg-config --libs Qt6Core) -lchm -o "$out/fuzz_help_file"
 

@@ -1,32 +1,32 @@
 #include "ui/DialogBuilder.h"
 
 #include "assets/DlgRes.h"
-#include "ui/toolkit/TPictureButton.h"
-#include "ui/toolkit/TTexturedPanel.h"
-#include "ui/toolkit/TTransparentImage.h"
+#include "ui/toolkit/PictureButton.h"
+#include "ui/toolkit/TexturedPanel.h"
+#include "ui/toolkit/TransparentImage.h"
 
 #include <QDialog>
 #include <QLabel>
 
-TTexturedPanel* MakePanel(QWidget* parent, const QString& name, PanelGrade grade, const QRect& geometry)
+TexturedPanel* MakePanel(QWidget* parent, const QString& name, PanelGrade grade, const QRect& geometry)
 {
     // Light granite fills a whole dialog; the darker grade carries the texts.
     const int face = grade == PanelGrade::Outer ? LightGranite : DarkGranite;
-    auto* panel = new TTexturedPanel(DlgResources->dlgs.Item(face), parent);
+    auto* panel = new TexturedPanel(DlgResources->dlgs.Item(face), parent);
     panel->setObjectName(name);
     panel->setGeometry(geometry);
     return panel;
 }
 
-TTexturedPanel* MakeBackPanel(QDialog& dialog, const QString& name, QSize size)
+TexturedPanel* MakeBackPanel(QDialog& dialog, const QString& name, QSize size)
 {
     dialog.setFixedSize(size);
     return MakePanel(&dialog, name, PanelGrade::Outer, QRect(QPoint(), size));
 }
 
-TTransparentImage* MakeLogo(QWidget* backPanel)
+TransparentImage* MakeLogo(QWidget* backPanel)
 {
-    auto* logo = new TTransparentImage(backPanel);
+    auto* logo = new TransparentImage(backPanel);
     logo->setObjectName(QStringLiteral("LogoImage"));
     logo->setGeometry(0, 12, 105, 77);
     logo->SetPicture(DlgResources->dlgs.Item(Cartoon), QColor(255, 0, 255));
@@ -49,12 +49,12 @@ QLabel* MakeCaption(QWidget* parent, const QString& name, const QRect& geometry,
     return label;
 }
 
-TPictureButton* MakePictureButton(QWidget* parent, const QString& name, QPoint topLeft, const TBitmapList& list,
+PictureButton* MakePictureButton(QWidget* parent, const QString& name, QPoint topLeft, const BitmapList& list,
                                   int up, int over, int disabled)
 {
-    auto* button = new TPictureButton(parent);
+    auto* button = new PictureButton(parent);
     button->setObjectName(name);
-    button->setGeometry(QRect(topLeft, QSize(TPictureButton::ButtonSize, TPictureButton::ButtonSize)));
+    button->setGeometry(QRect(topLeft, QSize(PictureButton::ButtonSize, PictureButton::ButtonSize)));
     button->SetPictures(list.Item(up), list.Item(over), disabled >= 0 ? list.Item(disabled) : QImage());
     return button;
 }

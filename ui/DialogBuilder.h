@@ -11,25 +11,25 @@ class QDialog;
 class QLabel;
 class QString;
 class QWidget;
-class TBitmapList;
-class TPictureButton;
-class TTexturedPanel;
-class TTransparentImage;
+class BitmapList;
+class PictureButton;
+class TexturedPanel;
+class TransparentImage;
 
 enum class PanelGrade { Outer, Inner };
 
-TTexturedPanel* MakePanel(QWidget* parent, const QString& name, PanelGrade grade, const QRect& geometry);
+TexturedPanel* MakePanel(QWidget* parent, const QString& name, PanelGrade grade, const QRect& geometry);
 
 // Fixes the dialog's size and fills it with the light granite panel.
-TTexturedPanel* MakeBackPanel(QDialog& dialog, const QString& name, QSize size);
+TexturedPanel* MakeBackPanel(QDialog& dialog, const QString& name, QSize size);
 
 // The cartoon in the top-left corner of a back panel.
-TTransparentImage* MakeLogo(QWidget* backPanel);
+TransparentImage* MakeLogo(QWidget* backPanel);
 
 // A label that paints no background, white text in the given font.
 QLabel* MakeCaption(QWidget* parent, const QString& name, const QRect& geometry, const QFont& font,
                     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
 
 // A 50 x 50 picture button at `topLeft`; disabled < 0 means no own disabled face.
-TPictureButton* MakePictureButton(QWidget* parent, const QString& name, QPoint topLeft, const TBitmapList& list,
+PictureButton* MakePictureButton(QWidget* parent, const QString& name, QPoint topLeft, const BitmapList& list,
                                   int up, int over, int disabled = -1);

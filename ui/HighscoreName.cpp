@@ -41,7 +41,7 @@ QString DrawableName(const QString& name)
     return QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()), characters.size());
 }
 
-THighscoreNameValidator::THighscoreNameValidator(QLineEdit* edit) : QValidator(edit), edit_(edit)
+HighscoreNameValidator::HighscoreNameValidator(QLineEdit* edit) : QValidator(edit), edit_(edit)
 {
     edit_->setValidator(this);
     // Only what the player does lowers the ceiling, so a long proposed name
@@ -51,14 +51,14 @@ THighscoreNameValidator::THighscoreNameValidator(QLineEdit* edit) : QValidator(e
     });
 }
 
-void THighscoreNameValidator::Propose(const QString& name)
+void HighscoreNameValidator::Propose(const QString& name)
 {
     const QString shown = DrawableName(name);
     ceiling_ = std::max(MaxTypedNameLength, NameLength(shown));
     edit_->setText(shown);
 }
 
-QValidator::State THighscoreNameValidator::validate(QString& input, int&) const
+QValidator::State HighscoreNameValidator::validate(QString& input, int&) const
 {
     if (HasLineControl(input) || NameLength(input) > ceiling_)
         return Invalid;

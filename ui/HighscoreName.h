@@ -24,11 +24,11 @@ QString DrawableName(const QString& name);
 // Guards the name box: refuses typed or pasted text with control characters,
 // and text longer than 25 characters unless the proposed name was longer
 // already and the player has not made it longer (deleting from it is fine).
-class THighscoreNameValidator : public QValidator {
+class HighscoreNameValidator : public QValidator {
     Q_OBJECT
 public:
     // Installs itself on the edit box and follows what the player types there.
-    explicit THighscoreNameValidator(QLineEdit* edit);
+    explicit HighscoreNameValidator(QLineEdit* edit);
 
     // Puts the name into the box as proposed: never cut, whatever its length,
     // with any control characters shown as blanks.

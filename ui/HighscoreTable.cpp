@@ -1,11 +1,11 @@
 #include "ui/HighscoreTable.h"
 
-QString THighscoreTable::FormatEntry(const THighscoreEntry& entry)
+QString HighscoreTable::FormatEntry(const HighscoreEntry& entry)
 {
     return QString::number(entry.Score) + u',' + entry.Name;
 }
 
-std::optional<THighscoreEntry> THighscoreTable::ParseEntry(const QString& plain)
+std::optional<HighscoreEntry> HighscoreTable::ParseEntry(const QString& plain)
 {
     const qsizetype comma = plain.indexOf(u',');
     if (comma < 0)
@@ -14,28 +14,28 @@ std::optional<THighscoreEntry> THighscoreTable::ParseEntry(const QString& plain)
     const int score = plain.left(comma).toInt(&isNumber, 10);
     if (!isNumber)
         return std::nullopt;
-    return THighscoreEntry{plain.mid(comma + 1), score};
+    return HighscoreEntry{plain.mid(comma + 1), score};
 }
 
-THighscoreTable THighscoreTable::FromStoredRows(const QStringList& plainRows)
+HighscoreTable HighscoreTable::FromStoredRows(const QStringList& plainRows)
 {
-    THighscoreTable table;
+    HighscoreTable table;
     int filled = 0;
     for (const QString& plain : plainRows) {
         if (filled == RowCount)
             break;
-        if (const std::optional<THighscoreEntry> entry = ParseEntry(plain))
+        if (const std::optional<HighscoreEntry> entry = ParseEntry(plain))
             table.rows_[size_t(filled++)] = *entry;
     }
     return table;
 }
 
-void THighscoreTable::Clear()
+void HighscoreTable::Clear()
 {
     rows_.fill(EmptyEntry());
 }
 
-int THighscoreTable::Rank(int score, int direction) const
+int HighscoreTable::Rank(int score, int direction) const
 {
     for (int row = 0; row < RowCount; ++row) {
         const int stored = rows_[size_t(row)].Score;
@@ -46,7 +46,7 @@ int THighscoreTable::Rank(int score, int direction) const
     return -1;
 }
 
-void THighscoreTable::Insert(int row, const THighscoreEntry& entry)
+void HighscoreTable::Insert(int row, const HighscoreEntry& entry)
 {
     for (int below = RowCount - 1; below > row; --below)
         rows_[size_t(below)] = rows_[size_t(below - 1)];

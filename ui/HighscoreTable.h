@@ -8,39 +8,39 @@
 #include <array>
 #include <optional>
 
-struct THighscoreEntry {
+struct HighscoreEntry {
     QString Name;
     int Score = 0;
-    bool operator==(const THighscoreEntry&) const = default;
+    bool operator==(const HighscoreEntry&) const = default;
 };
 
-class THighscoreTable {
+class HighscoreTable {
 public:
     static constexpr int RowCount = 15;
 
     // An unused row: this name with the score 0.
     static QString EmptyName() { return QStringLiteral("Mr. Quill"); }
-    static THighscoreEntry EmptyEntry() { return {EmptyName(), 0}; }
+    static HighscoreEntry EmptyEntry() { return {EmptyName(), 0}; }
 
     // Score in decimal, a comma, the name as typed: "1520,Anna".
-    static QString FormatEntry(const THighscoreEntry& entry);
+    static QString FormatEntry(const HighscoreEntry& entry);
     // The reverse of FormatEntry, split at the first comma, since names may
     // hold commas of their own. Nothing for empty text, and nothing for text
     // that cannot have come from FormatEntry (no comma, or no whole number
     // before it).
-    static std::optional<THighscoreEntry> ParseEntry(const QString& plain);
+    static std::optional<HighscoreEntry> ParseEntry(const QString& plain);
 
     // The table from its stored rows (deciphered, row 0 first). A row that
     // holds no entry (missing, or damaged by hand) is left out and the rows
     // below move up, the end being filled with unused rows: a hole in the
     // middle would take the next result above better ones and push a valid
     // last row out, game after game.
-    static THighscoreTable FromStoredRows(const QStringList& plainRows);
+    static HighscoreTable FromStoredRows(const QStringList& plainRows);
 
-    THighscoreTable() { Clear(); }
+    HighscoreTable() { Clear(); }
 
-    const THighscoreEntry& Row(int row) const { return rows_.at(size_t(row)); }
-    void SetRow(int row, const THighscoreEntry& entry) { rows_.at(size_t(row)) = entry; }
+    const HighscoreEntry& Row(int row) const { return rows_.at(size_t(row)); }
+    void SetRow(int row, const HighscoreEntry& entry) { rows_.at(size_t(row)) = entry; }
     void SetName(int row, const QString& name) { rows_.at(size_t(row)).Name = name; }
 
     // Every row unused.
@@ -54,10 +54,10 @@ public:
 
     // Moves rows `row` .. 13 down by one (the last row drops out) and puts the
     // new entry at `row`.
-    void Insert(int row, const THighscoreEntry& entry);
+    void Insert(int row, const HighscoreEntry& entry);
 
-    bool operator==(const THighscoreTable&) const = default;
+    bool operator==(const HighscoreTable&) const = default;
 
 private:
-    std::array<THighscoreEntry, RowCount> rows_;
+    std::array<HighscoreEntry, RowCount> rows_;
 };

@@ -4,11 +4,11 @@
 #include "settings/Globals.h"
 #include "ui/DialogBuilder.h"
 #include "ui/toolkit/DialogPlacement.h"
-#include "ui/toolkit/TDragToMove.h"
-#include "ui/toolkit/TPictureButton.h"
-#include "ui/toolkit/TRaisedLabel.h"
-#include "ui/toolkit/TTexturedPanel.h"
-#include "ui/toolkit/TTransparentImage.h"
+#include "ui/toolkit/DragToMove.h"
+#include "ui/toolkit/PictureButton.h"
+#include "ui/toolkit/RaisedLabel.h"
+#include "ui/toolkit/TexturedPanel.h"
+#include "ui/toolkit/TransparentImage.h"
 #include "ui/toolkit/ToolkitFonts.h"
 
 #include <QKeyEvent>
@@ -16,9 +16,9 @@
 TInfoDlg* InfoDlg = nullptr;
 
 namespace {
-TRaisedLabel* MakeName(QWidget* parent, const char* name, const QString& text, const QRect& geometry, int pixelSize)
+RaisedLabel* MakeName(QWidget* parent, const char* name, const QString& text, const QRect& geometry, int pixelSize)
 {
-    auto* label = new TRaisedLabel(parent);
+    auto* label = new RaisedLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(geometry);
     label->setFont(ArialFont(pixelSize, true));
@@ -43,7 +43,7 @@ TInfoDlg::TInfoDlg(QWidget* mainWindow) : QDialog(mainWindow, Qt::Dialog | Qt::F
 
     BackBtn = MakePictureButton(BackPanel1, QStringLiteral("BackBtn"), {299, 110}, DlgResources->dlgs, TickUp, TickOver);
     connect(BackBtn, &QAbstractButton::clicked, this, &TInfoDlg::BackBtnClick);
-    new TDragToMove(this);
+    new DragToMove(this);
 }
 
 void TInfoDlg::SetMainWindow(QWidget* mainWindow)

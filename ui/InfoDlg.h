@@ -3,10 +3,10 @@
 // on the dialogs' granite, and a tick button back to the game.
 #include <QDialog>
 
-class TPictureButton;
-class TRaisedLabel;
-class TTexturedPanel;
-class TTransparentImage;
+class PictureButton;
+class RaisedLabel;
+class TexturedPanel;
+class TransparentImage;
 
 class TInfoDlg : public QDialog {
     Q_OBJECT
@@ -17,12 +17,12 @@ public:
     // it centres on the screen.
     void SetMainWindow(QWidget* mainWindow);
 
-    TTexturedPanel* BackPanel1 = nullptr;
-    TTransparentImage* LogoImage = nullptr;
-    TTexturedPanel* p1 = nullptr;
-    TRaisedLabel* ProgLabel = nullptr;
-    TRaisedLabel* VersionLabel = nullptr;
-    TPictureButton* BackBtn = nullptr;
+    TexturedPanel* BackPanel1 = nullptr;
+    TransparentImage* LogoImage = nullptr;
+    TexturedPanel* p1 = nullptr;
+    RaisedLabel* ProgLabel = nullptr;
+    RaisedLabel* VersionLabel = nullptr;
+    PictureButton* BackBtn = nullptr;
 
 public slots:
     void BackBtnClick();

@@ -6,11 +6,11 @@
 #include "ui/DialogBuilder.h"
 #include "ui/OptionsHost.h"
 #include "ui/toolkit/DialogPlacement.h"
-#include "ui/toolkit/TDragToMove.h"
-#include "ui/toolkit/TPictureButton.h"
-#include "ui/toolkit/TRaisedLabel.h"
-#include "ui/toolkit/TTexturedPanel.h"
-#include "ui/toolkit/TTransparentImage.h"
+#include "ui/toolkit/DragToMove.h"
+#include "ui/toolkit/PictureButton.h"
+#include "ui/toolkit/RaisedLabel.h"
+#include "ui/toolkit/TexturedPanel.h"
+#include "ui/toolkit/TransparentImage.h"
 #include "ui/toolkit/ToolkitFonts.h"
 #include "ui/toolkit/WindowSystem.h"
 
@@ -23,9 +23,9 @@
 TOptionDlg* OptionDlg = nullptr;
 
 namespace {
-TRaisedLabel* MakeTurnedLabel(QWidget* parent, const QString& name, const QRect& geometry, const QFont& font)
+RaisedLabel* MakeTurnedLabel(QWidget* parent, const QString& name, const QRect& geometry, const QFont& font)
 {
-    auto* label = new TRaisedLabel(parent);
+    auto* label = new RaisedLabel(parent);
     label->setObjectName(name);
     label->setGeometry(geometry);
     label->setFont(font);
@@ -37,12 +37,12 @@ TRaisedLabel* MakeTurnedLabel(QWidget* parent, const QString& name, const QRect&
 }
 }
 
-TOptionDlg::TOptionDlg(TOptionsHost& host, QWidget* parent)
+TOptionDlg::TOptionDlg(OptionsHost& host, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), host_(host)
 {
     setObjectName(QStringLiteral("OptionDlg"));
     BuildLayout();
-    new TDragToMove(this);
+    new DragToMove(this);
     // Where it stays while the main window is not visible.
     CentreDialog(*this, nullptr, DialogSpot::Screen);
 }
@@ -50,8 +50,8 @@ TOptionDlg::TOptionDlg(TOptionsHost& host, QWidget* parent)
 void TOptionDlg::BuildLayout()
 {
     setFont(CaptionFont(11));
-    const TBitmapList& dlgs = DlgResources->dlgs;
-    const TBitmapList& opts = DlgResources->opts;
+    const BitmapList& dlgs = DlgResources->dlgs;
+    const BitmapList& opts = DlgResources->opts;
 
     BackPanel1 = MakeBackPanel(*this, QStringLiteral("BackPanel1"), {497, 416});
     LogoImage = MakeLogo(BackPanel1);
@@ -67,7 +67,7 @@ void TOptionDlg::BuildLayout()
     // Each option: its button, and level with it (17 px lower) its label.
     const QFont labelFont = ArialFont(16);
     auto option = [&](const QString& name, int top, int up, int over, int disabled, int labelWidth,
-                      const QString& text, TPictureButton*& button, QLabel*& label) {
+                      const QString& text, PictureButton*& button, QLabel*& label) {
         button = MakePictureButton(p7, name + QStringLiteral("Btn"), {16, top}, opts, up, over, disabled);
         label = MakeCaption(p7, name + QStringLiteral("Label"), {79, top + 17, labelWidth, 18}, labelFont);
         label->setText(text);

@@ -5,17 +5,17 @@
 #include <QDialog>
 
 class QLabel;
-class TOptionsHost;
-class TPictureButton;
-class TRaisedLabel;
-class TTexturedPanel;
-class TTransparentImage;
+class OptionsHost;
+class PictureButton;
+class RaisedLabel;
+class TexturedPanel;
+class TransparentImage;
 
 class TOptionDlg : public QDialog {
     Q_OBJECT
 public:
     // parent: the main window, which the window system keeps it over.
-    explicit TOptionDlg(TOptionsHost& host, QWidget* parent = nullptr);
+    explicit TOptionDlg(OptionsHost& host, QWidget* parent = nullptr);
 
     // Words the window for the current settings, then shows it modally.
     int ShowModal();
@@ -41,22 +41,22 @@ private:
     // Names, states and descriptions for screen readers, from the texts just set.
     void UpdateAccessibleTexts();
 
-    TOptionsHost& host_;
+    OptionsHost& host_;
 
-    TTexturedPanel* BackPanel1 = nullptr;
-    TTransparentImage* LogoImage = nullptr;
-    TRaisedLabel* ProgLabel = nullptr;
-    TRaisedLabel* VersionLabel = nullptr;
-    TPictureButton* OKBtn = nullptr;
-    TTexturedPanel* p7 = nullptr;
+    TexturedPanel* BackPanel1 = nullptr;
+    TransparentImage* LogoImage = nullptr;
+    RaisedLabel* ProgLabel = nullptr;
+    RaisedLabel* VersionLabel = nullptr;
+    PictureButton* OKBtn = nullptr;
+    TexturedPanel* p7 = nullptr;
     QLabel* OptLabel = nullptr;
-    TPictureButton* TongueBtn = nullptr;
+    PictureButton* TongueBtn = nullptr;
     QLabel* TongueLabel = nullptr;
-    TPictureButton* SoundBtn = nullptr;
+    PictureButton* SoundBtn = nullptr;
     QLabel* SoundLabel = nullptr;
-    TPictureButton* MusicBtn = nullptr;
+    PictureButton* MusicBtn = nullptr;
     QLabel* MusicLabel = nullptr;
-    TPictureButton* BackBtn = nullptr;
+    PictureButton* BackBtn = nullptr;
     QLabel* BackLabel = nullptr;
 };
 

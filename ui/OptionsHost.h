@@ -6,9 +6,9 @@
 
 class QWidget;
 
-class TOptionsHost {
+class OptionsHost {
 public:
-    virtual ~TOptionsHost() = default;
+    virtual ~OptionsHost() = default;
 
     // The window the dialog centres itself over.
     virtual QWidget* MainWindow() = 0;

@@ -4,10 +4,10 @@
 #include "settings/Globals.h"
 #include "ui/DialogBuilder.h"
 #include "ui/toolkit/DialogPlacement.h"
-#include "ui/toolkit/TDragToMove.h"
-#include "ui/toolkit/TPictureButton.h"
-#include "ui/toolkit/TTexturedPanel.h"
-#include "ui/toolkit/TTransparentImage.h"
+#include "ui/toolkit/DragToMove.h"
+#include "ui/toolkit/PictureButton.h"
+#include "ui/toolkit/TexturedPanel.h"
+#include "ui/toolkit/TransparentImage.h"
 #include "ui/toolkit/ToolkitFonts.h"
 
 #include <QKeyEvent>
@@ -16,9 +16,9 @@
 TTongueDlg* TongueDlg = nullptr;
 
 namespace {
-TPictureButton* MakeFlagButton(QWidget* parent, const QString& name, QPoint at, int up, int over, QColor transparent)
+PictureButton* MakeFlagButton(QWidget* parent, const QString& name, QPoint at, int up, int over, QColor transparent)
 {
-    TPictureButton* button = MakePictureButton(parent, name, at, DlgResources->dlgs, up, over);
+    PictureButton* button = MakePictureButton(parent, name, at, DlgResources->dlgs, up, over);
     // The flag faces have coloured corners, so white must stay visible on them.
     button->SetTransparentColor(transparent);
     return button;
@@ -56,7 +56,7 @@ TTongueDlg::TTongueDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Frame
     setTabOrder(GermanBtn, EnglishBtn);
     GermanBtn->installEventFilter(this);
     EnglishBtn->installEventFilter(this);
-    new TDragToMove(this);
+    new DragToMove(this);
 }
 
 void TTongueDlg::GermanBtnClick()
@@ -89,7 +89,7 @@ bool TTongueDlg::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (auto* choice = qobject_cast<TPictureButton*>(watched))
+            if (auto* choice = qobject_cast<PictureButton*>(watched))
                 choice->click();
             return true;
         }

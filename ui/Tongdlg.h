@@ -6,21 +6,21 @@
 #include <QDialog>
 
 class QLabel;
-class TPictureButton;
-class TTexturedPanel;
-class TTransparentImage;
+class PictureButton;
+class TexturedPanel;
+class TransparentImage;
 
 class TTongueDlg : public QDialog {
     Q_OBJECT
 public:
     explicit TTongueDlg(QWidget* parent = nullptr);
 
-    TTexturedPanel* BackPanel1 = nullptr;
-    TTransparentImage* LogoImage = nullptr;
-    TTexturedPanel* p10 = nullptr;
-    TPictureButton* GermanBtn = nullptr;
+    TexturedPanel* BackPanel1 = nullptr;
+    TransparentImage* LogoImage = nullptr;
+    TexturedPanel* p10 = nullptr;
+    PictureButton* GermanBtn = nullptr;
     QLabel* TongueLabel = nullptr;
-    TPictureButton* EnglishBtn = nullptr;
+    PictureButton* EnglishBtn = nullptr;
     QLabel* Label1 = nullptr;
 
 public slots:

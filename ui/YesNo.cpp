@@ -4,9 +4,9 @@
 #include "settings/Globals.h"
 #include "ui/DialogBuilder.h"
 #include "ui/toolkit/DialogPlacement.h"
-#include "ui/toolkit/TDragToMove.h"
-#include "ui/toolkit/TPictureButton.h"
-#include "ui/toolkit/TTexturedPanel.h"
+#include "ui/toolkit/DragToMove.h"
+#include "ui/toolkit/PictureButton.h"
+#include "ui/toolkit/TexturedPanel.h"
 #include "ui/toolkit/ToolkitFonts.h"
 
 #include <QKeyEvent>
@@ -67,7 +67,7 @@ TYesNoDlg::TYesNoDlg(QWidget* mainWindow) : QDialog(mainWindow, Qt::Dialog | Qt:
     txt->setText(QStringLiteral("txt"));
     txt->setWordWrap(true);
 
-    const TBitmapList& dlgs = DlgResources->dlgs;
+    const BitmapList& dlgs = DlgResources->dlgs;
     NoBtn = MakePictureButton(BackPanel1, QStringLiteral("NoBtn"), {204, 100}, dlgs, CrossUp, CrossOver);
     YesBtn = MakePictureButton(BackPanel1, QStringLiteral("YesBtn"), {260, 100}, dlgs, TickUp, TickOver);
     connect(NoBtn, &QAbstractButton::clicked, this, &TYesNoDlg::BnoClick);
@@ -78,7 +78,7 @@ TYesNoDlg::TYesNoDlg(QWidget* mainWindow) : QDialog(mainWindow, Qt::Dialog | Qt:
     NoBtn->installEventFilter(this);
     YesBtn->installEventFilter(this);
     // It has no frame to take hold of.
-    new TDragToMove(this);
+    new DragToMove(this);
 }
 
 void TYesNoDlg::SetMainWindow(QWidget* mainWindow)

@@ -7,8 +7,8 @@
 #include <QString>
 
 class QLabel;
-class TPictureButton;
-class TTexturedPanel;
+class PictureButton;
+class TexturedPanel;
 
 class TYesNoDlg : public QDialog {
     Q_OBJECT
@@ -44,11 +44,11 @@ public:
     int ButtonMode = 0;
     QString CustomText;
 
-    TTexturedPanel* BackPanel1 = nullptr;
-    TTexturedPanel* Pan = nullptr;
+    TexturedPanel* BackPanel1 = nullptr;
+    TexturedPanel* Pan = nullptr;
     QLabel* txt = nullptr;
-    TPictureButton* NoBtn = nullptr;
-    TPictureButton* YesBtn = nullptr;
+    PictureButton* NoBtn = nullptr;
+    PictureButton* YesBtn = nullptr;
 
 public slots:
     void ByesClick();

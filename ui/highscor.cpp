@@ -8,9 +8,9 @@
 #include "ui/DialogBuilder.h"
 #include "ui/HighscoreName.h"
 #include "ui/toolkit/DialogPlacement.h"
-#include "ui/toolkit/TDragToMove.h"
-#include "ui/toolkit/TPictureButton.h"
-#include "ui/toolkit/TTexturedPanel.h"
+#include "ui/toolkit/DragToMove.h"
+#include "ui/toolkit/PictureButton.h"
+#include "ui/toolkit/TexturedPanel.h"
 #include "ui/toolkit/ToolkitFonts.h"
 #include "ui/toolkit/WindowSystem.h"
 
@@ -29,12 +29,12 @@ constexpr int RowHeight = 21;
 
 int RowY(int row) { return RowTop + RowHeight * row; }
 
-THighscoreTable Deciphered(const QStringList& storedRows)
+HighscoreTable Deciphered(const QStringList& storedRows)
 {
     QStringList plain;
     for (const QString& stored : storedRows)
         plain << Decipher(ScoreCipher, stored);
-    return THighscoreTable::FromStoredRows(plain);
+    return HighscoreTable::FromStoredRows(plain);
 }
 }
 
@@ -43,7 +43,7 @@ THighscoreDlg::THighscoreDlg(TIniCtrl& ini, QWidget* mainWindow)
 {
     setObjectName(QStringLiteral("HighscoreDlg"));
     BuildLayout();
-    new TDragToMove(this);
+    new DragToMove(this);
     Create();
 }
 
@@ -75,7 +75,7 @@ void THighscoreDlg::BuildLayout()
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(52, 84, 177, 21);
     Edit1->setFrame(false);
-    nameRule_ = new THighscoreNameValidator(Edit1);
+    nameRule_ = new HighscoreNameValidator(Edit1);
     Edit1->setFont(ArialFont(13, true));
     Edit1->setFocusPolicy(Qt::ClickFocus); // not a tab stop
     QPalette editColours = Edit1->palette();
@@ -89,7 +89,7 @@ void THighscoreDlg::BuildLayout()
         " selection-background-color: yellow; selection-color: black; }"));
     Edit1->hide();
 
-    const TBitmapList& dlgs = DlgResources->dlgs;
+    const BitmapList& dlgs = DlgResources->dlgs;
     CancelBtn = MakePictureButton(BackPanel2, QStringLiteral("CancelBtn"), {204, 416}, dlgs, CrossUp, CrossOver);
     OkBtn = MakePictureButton(BackPanel2, QStringLiteral("OkBtn"), {260, 416}, dlgs, TickUp, TickOver);
     CancelBtn->SetShowHint(false);
@@ -112,16 +112,16 @@ void THighscoreDlg::MakeRowLabels()
     const QFont font = ArialFont(13);
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignTop;
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignTop;
-    for (int row = 0; row < THighscoreTable::RowCount; ++row) {
+    for (int row = 0; row < HighscoreTable::RowCount; ++row) {
         QLabel* number = MakeCaption(EditBack, QStringLiteral("num%1").arg(row), {10, RowY(row), 40, RowHeight},
                                      font, right);
         number->setText(QStringLiteral("%1.   ").arg(row + 1));
     }
     // Names are shown as typed, never read as markup.
-    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+    for (int row = 0; row < HighscoreTable::RowCount; ++row)
         MakeCaption(EditBack, QStringLiteral("pla%1").arg(row), {50, RowY(row), 140, RowHeight}, font, left)
             ->setTextFormat(Qt::PlainText);
-    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+    for (int row = 0; row < HighscoreTable::RowCount; ++row)
         MakeCaption(EditBack, QStringLiteral("sco%1").arg(row), {190, RowY(row), 90, RowHeight}, font, right);
     // The edit box must lie over the name labels, which were made after it.
     Edit1->raise();
@@ -145,7 +145,7 @@ bool THighscoreDlg::IsShowing() const
 QStringList THighscoreDlg::RowKeys() const
 {
     QStringList keys;
-    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+    for (int row = 0; row < HighscoreTable::RowCount; ++row)
         keys << iniPrefix_ + QString::number(row);
     return keys;
 }
@@ -195,7 +195,7 @@ void THighscoreDlg::LoadTable()
 
 void THighscoreDlg::ShowRows()
 {
-    for (int row = 0; row < THighscoreTable::RowCount; ++row) {
+    for (int row = 0; row < HighscoreTable::RowCount; ++row) {
         RowLabel(QStringLiteral("pla"), row)->setText(DrawableName(table_.Row(row).Name));
         RowLabel(QStringLiteral("sco"), row)->setText(QString::number(table_.Row(row).Score));
     }
@@ -218,7 +218,7 @@ void THighscoreDlg::OkBtnClick()
     if (clear) {
         table_.Clear();
         ShowRows();
-        playerName_ = THighscoreTable::EmptyName();
+        playerName_ = HighscoreTable::EmptyName();
         nameRule_->Propose(playerName_);
         entryRow_ = -1; // the result being entered goes as well
     }
@@ -252,8 +252,8 @@ void THighscoreDlg::StoreChanges(bool clear)
         // of the store: a crash in the middle cannot leave half a table, in
         // which the rows shifted down for the new entry would drop a score.
         QList<std::pair<QString, QString>> changes{{SettingKey::Player(), playerName_}};
-        for (int row = 0; row < THighscoreTable::RowCount; ++row) {
-            const QString text = Encipher(ScoreCipher, THighscoreTable::FormatEntry(table_.Row(row)));
+        for (int row = 0; row < HighscoreTable::RowCount; ++row) {
+            const QString text = Encipher(ScoreCipher, HighscoreTable::FormatEntry(table_.Row(row)));
             if (text != stored[row + 1])
                 changes.append({rowKeys[row], text});
         }

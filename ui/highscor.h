@@ -15,9 +15,9 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class TIniCtrl;
-class THighscoreNameValidator;
-class TPictureButton;
-class TTexturedPanel;
+class HighscoreNameValidator;
+class PictureButton;
+class TexturedPanel;
 
 class THighscoreDlg : public QDialog {
     Q_OBJECT
@@ -51,7 +51,7 @@ public:
     int EntryRow() const { return entryRow_; }
     bool ShowOnly() const { return showOnly_; }
     QString PlayerName() const { return playerName_; }
-    const THighscoreTable& Table() const { return table_; }
+    const HighscoreTable& Table() const { return table_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -77,19 +77,19 @@ private:
     int entryScore_ = 0;
     bool showOnly_ = false;
     QString playerName_;
-    THighscoreTable table_;
+    HighscoreTable table_;
 
-    TTexturedPanel* BackPanel2 = nullptr;
-    TTexturedPanel* BackPanel1 = nullptr;
+    TexturedPanel* BackPanel2 = nullptr;
+    TexturedPanel* BackPanel1 = nullptr;
     QLabel* title = nullptr;
-    TTexturedPanel* EditBack = nullptr;
+    TexturedPanel* EditBack = nullptr;
     QLineEdit* Edit1 = nullptr;
-    THighscoreNameValidator* nameRule_ = nullptr;
-    TTexturedPanel* p6 = nullptr;
+    HighscoreNameValidator* nameRule_ = nullptr;
+    TexturedPanel* p6 = nullptr;
     QCheckBox* ClearBox = nullptr;
     QLabel* delcheck = nullptr;
-    TPictureButton* CancelBtn = nullptr;
-    TPictureButton* OkBtn = nullptr;
+    PictureButton* CancelBtn = nullptr;
+    PictureButton* OkBtn = nullptr;
 };
 
 // The one high-score window, made by the program entry after the main window.

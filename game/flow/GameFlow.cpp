@@ -14,14 +14,14 @@ Tile Images(const GameCore& game, const Tile& tile)
 }
 } // namespace
 
-TGameFlow::TGameFlow(RandomSource& random, TMainServices& services, TFlowView& view)
+GameFlow::GameFlow(RandomSource& random, MainServices& services, FlowView& view)
     : services_(services), view_(view), game_(random)
 {
 }
 
 // --- what the board shows ------------------------------------------------------------
 
-void TGameFlow::SetGeometry(const BoardGeometry& geometry)
+void GameFlow::SetGeometry(const BoardGeometry& geometry)
 {
     const bool overBoard = game_.InHand() && geometry_.CellSize > 0 && geometry_.OnBoard(handX_, handY_);
     const BlockPos aimed = AimedBlock();
@@ -32,18 +32,18 @@ void TGameFlow::SetGeometry(const BoardGeometry& geometry)
     }
 }
 
-BlockPos TGameFlow::AimedBlock() const
+BlockPos GameFlow::AimedBlock() const
 {
     return geometry_.NearestBlock(handX_, handY_);
 }
 
-bool TGameFlow::RefusedWhereItIs() const
+bool GameFlow::RefusedWhereItIs() const
 {
     return lastRefusal_ && game_.InHand() && geometry_.OnBoard(handX_, handY_) && AimedBlock() == lastRefusal_->block
         && game_.HandTile() == lastRefusal_->tile;
 }
 
-BoardScene TGameFlow::Scene() const
+BoardScene GameFlow::Scene() const
 {
     BoardScene s;
     // In a pause the board shows only empty cells, so the position cannot be studied.
@@ -51,14 +51,14 @@ BoardScene TGameFlow::Scene() const
         for (int column = 0; column < BoardCells; ++column)
             for (int row = 0; row < BoardCells; ++row)
                 s.cells[column][row] = game_.ImageFor(game_.Board().Cell(column, row));
-    if (animation_ && animation_->kind == TAnimation::Kind::LevelWon && animation_->frame % 2 == 1) {
+    if (animation_ && animation_->kind == FlowAnimation::Kind::LevelWon && animation_->frame % 2 == 1) {
         const BlockPos q = animation_->square;
         for (int column = 2 * q.column; column < 2 * q.column + 6; ++column)
             for (int row = 2 * q.row; row < 2 * q.row + 6; ++row)
                 s.cells[column][row] = 0;
     }
     s.preview = Images(game_, game_.NextTile());
-    if (animation_ && animation_->kind == TAnimation::Kind::ThrowAway)
+    if (animation_ && animation_->kind == FlowAnimation::Kind::ThrowAway)
         s.discard = BoardScene::Discard{Images(game_, game_.HandTile()), animation_->frame};
     else if (game_.InHand())
         s.hand = BoardScene::Hand{Images(game_, game_.HandTile()), handX_, handY_, refused_};
@@ -68,7 +68,7 @@ BoardScene TGameFlow::Scene() const
 
 // --- arrival of events ---------------------------------------------------------------
 
-TGameFlow::Arrival TGameFlow::WhenToHandle(const Event& event) const
+GameFlow::Arrival GameFlow::WhenToHandle(const Event& event) const
 {
     if (closed_)
         return Arrival::Drop;
@@ -82,7 +82,7 @@ TGameFlow::Arrival TGameFlow::WhenToHandle(const Event& event) const
     return queue_.empty() ? Arrival::Now : Arrival::Wait;
 }
 
-void TGameFlow::Queue(const Event& event)
+void GameFlow::Queue(const Event& event)
 {
     // Missed ticks count as one, as a timer's do; and only the last of
     // several pointer moves matters.
@@ -96,7 +96,7 @@ void TGameFlow::Queue(const Event& event)
     queue_.push_back(event);
 }
 
-void TGameFlow::Arrive(const Event& event)
+void GameFlow::Arrive(const Event& event)
 {
     switch (WhenToHandle(event)) {
     case Arrival::Drop:
@@ -111,7 +111,7 @@ void TGameFlow::Arrive(const Event& event)
     }
 }
 
-void TGameFlow::Dispatch(const Event& event)
+void GameFlow::Dispatch(const Event& event)
 {
     std::visit(
         [this](const auto& e) {
@@ -136,7 +136,7 @@ void TGameFlow::Dispatch(const Event& event)
         event);
 }
 
-void TGameFlow::HandleQueued()
+void GameFlow::HandleQueued()
 {
     if (handlingQueue_)
         return; // the loop further out goes on with the queue
@@ -150,7 +150,7 @@ void TGameFlow::HandleQueued()
 }
 
 template <class F>
-auto TGameFlow::Modal(F&& show)
+auto GameFlow::Modal(F&& show)
 {
     view_.Refresh();
     struct Depth {
@@ -163,12 +163,12 @@ auto TGameFlow::Modal(F&& show)
 
 // --- entry points ------------------------------------------------------------------
 
-void TGameFlow::NewGame()
+void GameFlow::NewGame()
 {
     NewGameNow();
 }
 
-void TGameFlow::FirstShow(bool languageChosen)
+void GameFlow::FirstShow(bool languageChosen)
 {
     if (!firstShowPending_)
         return;
@@ -181,18 +181,18 @@ void TGameFlow::FirstShow(bool languageChosen)
     HandleQueued();
 }
 
-void TGameFlow::Press(PressButton button, int x, int y) { Arrive(PressEvent{button, x, y}); }
-void TGameFlow::Move(int x, int y) { Arrive(MoveEvent{x, y}); }
-void TGameFlow::Key(BoardKey key) { Arrive(KeyEvent{key}); }
-void TGameFlow::Tick() { Arrive(TickEvent{}); }
-void TGameFlow::StartButton() { Arrive(ButtonEvent{Button::Start, false}); }
-void TGameFlow::PauseButton() { Arrive(ButtonEvent{Button::Pause, false}); }
-void TGameFlow::HighScoreButton() { Arrive(ButtonEvent{Button::HighScore, false}); }
-void TGameFlow::OptionsButton() { Arrive(ButtonEvent{Button::Options, false}); }
-void TGameFlow::InfoButton() { Arrive(ButtonEvent{Button::Info, false}); }
-void TGameFlow::RulesButton(bool german) { Arrive(ButtonEvent{Button::Rules, german}); }
+void GameFlow::Press(PressButton button, int x, int y) { Arrive(PressEvent{button, x, y}); }
+void GameFlow::Move(int x, int y) { Arrive(MoveEvent{x, y}); }
+void GameFlow::Key(BoardKey key) { Arrive(KeyEvent{key}); }
+void GameFlow::Tick() { Arrive(TickEvent{}); }
+void GameFlow::StartButton() { Arrive(ButtonEvent{Button::Start, false}); }
+void GameFlow::PauseButton() { Arrive(ButtonEvent{Button::Pause, false}); }
+void GameFlow::HighScoreButton() { Arrive(ButtonEvent{Button::HighScore, false}); }
+void GameFlow::OptionsButton() { Arrive(ButtonEvent{Button::Options, false}); }
+void GameFlow::InfoButton() { Arrive(ButtonEvent{Button::Info, false}); }
+void GameFlow::RulesButton(bool german) { Arrive(ButtonEvent{Button::Rules, german}); }
 
-bool TGameFlow::CloseRequested()
+bool GameFlow::CloseRequested()
 {
     const Event close = CloseEvent{};
     switch (WhenToHandle(close)) {
@@ -213,7 +213,7 @@ bool TGameFlow::CloseRequested()
     return false;
 }
 
-void TGameFlow::Leave()
+void GameFlow::Leave()
 {
     clockEnabled_ = false;
     closed_ = true;
@@ -221,7 +221,7 @@ void TGameFlow::Leave()
     services_.HelpQuit();
 }
 
-void TGameFlow::TimerDue(FlowTimer timer)
+void GameFlow::TimerDue(FlowTimer timer)
 {
     switch (timer) {
     case FlowTimer::AnimationFrame:
@@ -235,7 +235,7 @@ void TGameFlow::TimerDue(FlowTimer timer)
 
 // --- the board -------------------------------------------------------------------------
 
-void TGameFlow::PressNow(PressButton button, int x, int y)
+void GameFlow::PressNow(PressButton button, int x, int y)
 {
     if (!game_.AcceptsPresses())
         return;
@@ -266,7 +266,7 @@ void TGameFlow::PressNow(PressButton button, int x, int y)
         TryToLay(*block);
 }
 
-void TGameFlow::MoveNow(int x, int y)
+void GameFlow::MoveNow(int x, int y)
 {
     if (!game_.AcceptsPresses() || !game_.InHand())
         return;
@@ -274,7 +274,7 @@ void TGameFlow::MoveNow(int x, int y)
     handY_ = y;
 }
 
-void TGameFlow::KeyNow(BoardKey key)
+void GameFlow::KeyNow(BoardKey key)
 {
     const BoardGeometry& g = geometry_;
     const auto centre = [&g](BlockPos b) { return std::pair{g.BlockCentreX(b.column), g.BlockCentreY(b.row)}; };
@@ -327,7 +327,7 @@ void TGameFlow::KeyNow(BoardKey key)
     }
 }
 
-void TGameFlow::TryToLay(BlockPos block)
+void GameFlow::TryToLay(BlockPos block)
 {
     const LayResult result = game_.Lay(block);
     if (!result.accepted) {
@@ -335,7 +335,7 @@ void TGameFlow::TryToLay(BlockPos block)
         // The sound alone cannot be heard with sound off: the tile shows it too, briefly.
         refused_ = true;
         lastRefusal_ = Refusal{block, game_.HandTile()};
-        view_.Schedule(FlowTimer::RefusalCue, TAnimation::RefusalCueMs);
+        view_.Schedule(FlowTimer::RefusalCue, FlowAnimation::RefusalCueMs);
         return;
     }
     refused_ = false;
@@ -347,47 +347,47 @@ void TGameFlow::TryToLay(BlockPos block)
 
 // --- the animations ------------------------------------------------------------------
 
-void TGameFlow::StartThrowAway()
+void GameFlow::StartThrowAway()
 {
     services_.PlayEffect(Effect::ThrownAway);
     refused_ = false;
     busy_ = true;
-    animation_ = TAnimation{TAnimation::Kind::ThrowAway, 1, {}};
-    view_.Schedule(FlowTimer::AnimationFrame, TAnimation::ThrowAwayFrameMs);
+    animation_ = FlowAnimation{FlowAnimation::Kind::ThrowAway, 1, {}};
+    view_.Schedule(FlowTimer::AnimationFrame, FlowAnimation::ThrowAwayFrameMs);
 }
 
-void TGameFlow::StartLevelWon(BlockPos square)
+void GameFlow::StartLevelWon(BlockPos square)
 {
     clockEnabled_ = false;
     services_.PlayEffect(Effect::LevelWon);
     busy_ = true;
-    animation_ = TAnimation{TAnimation::Kind::LevelWon, 0, square};
-    view_.Schedule(FlowTimer::AnimationFrame, TAnimation::BlinkFrameMs);
+    animation_ = FlowAnimation{FlowAnimation::Kind::LevelWon, 0, square};
+    view_.Schedule(FlowTimer::AnimationFrame, FlowAnimation::BlinkFrameMs);
 }
 
-void TGameFlow::NextFrame()
+void GameFlow::NextFrame()
 {
     if (!animation_)
         return;
-    TAnimation& a = *animation_;
-    if (a.kind == TAnimation::Kind::ThrowAway) {
-        if (a.frame < TAnimation::ThrowAwayPasses) {
+    FlowAnimation& a = *animation_;
+    if (a.kind == FlowAnimation::Kind::ThrowAway) {
+        if (a.frame < FlowAnimation::ThrowAwayPasses) {
             ++a.frame;
-            view_.Schedule(FlowTimer::AnimationFrame, TAnimation::ThrowAwayFrameMs);
+            view_.Schedule(FlowTimer::AnimationFrame, FlowAnimation::ThrowAwayFrameMs);
         } else {
             FinishThrowAway();
         }
     } else {
-        if (a.frame < TAnimation::BlinkFrames - 1) {
+        if (a.frame < FlowAnimation::BlinkFrames - 1) {
             ++a.frame;
-            view_.Schedule(FlowTimer::AnimationFrame, TAnimation::BlinkFrameMs);
+            view_.Schedule(FlowTimer::AnimationFrame, FlowAnimation::BlinkFrameMs);
         } else {
             FinishLevelWon();
         }
     }
 }
 
-void TGameFlow::FinishThrowAway()
+void GameFlow::FinishThrowAway()
 {
     animation_.reset();
     game_.ThrowAway();
@@ -395,7 +395,7 @@ void TGameFlow::FinishThrowAway()
     HandleQueued();
 }
 
-void TGameFlow::FinishLevelWon()
+void GameFlow::FinishLevelWon()
 {
     animation_.reset();
     game_.AdvanceLevel();
@@ -408,7 +408,7 @@ void TGameFlow::FinishLevelWon()
 
 // --- the clock -----------------------------------------------------------------------
 
-void TGameFlow::TickNow()
+void GameFlow::TickNow()
 {
     if (!ClockRunning())
         return; // a tick that was on its way when the clock stopped
@@ -419,7 +419,7 @@ void TGameFlow::TickNow()
         services_.MusicKeepAlive();
 }
 
-void TGameFlow::TimeOut()
+void GameFlow::TimeOut()
 {
     game_.EndByTimeOut();
     clockEnabled_ = false;
@@ -435,14 +435,14 @@ void TGameFlow::TimeOut()
     DeliverTimeOut();
 }
 
-void TGameFlow::DeliverTimeOut()
+void GameFlow::DeliverTimeOut()
 {
     timeOutPending_ = false;
     Modal([this] { return services_.ShowMsg(Message::GameOver); });
     OfferScore();
 }
 
-void TGameFlow::OfferScore()
+void GameFlow::OfferScore()
 {
     if (scoreOffered_ || game_.Score() <= 0)
         return;
@@ -450,7 +450,7 @@ void TGameFlow::OfferScore()
     Modal([this] { services_.ShowHighscore(game_.Score(), false); });
 }
 
-Answer TGameFlow::Ask(Message message)
+Answer GameFlow::Ask(Message message)
 {
     const Answer answer = Modal([this, message] { return services_.ShowMsg(message); });
     if (timeOutPending_)
@@ -460,7 +460,7 @@ Answer TGameFlow::Ask(Message message)
 
 // --- the tool strip and closing -------------------------------------------------------
 
-void TGameFlow::NewGameNow()
+void GameFlow::NewGameNow()
 {
     game_.NewGame();
     scoreOffered_ = false;
@@ -471,7 +471,7 @@ void TGameFlow::NewGameNow()
     clockEnabled_ = true;
 }
 
-void TGameFlow::ButtonNow(Button button, bool german)
+void GameFlow::ButtonNow(Button button, bool german)
 {
     switch (button) {
     case Button::Start:
@@ -511,7 +511,7 @@ void TGameFlow::ButtonNow(Button button, bool german)
     }
 }
 
-bool TGameFlow::CloseQueryNow()
+bool GameFlow::CloseQueryNow()
 {
     const bool wasRunning = game_.GameState() == TGameState::gsRunning;
     const Answer answer = Ask(wasRunning ? Message::GiveUp : Message::Quit);

@@ -4,7 +4,7 @@
 // and before closing, and what presses and keys on the board mean. It owns the
 // rules (GameCore) and the state of the board's interface (where the carried
 // tile is, which animation frame shows); it talks to the window through
-// TFlowView and to the dialogs, sound and help through TMainServices.
+// FlowView and to the dialogs, sound and help through MainServices.
 //
 // One handler never runs inside another. While an animation and the rest of
 // its handler run, every event waits in a queue and is handled afterwards in
@@ -28,13 +28,13 @@ enum class FlowTimer {
     RefusalCue,     // the sign of a refused lay has been shown long enough
 };
 
-class TFlowView {
+class FlowView {
 public:
-    virtual ~TFlowView() = default;
+    virtual ~FlowView() = default;
     // Show the current state now: before a modal window opens, and after
     // every step of an animation.
     virtual void Refresh() = 0;
-    // Call TGameFlow::TimerDue(timer) once after the given time; a new
+    // Call GameFlow::TimerDue(timer) once after the given time; a new
     // request for the same timer replaces the old one.
     virtual void Schedule(FlowTimer timer, int milliseconds) = 0;
     // A close that had to wait has been confirmed: the window closes.
@@ -57,7 +57,7 @@ enum class BoardKey {
 };
 
 // The animations of the board, each a sequence of frames on a timer.
-struct TAnimation {
+struct FlowAnimation {
     enum class Kind {
         ThrowAway, // the thrown tile darkens in the discard box
         LevelWon,  // the covered square blinks
@@ -73,9 +73,9 @@ struct TAnimation {
     static constexpr int RefusalCueMs = 330;
 };
 
-class TGameFlow {
+class GameFlow {
 public:
-    TGameFlow(RandomSource& random, TMainServices& services, TFlowView& view);
+    GameFlow(RandomSource& random, MainServices& services, FlowView& view);
 
     const GameCore& Game() const { return game_; }
     // Takes over a prepared position (tests, and tools that draw pictures of
@@ -93,7 +93,7 @@ public:
     // The block the keyboard aims at: the one under the carried tile, or the
     // nearest one when the tile is outside the board.
     BlockPos AimedBlock() const;
-    const std::optional<TAnimation>& Animation() const { return animation_; }
+    const std::optional<FlowAnimation>& Animation() const { return animation_; }
     // The carried tile was refused on the block it is over now, turned as it
     // is now: until it moves or turns, the lay would be refused again.
     bool RefusedWhereItIs() const;
@@ -175,8 +175,8 @@ private:
     template <class F>
     auto Modal(F&& show);
 
-    TMainServices& services_;
-    TFlowView& view_;
+    MainServices& services_;
+    FlowView& view_;
     GameCore game_;
     BoardGeometry geometry_;
 
@@ -190,7 +190,7 @@ private:
         Tile tile;
     };
     std::optional<Refusal> lastRefusal_;
-    std::optional<TAnimation> animation_;
+    std::optional<FlowAnimation> animation_;
 
     bool clockEnabled_ = false;
     bool firstShowPending_ = true;

@@ -5,9 +5,9 @@
 #include "game/flow/Messages.h"
 #include "game/flow/Sounds.h"
 
-class TMainServices {
+class MainServices {
 public:
-    virtual ~TMainServices() = default;
+    virtual ~MainServices() = default;
 
     // A message of the message dialog, modal; gives its answer.
     virtual Answer ShowMsg(Message message) = 0;

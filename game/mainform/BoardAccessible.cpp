@@ -10,16 +10,16 @@
 
 namespace {
 
-QHash<const QObject*, TBoardAccessibility*>& Boards()
+QHash<const QObject*, BoardAccessibility*>& Boards()
 {
-    static QHash<const QObject*, TBoardAccessibility*> boards;
+    static QHash<const QObject*, BoardAccessibility*> boards;
     return boards;
 }
 
 // The time bar: painted by the board, so an element without a widget of its own.
-class TTimeBarAccessible final : public QAccessibleInterface, public QAccessibleValueInterface {
+class TimeBarAccessible final : public QAccessibleInterface, public QAccessibleValueInterface {
 public:
-    explicit TTimeBarAccessible(QWidget* board) : board_(board) {}
+    explicit TimeBarAccessible(QWidget* board) : board_(board) {}
 
     bool isValid() const override { return Owner() != nullptr; }
     QObject* object() const override { return nullptr; }
@@ -31,7 +31,7 @@ public:
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override
     {
-        const TBoardAccessibility* owner = Owner();
+        const BoardAccessibility* owner = Owner();
         if (!owner)
             return {};
         switch (t) {
@@ -46,7 +46,7 @@ public:
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override
     {
-        const TBoardAccessibility* owner = Owner();
+        const BoardAccessibility* owner = Owner();
         return owner ? owner->TimeBarOnScreen() : QRect();
     }
     QAccessible::Role role() const override { return QAccessible::ProgressBar; }
@@ -64,7 +64,7 @@ public:
 
     QVariant currentValue() const override
     {
-        const TBoardAccessibility* owner = Owner();
+        const BoardAccessibility* owner = Owner();
         return owner ? owner->TimePercent() : 0;
     }
     void setCurrentValue(const QVariant&) override {} // the clock is the game's
@@ -73,20 +73,20 @@ public:
     QVariant minimumStepSize() const override { return 0; }
 
 private:
-    const TBoardAccessibility* Owner() const { return board_ ? TBoardAccessibility::For(board_) : nullptr; }
+    const BoardAccessibility* Owner() const { return board_ ? BoardAccessibility::For(board_) : nullptr; }
 
     QPointer<QWidget> board_;
 };
 
 // The board: a canvas that takes the keys, described in words.
-class TBoardAccessible final : public QAccessibleWidget {
+class BoardAccessible final : public QAccessibleWidget {
 public:
-    explicit TBoardAccessible(QWidget* board) : QAccessibleWidget(board, QAccessible::Canvas) {}
+    explicit BoardAccessible(QWidget* board) : QAccessibleWidget(board, QAccessible::Canvas) {}
 
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Description)
-            if (const TBoardAccessibility* owner = TBoardAccessibility::For(object()))
+            if (const BoardAccessibility* owner = BoardAccessibility::For(object()))
                 return owner->Description();
         return QAccessibleWidget::text(t);
     }
@@ -105,7 +105,7 @@ public:
 private:
     QAccessibleInterface* TimeBar() const
     {
-        TBoardAccessibility* owner = TBoardAccessibility::For(object());
+        BoardAccessibility* owner = BoardAccessibility::For(object());
         return owner ? owner->TimeBar() : nullptr;
     }
 };
@@ -116,14 +116,14 @@ QAccessibleInterface* MainWindowFactory(const QString& className, QObject* objec
 {
     if (className == QLatin1String("Tmainform") && object && object->isWidgetType())
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
-    if (className == QLatin1String("TPaintBox") && TBoardAccessibility::For(object))
-        return new TBoardAccessible(static_cast<QWidget*>(object));
+    if (className == QLatin1String("PaintBox") && BoardAccessibility::For(object))
+        return new BoardAccessible(static_cast<QWidget*>(object));
     return nullptr;
 }
 
 } // namespace
 
-TBoardAccessibility::TBoardAccessibility(QWidget& board, TBoardReading reading)
+BoardAccessibility::BoardAccessibility(QWidget& board, BoardReading reading)
     : board_(board), reading_(std::move(reading))
 {
     static const bool installed = (QAccessible::installFactory(MainWindowFactory), true);
@@ -131,19 +131,19 @@ TBoardAccessibility::TBoardAccessibility(QWidget& board, TBoardReading reading)
     Boards().insert(&board_, this);
 }
 
-TBoardAccessibility::~TBoardAccessibility()
+BoardAccessibility::~BoardAccessibility()
 {
     Boards().remove(&board_);
     if (timeBarId_)
         QAccessible::deleteAccessibleInterface(timeBarId_);
 }
 
-TBoardAccessibility* TBoardAccessibility::For(const QObject* board)
+BoardAccessibility* BoardAccessibility::For(const QObject* board)
 {
     return Boards().value(board, nullptr);
 }
 
-void TBoardAccessibility::SetTimeBarName(const QString& name)
+void BoardAccessibility::SetTimeBarName(const QString& name)
 {
     if (name == timeBarName_)
         return;
@@ -154,25 +154,25 @@ void TBoardAccessibility::SetTimeBarName(const QString& name)
     }
 }
 
-int TBoardAccessibility::TimePercent() const
+int BoardAccessibility::TimePercent() const
 {
     return std::clamp(int(std::lround(reading_.timeLeft() * 100.0f)), 0, 100);
 }
 
-QRect TBoardAccessibility::TimeBarOnScreen() const
+QRect BoardAccessibility::TimeBarOnScreen() const
 {
     const QRect bar = reading_.timeBar();
     return QRect(board_.mapToGlobal(bar.topLeft()), bar.size());
 }
 
-QAccessibleInterface* TBoardAccessibility::TimeBar()
+QAccessibleInterface* BoardAccessibility::TimeBar()
 {
     if (!timeBarId_)
-        timeBarId_ = QAccessible::registerAccessibleInterface(new TTimeBarAccessible(&board_));
+        timeBarId_ = QAccessible::registerAccessibleInterface(new TimeBarAccessible(&board_));
     return QAccessible::accessibleInterface(timeBarId_);
 }
 
-void TBoardAccessibility::Follow()
+void BoardAccessibility::Follow()
 {
     if (!QAccessible::isActive())
         return;

@@ -16,18 +16,18 @@ class QObject;
 class QWidget;
 
 // What the board element reads from the window it belongs to.
-struct TBoardReading {
+struct BoardReading {
     std::function<QString()> description;
     std::function<float()> timeLeft; // 1 full, below 0 run out
     std::function<QRect()> timeBar;  // in the board widget's pixels
 };
 
-class TBoardAccessibility {
+class BoardAccessibility {
 public:
-    TBoardAccessibility(QWidget& board, TBoardReading reading);
-    ~TBoardAccessibility();
-    TBoardAccessibility(const TBoardAccessibility&) = delete;
-    TBoardAccessibility& operator=(const TBoardAccessibility&) = delete;
+    BoardAccessibility(QWidget& board, BoardReading reading);
+    ~BoardAccessibility();
+    BoardAccessibility(const BoardAccessibility&) = delete;
+    BoardAccessibility& operator=(const BoardAccessibility&) = delete;
 
     // After every event: a changed description or time value is announced.
     void Follow();
@@ -43,11 +43,11 @@ public:
     QAccessibleInterface* TimeBar();
 
     // The accessibility of a board widget; none once its window has gone.
-    static TBoardAccessibility* For(const QObject* board);
+    static BoardAccessibility* For(const QObject* board);
 
 private:
     QWidget& board_;
-    TBoardReading reading_;
+    BoardReading reading_;
     QString timeBarName_;
     unsigned timeBarId_ = 0; // the time bar's interface, once made
     QString toldDescription_;

@@ -55,7 +55,7 @@ QString Neighbours(const Words& w, const Cells& cells, BlockPos b)
     return w("Daneben: %1.", "Next to it: %1.").arg(sides.join(QStringLiteral("; ")));
 }
 
-QString Hand(const Words& w, const TGameFlow& flow, const BoardScene& scene)
+QString Hand(const Words& w, const GameFlow& flow, const BoardScene& scene)
 {
     const BoardScene::Hand& hand = *scene.hand;
     const BoardGeometry& g = flow.Geometry();
@@ -84,7 +84,7 @@ QString Hand(const Words& w, const TGameFlow& flow, const BoardScene& scene)
 
 } // namespace
 
-QString DescribeBoard(const TGameFlow& flow, bool german)
+QString DescribeBoard(const GameFlow& flow, bool german)
 {
     const Words w(german);
     const GameCore& game = flow.Game();
@@ -96,9 +96,9 @@ QString DescribeBoard(const TGameFlow& flow, bool german)
         parts << w("Spiel angehalten, das Spielfeld ist verdeckt.", "Game paused, the board is hidden.");
     } else if (game.GameState() == TGameState::gsOver) {
         parts << w("Das Spiel ist aus.", "The game is over.");
-    } else if (animation && animation->kind == TAnimation::Kind::LevelWon) {
+    } else if (animation && animation->kind == FlowAnimation::Kind::LevelWon) {
         parts << w("Quadrat voll, Stufe geschafft!", "Square covered, level won!");
-    } else if (animation && animation->kind == TAnimation::Kind::ThrowAway) {
+    } else if (animation && animation->kind == FlowAnimation::Kind::ThrowAway) {
         parts << w("Stein weggeworfen.", "Tile thrown away.");
     } else if (scene.hand) {
         parts << Hand(w, flow, scene);

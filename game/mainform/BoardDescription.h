@@ -6,6 +6,6 @@
 // it is a function of the flow's state.
 #include <QString>
 
-class TGameFlow;
+class GameFlow;
 
-QString DescribeBoard(const TGameFlow& flow, bool german);
+QString DescribeBoard(const GameFlow& flow, bool german);

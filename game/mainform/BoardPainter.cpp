@@ -66,18 +66,18 @@ QImage TiledBackground(const QImage& sheet, int column, int backMode, int width,
 }
 } // namespace
 
-TBoardPainter::TBoardPainter(TCanvas& box, const QImage& textureSheet, const TSymbolPicture& masks,
-                             const TSymbolPicture& pats)
+BoardPainter::BoardPainter(PixelCanvas& box, const QImage& textureSheet, const SymbolPicture& masks,
+                             const SymbolPicture& pats)
     : box_(&box), textureSheet_(textureSheet), originalSheet_(&textureSheet), masks_(&masks), pats_(&pats)
 {
 }
 
-void TBoardPainter::ComputeLayout(int boxWidth, int boxHeight)
+void BoardPainter::ComputeLayout(int boxWidth, int boxHeight)
 {
     geometry_ = BoardGeometry::ComputeLayout(boxWidth, boxHeight);
 }
 
-void TBoardPainter::Resize(int formWidth, int formHeight)
+void BoardPainter::Resize(int formWidth, int formHeight)
 {
     const int scale = box_->Scale();
     const int w = box_->Width(), h = box_->Height();
@@ -102,21 +102,21 @@ void TBoardPainter::Resize(int formWidth, int formHeight)
 
 // --- where things are ----------------------------------------------------------------
 
-QRect TBoardPainter::CellRect(int column, int row) const
+QRect BoardPainter::CellRect(int column, int row) const
 {
     return {geometry_.CellX(column), geometry_.CellY(row), geometry_.CellSize, geometry_.CellSize};
 }
 
-QRect TBoardPainter::TimeBarRect() const { return ToQRect(geometry_.TimeBarRect()); }
+QRect BoardPainter::TimeBarRect() const { return ToQRect(geometry_.TimeBarRect()); }
 
-QRect TBoardPainter::FocusFrameRect() const
+QRect BoardPainter::FocusFrameRect() const
 {
     // Just outside the board's black outline.
     const int m = 8;
     return {geometry_.BoardLeft - m, geometry_.BoardTop - m, geometry_.BoardSize() + 2 * m, geometry_.BoardSize() + 2 * m};
 }
 
-QRect TBoardPainter::HandRect(const BoardScene::Hand& hand) const
+QRect BoardPainter::HandRect(const BoardScene::Hand& hand) const
 {
     const int c = geometry_.CellSize;
     return {hand.x - c, hand.y - c, 2 * c, 2 * c};
@@ -124,13 +124,13 @@ QRect TBoardPainter::HandRect(const BoardScene::Hand& hand) const
 
 // --- the whole picture -------------------------------------------------------------
 
-void TBoardPainter::FramedArea(int left, int top, int width, int height)
+void BoardPainter::FramedArea(int left, int top, int width, int height)
 {
     box_->FrameRectangle(left - 4, top - 4, left + width + 4, top + height + 4, 3, Black);
     box_->FillRectangle(left - 1, top - 1, left + width + 1, top + height + 1, Black);
 }
 
-void TBoardPainter::Paint(const BoardScene& scene)
+void BoardPainter::Paint(const BoardScene& scene)
 {
     const int W = box_->Width(), H = box_->Height();
     box_->BitBlt(0, 0, W, H, windowBack_, 0, 0, RasterOp::SrcCopy);
@@ -160,7 +160,7 @@ void TBoardPainter::Paint(const BoardScene& scene)
     shown_ = scene;
 }
 
-void TBoardPainter::Sync(const BoardScene& scene)
+void BoardPainter::Sync(const BoardScene& scene)
 {
     if (!shown_) {
         Paint(scene);
@@ -213,17 +213,17 @@ void TBoardPainter::Sync(const BoardScene& scene)
     shown_ = scene;
 }
 
-QImage TBoardPainter::FreshPicture(const BoardScene& scene) const
+QImage BoardPainter::FreshPicture(const BoardScene& scene) const
 {
-    TCanvas fresh;
+    PixelCanvas fresh;
     fresh.Resize(box_->Width(), box_->Height(), box_->Scale());
-    TBoardPainter painter(*this); // shares the sheets and backgrounds
+    BoardPainter painter(*this); // shares the sheets and backgrounds
     painter.box_ = &fresh;
     painter.Paint(scene);
     return fresh.Image();
 }
 
-void TBoardPainter::ToolBoxPaint(TCanvas& toolBox, int clientWidth) const
+void BoardPainter::ToolBoxPaint(PixelCanvas& toolBox, int clientWidth) const
 {
     const int tw = originalSheet_->width() / TextureGradeCount;
     const int th = originalSheet_->height() / BackModeCount;
@@ -234,19 +234,19 @@ void TBoardPainter::ToolBoxPaint(TCanvas& toolBox, int clientWidth) const
 
 // --- drawing steps ---------------------------------------------------------------
 
-void TBoardPainter::DrawCell(int column, int row, int image)
+void BoardPainter::DrawCell(int column, int row, int image)
 {
     DrawQuarter(geometry_.CellX(column), geometry_.CellY(row), image);
 }
 
-void TBoardPainter::DrawQuarter(int x, int y, int image)
+void BoardPainter::DrawQuarter(int x, int y, int image)
 {
     const int c = geometry_.CellSize;
     box_->BitBlt(x, y, c, c, boardBack_, x, y, RasterOp::SrcCopy);
     DrawSymbol(x, y, image);
 }
 
-void TBoardPainter::DrawSymbol(int x, int y, int image)
+void BoardPainter::DrawSymbol(int x, int y, int image)
 {
     // Over whatever lies there: only the symbol's own pixels are drawn.
     if (image <= 0)
@@ -257,7 +257,7 @@ void TBoardPainter::DrawSymbol(int x, int y, int image)
     box_->BitBlt(x, y, c, c, patternSheet_, source.x(), source.y(), RasterOp::SrcPaint);
 }
 
-void TBoardPainter::DrawTile(int cx, int cy, const Tile& images)
+void BoardPainter::DrawTile(int cx, int cy, const Tile& images)
 {
     const int c = geometry_.CellSize;
     DrawSymbol(cx - c, cy - c, images[0][0]);
@@ -266,7 +266,7 @@ void TBoardPainter::DrawTile(int cx, int cy, const Tile& images)
     DrawSymbol(cx, cy, images[1][1]);
 }
 
-void TBoardPainter::DrawPreview(const Tile& images)
+void BoardPainter::DrawPreview(const Tile& images)
 {
     const QRect r = ToQRect(geometry_.PreviewRect());
     box_->BitBlt(r.x(), r.y(), r.width(), r.height(), boardBack_, r.x(), r.y(), RasterOp::SrcCopy);
@@ -275,7 +275,7 @@ void TBoardPainter::DrawPreview(const Tile& images)
     DrawTile(centre.x + 1, centre.y + 1, images);
 }
 
-void TBoardPainter::DrawDiscard(const std::optional<BoardScene::Discard>& discard)
+void BoardPainter::DrawDiscard(const std::optional<BoardScene::Discard>& discard)
 {
     // The discard box is black inside; a thrown tile darkens there pass by pass.
     const QRect r = ToQRect(geometry_.DiscardDarkening());
@@ -288,7 +288,7 @@ void TBoardPainter::DrawDiscard(const std::optional<BoardScene::Discard>& discar
         box_->TransformPixels(r, [](quint32 p) { return FromBgr(DarkenColor(ToBgr(p), ThrowAwayDarkenPercent)); });
 }
 
-void TBoardPainter::DrawTimeBar(float timeLeft)
+void BoardPainter::DrawTimeBar(float timeLeft)
 {
     const BoardGeometry& g = geometry_;
     const int c = g.CellSize;
@@ -307,7 +307,7 @@ void TBoardPainter::DrawTimeBar(float timeLeft)
     box_->FillRectangle(g.PreviewLeft, top, fill, bottom, qRgb(red, green, 0));
 }
 
-void TBoardPainter::DrawFocusFrame(bool focused)
+void BoardPainter::DrawFocusFrame(bool focused)
 {
     const QRect r = FocusFrameRect();
     if (!focused) {
@@ -322,7 +322,7 @@ void TBoardPainter::DrawFocusFrame(bool focused)
     box_->FrameRectangle(r.left() + 1, r.top() + 1, r.right(), r.bottom(), 1, FocusGold);
 }
 
-void TBoardPainter::ShowHand(const BoardScene::Hand& hand)
+void BoardPainter::ShowHand(const BoardScene::Hand& hand)
 {
     const QRect r = HandRect(hand);
     box_->CopyTo(underHand_, r.x(), r.y(), r.width(), r.height());
@@ -339,7 +339,7 @@ void TBoardPainter::ShowHand(const BoardScene::Hand& hand)
     handShown_ = hand;
 }
 
-void TBoardPainter::HideHand()
+void BoardPainter::HideHand()
 {
     if (!handShown_)
         return;

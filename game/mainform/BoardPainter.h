@@ -11,14 +11,14 @@
 #include <QImage>
 #include <optional>
 
-#include "assets/TSymbolPicture.h"
+#include "assets/SymbolPicture.h"
 #include "game/rules/BoardGeometry.h"
 #include "game/flow/BoardScene.h"
 #include "game/mainform/Canvas.h"
 
-class TBoardPainter {
+class BoardPainter {
 public:
-    TBoardPainter(TCanvas& box, const QImage& textureSheet, const TSymbolPicture& masks, const TSymbolPicture& pats);
+    BoardPainter(PixelCanvas& box, const QImage& textureSheet, const SymbolPicture& masks, const SymbolPicture& pats);
 
     const BoardGeometry& Geometry() const { return geometry_; }
     int CellSize() const { return geometry_.CellSize; }
@@ -39,7 +39,7 @@ public:
     // What Paint draws for the scene on a fresh canvas (the canvas stays as it is).
     QImage FreshPicture(const BoardScene& scene) const;
     // The texture of the tool strip.
-    void ToolBoxPaint(TCanvas& toolBox, int clientWidth) const;
+    void ToolBoxPaint(PixelCanvas& toolBox, int clientWidth) const;
 
     // --- drawing steps ---------------------------------------------------------
     // Image numbers: 0 draws an empty cell.
@@ -65,11 +65,11 @@ private:
     void DrawSymbol(int x, int y, int image);
     QRect FocusFrameRect() const;
 
-    TCanvas* box_;
+    PixelCanvas* box_;
     QImage textureSheet_; // at the canvas's scale
     const QImage* originalSheet_;
-    const TSymbolPicture* masks_;
-    const TSymbolPicture* pats_;
+    const SymbolPicture* masks_;
+    const SymbolPicture* pats_;
 
     BoardGeometry geometry_;
     QImage patternSheet_, maskSheet_, underHand_, boardBack_, windowBack_;

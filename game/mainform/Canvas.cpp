@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-void TCanvas::Resize(int width, int height, int scale)
+void PixelCanvas::Resize(int width, int height, int scale)
 {
     width_ = std::max(width, 1);
     height_ = std::max(height, 1);
@@ -14,7 +14,7 @@ void TCanvas::Resize(int width, int height, int scale)
     dirty_ = QRegion(0, 0, width_, height_);
 }
 
-void TCanvas::BitBlt(int x, int y, int w, int h, const QImage& source, int sx, int sy, RasterOp op)
+void PixelCanvas::BitBlt(int x, int y, int w, int h, const QImage& source, int sx, int sy, RasterOp op)
 {
     // Clip against the source, then against the destination, moving both
     // origins together; all in logical pixels of the same scale.
@@ -52,7 +52,7 @@ void TCanvas::BitBlt(int x, int y, int w, int h, const QImage& source, int sx, i
     MarkDirty(dst);
 }
 
-void TCanvas::CopyTo(QImage& dest, int sx, int sy, int w, int h) const
+void PixelCanvas::CopyTo(QImage& dest, int sx, int sy, int w, int h) const
 {
     if (dest.size() != QSize(w * scale_, h * scale_) || dest.format() != QImage::Format_RGB32)
         dest = QImage(w * scale_, h * scale_, QImage::Format_RGB32);
@@ -66,7 +66,7 @@ void TCanvas::CopyTo(QImage& dest, int sx, int sy, int w, int h) const
     }
 }
 
-void TCanvas::Fill(QRect r, QRgb color)
+void PixelCanvas::Fill(QRect r, QRgb color)
 {
     r = r.intersected(QRect(0, 0, width_, height_));
     if (r.isEmpty())
@@ -80,7 +80,7 @@ void TCanvas::Fill(QRect r, QRgb color)
     MarkDirty(r);
 }
 
-void TCanvas::FrameRectangle(int left, int top, int right, int bottom, int penWidth, QRgb color)
+void PixelCanvas::FrameRectangle(int left, int top, int right, int bottom, int penWidth, QRgb color)
 {
     const int before = (penWidth - 1) / 2; // pen pixels outside the edge line
     const int l = left - before, t = top - before;
@@ -91,13 +91,13 @@ void TCanvas::FrameRectangle(int left, int top, int right, int bottom, int penWi
     Fill(QRect(QPoint(r - penWidth + 1, t), QPoint(r, b)), color);            // right
 }
 
-void TCanvas::FillRectangle(int left, int top, int right, int bottom, QRgb color)
+void PixelCanvas::FillRectangle(int left, int top, int right, int bottom, QRgb color)
 {
     if (right > left && bottom > top)
         Fill(QRect(left, top, right - left, bottom - top), color);
 }
 
-QRegion TCanvas::TakeDirty()
+QRegion PixelCanvas::TakeDirty()
 {
     QRegion d = dirty_;
     dirty_ = QRegion();

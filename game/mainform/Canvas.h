@@ -14,7 +14,7 @@
 
 enum class RasterOp { SrcCopy, SrcAnd, SrcPaint };
 
-class TCanvas {
+class PixelCanvas {
 public:
     // A new, black surface of the given logical size.
     void Resize(int width, int height, int scale = 1);

@@ -4,7 +4,7 @@
 // music or help; every question is answered Yes.
 #include "game/flow/MainServices.h"
 
-class TNullServices final : public TMainServices {
+class NullServices final : public MainServices {
 public:
     Answer ShowMsg(Message) override { return Answer::Yes; }
     bool MessageShowing() const override { return false; }

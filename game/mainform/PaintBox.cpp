@@ -5,19 +5,19 @@
 #include <QPainter>
 #include <cmath>
 
-TPaintBox::TPaintBox(QWidget* parent) : QWidget(parent)
+PaintBox::PaintBox(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus); // the board takes the keys of keyboard play
 }
 
-int TPaintBox::DeviceScale() const
+int PaintBox::DeviceScale() const
 {
     return std::max(1, int(std::ceil(devicePixelRatioF() - 0.01)));
 }
 
-void TPaintBox::ResizeCanvas()
+void PaintBox::ResizeCanvas()
 {
     const int scale = DeviceScale();
     if (canvas_.Width() != width() || canvas_.Height() != height() || canvas_.Scale() != scale)
@@ -32,7 +32,7 @@ static qint64 PixelCount(const QRegion& region)
     return n;
 }
 
-void TPaintBox::Flush()
+void PaintBox::Flush()
 {
     const QRegion dirty = canvas_.TakeDirty();
     lastFlush_ = dirty;
@@ -41,7 +41,7 @@ void TPaintBox::Flush()
         update(dirty);
 }
 
-void TPaintBox::FlushNow()
+void PaintBox::FlushNow()
 {
     const QRegion dirty = canvas_.TakeDirty();
     lastFlush_ = dirty;
@@ -50,7 +50,7 @@ void TPaintBox::FlushNow()
         repaint(dirty);
 }
 
-void TPaintBox::paintEvent(QPaintEvent* event)
+void PaintBox::paintEvent(QPaintEvent* event)
 {
     if (canvas_.Scale() != DeviceScale() && OnScaleChange)
         QMetaObject::invokeMethod(this, [this] { if (OnScaleChange) OnScaleChange(); }, Qt::QueuedConnection);
@@ -60,33 +60,33 @@ void TPaintBox::paintEvent(QPaintEvent* event)
         painter.drawImage(QRectF(r), canvas_.Image(), QRectF(r.x() * s, r.y() * s, r.width() * s, r.height() * s));
 }
 
-void TPaintBox::mousePressEvent(QMouseEvent* event)
+void PaintBox::mousePressEvent(QMouseEvent* event)
 {
     if (OnMouseDown)
         OnMouseDown(event->button(), event->position().toPoint().x(), event->position().toPoint().y());
 }
 
-void TPaintBox::mouseMoveEvent(QMouseEvent* event)
+void PaintBox::mouseMoveEvent(QMouseEvent* event)
 {
     if (OnMouseMove)
         OnMouseMove(event->position().toPoint().x(), event->position().toPoint().y());
 }
 
-void TPaintBox::focusInEvent(QFocusEvent* event)
+void PaintBox::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
     if (OnFocusChange)
         OnFocusChange();
 }
 
-void TPaintBox::focusOutEvent(QFocusEvent* event)
+void PaintBox::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
     if (OnFocusChange)
         OnFocusChange();
 }
 
-void TPaintBox::keyPressEvent(QKeyEvent* event)
+void PaintBox::keyPressEvent(QKeyEvent* event)
 {
     if (OnKeyDown && OnKeyDown(*event))
         return;

@@ -6,12 +6,12 @@
 
 #include "game/mainform/Canvas.h"
 
-class TPaintBox : public QWidget {
+class PaintBox : public QWidget {
     Q_OBJECT
 public:
-    explicit TPaintBox(QWidget* parent = nullptr);
+    explicit PaintBox(QWidget* parent = nullptr);
 
-    TCanvas& Canvas() { return canvas_; }
+    PixelCanvas& Canvas() { return canvas_; }
     // Makes the canvas as large as the widget, at the screen's pixel density
     // (a fresh, black canvas); nothing happens when both are unchanged.
     void ResizeCanvas();
@@ -45,7 +45,7 @@ private:
     // Device pixels per logical pixel for the canvas: whole, so that copies stay exact.
     int DeviceScale() const;
 
-    TCanvas canvas_;
+    PixelCanvas canvas_;
     QRegion lastFlush_;
     qint64 lastFlushPixels_ = 0;
 };

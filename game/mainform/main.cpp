@@ -10,7 +10,7 @@
 #include "game/mainform/BoardDescription.h"
 #include "settings/Globals.h"
 #include "settings/ProgramSettings.h"
-#include "ui/keeper/TFormKeeper.h"
+#include "ui/keeper/FormKeeper.h"
 #include "ui/toolkit/ToolkitFonts.h"
 
 Tmainform* mainform = nullptr;
@@ -47,10 +47,10 @@ PressButton ToPressButton(Qt::MouseButton button)
 }
 } // namespace
 
-Tmainform::Tmainform(TMainServices& services, std::unique_ptr<RandomSource> random)
+Tmainform::Tmainform(MainServices& services, std::unique_ptr<RandomSource> random)
     : bmps(MainFormBitmaps()),
-      box(new TPaintBox(this)),
-      ToolBox(new TPaintBox(this)),
+      box(new PaintBox(this)),
+      ToolBox(new PaintBox(this)),
       masks(MaskPicture()),
       waves(MainFormWaves()),
       pats(PatternPicture()),
@@ -59,7 +59,7 @@ Tmainform::Tmainform(TMainServices& services, std::unique_ptr<RandomSource> rand
       flow_(*random_, services, *this),
       textureSheet_(bmps.Item(TextureSheet).convertToFormat(QImage::Format_RGB32)),
       painter_(box->Canvas(), textureSheet_, masks, pats),
-      accessibility_(*box, TBoardReading{[this] { return DescribeBoard(flow_, German()); },
+      accessibility_(*box, BoardReading{[this] { return DescribeBoard(flow_, German()); },
                                          [this] { return Game().TimeLeft(); },
                                          [this] { return painter_.TimeBarRect(); }})
 {
@@ -94,8 +94,8 @@ void Tmainform::CreateControls()
     // Stacking order from the bottom: the paint boxes, then labels and buttons over the strip.
     ScoLabel = MakeLabel(this, 292, 8, QStringLiteral("Punkte:"), CaptionFont(11), CaptionColor);
     auto button = [this](int left, void (Tmainform::*handler)()) {
-        auto* b = new TPictureButton(this);
-        b->setGeometry(left, 4, TPictureButton::ButtonSize, TPictureButton::ButtonSize);
+        auto* b = new PictureButton(this);
+        b->setGeometry(left, 4, PictureButton::ButtonSize, PictureButton::ButtonSize);
         connect(b, &QAbstractButton::clicked, this, handler);
         return b;
     };
@@ -115,7 +115,7 @@ void Tmainform::CreateControls()
     HighScoreBtn->SetPictures(bmps.Item(TrophyUp), bmps.Item(TrophyOver), bmps.Item(TrophyDisabled));
     BindDialogPictures();
 
-    FormKeeper1 = new TFormKeeper(this, ini);
+    FormKeeper1 = new FormKeeper(this, ini);
     Timer.setInterval(500);
     connect(&Timer, &QTimer::timeout, this, &Tmainform::TimerTimer);
     // The animations' frames and the refusal sign, as the flow asks for them.
@@ -139,7 +139,7 @@ void Tmainform::BindDialogPictures()
 {
     if (!DlgResources)
         return;
-    const TBitmapList& btns = DlgResources->btns;
+    const BitmapList& btns = DlgResources->btns;
     // These have no grey face: disabled, they look as they do up.
     OptionBtn->SetPictures(btns.Item(ToolsUp), btns.Item(ToolsOver), btns.Item(ToolsUp));
     InfoBtn->SetPictures(btns.Item(InfoUp), btns.Item(InfoOver), btns.Item(InfoUp));

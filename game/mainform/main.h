@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the tool strip with its seven buttons and two counters,
 // and the board canvas. Its handlers hand every press, move, key, tick and
-// button to the game flow (TGameFlow), which decides; then the window shows
+// button to the game flow (GameFlow), which decides; then the window shows
 // the state the flow leaves behind: the board canvas from the flow's scene,
 // the counters, the pause button and the clock's timer.
 #include <QKeyEvent>
@@ -10,8 +10,8 @@
 #include <QWidget>
 #include <memory>
 
-#include "assets/TBitmapList.h"
-#include "assets/TSymbolPicture.h"
+#include "assets/BitmapList.h"
+#include "assets/SymbolPicture.h"
 #include "assets/TWaveList.h"
 #include "game/mainform/BoardAccessible.h"
 #include "game/mainform/BoardPainter.h"
@@ -19,15 +19,15 @@
 #include "game/flow/MainServices.h"
 #include "game/mainform/PaintBox.h"
 #include "settings/TIniCtrl.h"
-#include "ui/toolkit/TPictureButton.h"
+#include "ui/toolkit/PictureButton.h"
 
-class TFormKeeper;
+class FormKeeper;
 
-class Tmainform : public QWidget, private TFlowView {
+class Tmainform : public QWidget, private FlowView {
     Q_OBJECT
 public:
     // Runs the creation steps; random defaults to the run-time generator seeded from the clock.
-    explicit Tmainform(TMainServices& services, std::unique_ptr<RandomSource> random = nullptr);
+    explicit Tmainform(MainServices& services, std::unique_ptr<RandomSource> random = nullptr);
     ~Tmainform() override;
 
     // Binds the right-hand buttons to the shared dialog pictures, which exist
@@ -38,30 +38,30 @@ public:
 
     // --- components ---------------------------------------------------------
     QTimer Timer;
-    TBitmapList bmps;
+    BitmapList bmps;
     TIniCtrl ini;
-    TFormKeeper* FormKeeper1 = nullptr;
-    TPaintBox* box;
-    TPaintBox* ToolBox;
+    FormKeeper* FormKeeper1 = nullptr;
+    PaintBox* box;
+    PaintBox* ToolBox;
     QLabel* ScoLabel = nullptr;
-    TPictureButton* StartBtn = nullptr;
-    TPictureButton* PauseBtn = nullptr;
-    TPictureButton* HighScoreBtn = nullptr;
-    TPictureButton* OptionBtn = nullptr;
-    TPictureButton* InfoBtn = nullptr;
-    TPictureButton* RulesBtn = nullptr;
-    TPictureButton* ExitBtn = nullptr;
+    PictureButton* StartBtn = nullptr;
+    PictureButton* PauseBtn = nullptr;
+    PictureButton* HighScoreBtn = nullptr;
+    PictureButton* OptionBtn = nullptr;
+    PictureButton* InfoBtn = nullptr;
+    PictureButton* RulesBtn = nullptr;
+    PictureButton* ExitBtn = nullptr;
     QLabel* LevLabel = nullptr;
-    TSymbolPicture masks;
+    SymbolPicture masks;
     QLabel* LevelLabel = nullptr;
     QLabel* ScoreLabel = nullptr;
     TWaveList waves;
-    TSymbolPicture pats;
+    SymbolPicture pats;
 
     // --- state ------------------------------------------------------------------
-    const TGameFlow& Flow() const { return flow_; }
+    const GameFlow& Flow() const { return flow_; }
     const GameCore& Game() const { return flow_.Game(); }
-    const TBoardPainter& Painter() const { return painter_; }
+    const BoardPainter& Painter() const { return painter_; }
     int BackMode() const { return painter_.BackMode; }
     void SetBackMode(int mode) { painter_.BackMode = mode; }
     // A prepared position, shown at once (tests and tools); false when refused.
@@ -123,7 +123,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // TFlowView
+    // FlowView
     void Refresh() override;
     void Schedule(FlowTimer timer, int milliseconds) override;
     void CloseConfirmed() override;
@@ -141,15 +141,15 @@ private:
     // Like switching a timer on: a running clock keeps its rhythm.
     void EnableTimer() { if (!Timer.isActive()) Timer.start(); }
 
-    TMainServices& services_;
+    MainServices& services_;
     std::unique_ptr<RandomSource> random_;
-    TGameFlow flow_;
+    GameFlow flow_;
     QImage textureSheet_;
-    TBoardPainter painter_;
+    BoardPainter painter_;
     QTimer frameTimer_;
     QTimer cueTimer_;
     // The board as screen readers find it.
-    TBoardAccessibility accessibility_;
+    BoardAccessibility accessibility_;
 
     bool FirstShow = true;
     bool closeConfirmed_ = false;

@@ -7,7 +7,7 @@
 
 #include "settings/Globals.h"
 #include "settings/ProgramSettings.h"
-#include "ui/keeper/TFormKeeper.h"
+#include "ui/keeper/FormKeeper.h"
 
 // --- the clock ---------------------------------------------------------------------
 
@@ -146,7 +146,7 @@ void Tmainform::ShowCounters()
 void Tmainform::ApplyLanguage()
 {
     // Screen readers say a button's short name, then its hint.
-    const auto word = [](TPictureButton* button, const QString& name, const QString& hint) {
+    const auto word = [](PictureButton* button, const QString& name, const QString& hint) {
         button->SetName(name);
         button->SetHint(hint);
         button->setAccessibleDescription(hint);

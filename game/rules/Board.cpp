@@ -1,13 +1,13 @@
 #include "game/rules/Board.h"
 
-void TBoard::PutTile(BlockPos b, const Tile& tile)
+void BoardGrid::PutTile(BlockPos b, const Tile& tile)
 {
     for (int dx = 0; dx < 2; ++dx)
         for (int dy = 0; dy < 2; ++dy)
             cells_[2 * b.column + dx][2 * b.row + dy] = tile[dx][dy];
 }
 
-Tile TBoard::TileAt(BlockPos b) const
+Tile BoardGrid::TileAt(BlockPos b) const
 {
     Tile t{};
     for (int dx = 0; dx < 2; ++dx)
@@ -16,7 +16,7 @@ Tile TBoard::TileAt(BlockPos b) const
     return t;
 }
 
-int TBoard::Balance(BlockPos b, const Tile& tile) const
+int BoardGrid::Balance(BlockPos b, const Tile& tile) const
 {
     const int c = 2 * b.column;
     const int r = 2 * b.row;
@@ -47,7 +47,7 @@ int TBoard::Balance(BlockPos b, const Tile& tile) const
     return s;
 }
 
-std::optional<BlockPos> TBoard::FindFullSquare() const
+std::optional<BlockPos> BoardGrid::FindFullSquare() const
 {
     for (int sc = 0; sc <= BoardBlocks - 3; ++sc)
         for (int sr = 0; sr <= BoardBlocks - 3; ++sr) {

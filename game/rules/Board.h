@@ -15,7 +15,7 @@ struct BlockPos {
     friend bool operator==(const BlockPos&, const BlockPos&) = default;
 };
 
-class TBoard {
+class BoardGrid {
 public:
     using Cells = std::array<std::array<int, BoardCells>, BoardCells>;
 

@@ -28,7 +28,7 @@ struct GamePosition {
     TGameState GameState = TGameState::gsReady;
     std::int32_t Score = 0;
     std::int32_t Level = 1;
-    TBoard Board;
+    BoardGrid Board;
     Tile NextTile{};
     Tile HandTile{};
     PatternImages PatternMap{};
@@ -53,7 +53,7 @@ public:
     std::int32_t Level() const { return p_.Level; }
     // Distinct patterns dealt on the current level, 2..27.
     int PatternCount() const;
-    const TBoard& Board() const { return p_.Board; }
+    const BoardGrid& Board() const { return p_.Board; }
     const Tile& NextTile() const { return p_.NextTile; }
     const Tile& HandTile() const { return p_.HandTile; }
     bool InHand() const { return p_.InHand; }

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <cstdio>
 
-#include "help/TChmFile.h"
+#include "help/ChmArchive.h"
 
 int main(int argc, char** argv)
 {
@@ -18,11 +18,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: tngx_chmcheck <file.chm> <context>=<object> ...\n");
         return 2;
     }
-    TChmFile file;
-    const TChmStatus opened = file.Open(args[1]);
-    if (opened != TChmStatus::Ok) {
+    ChmArchive file;
+    const ChmStatus opened = file.Open(args[1]);
+    if (opened != ChmStatus::Ok) {
         std::fprintf(stderr, "tngx_chmcheck: %s is %s\n", qPrintable(args[1]),
-                     opened == TChmStatus::Missing ? "missing" : "not a readable help file");
+                     opened == ChmStatus::Missing ? "missing" : "not a readable help file");
         return 1;
     }
     int failures = 0;
@@ -36,7 +36,7 @@ int main(int argc, char** argv)
             return 2;
         }
         QString topic;
-        if (file.TopicForContext(context, topic) != TChmStatus::Ok) {
+        if (file.TopicForContext(context, topic) != ChmStatus::Ok) {
             std::fprintf(stderr, "tngx_chmcheck: context %u is missing\n", context);
             ++failures;
             continue;

@@ -171,7 +171,7 @@ std::uint64_t PlayRules(Events& events)
 
 // --- the flow, with dialogs that answer at once and a window that records -------------
 
-class AnsweringServices final : public TMainServices {
+class AnsweringServices final : public MainServices {
 public:
     explicit AnsweringServices(Player& player) : player_(player) {}
     Answer ShowMsg(Message message) override
@@ -208,7 +208,7 @@ private:
     Player& player_;
 };
 
-class RecordingView final : public TFlowView {
+class RecordingView final : public FlowView {
 public:
     void Refresh() override { ++refreshes; }
     void Schedule(FlowTimer timer, int) override { pending[timer] = true; }
@@ -248,7 +248,7 @@ std::uint64_t PlayFlow(std::map<int, int>& effects, std::map<int, int>& shown)
     Player player(PlayerSeed + 1);
     AnsweringServices services(player);
     RecordingView view;
-    TGameFlow flow(deal, services, view);
+    GameFlow flow(deal, services, view);
     flow.SetGeometry(BoardGeometry::ComputeLayout(701, 405));
     flow.NewGame();
     flow.FirstShow(true);

@@ -8,7 +8,7 @@
 #include "settings/TIniCtrl.h"
 #include "ui/HighscoreTable.h"
 #include "ui/highscor.h"
-#include "ui/toolkit/TPictureButton.h"
+#include "ui/toolkit/PictureButton.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -22,25 +22,25 @@
 
 namespace {
 const QString Common = QStringLiteral("common");
-const QString Quill = THighscoreTable::EmptyName();
+const QString Quill = HighscoreTable::EmptyName();
 
-using Rows = QList<THighscoreEntry>;
+using Rows = QList<HighscoreEntry>;
 
 QString RowKey(int row) { return QStringLiteral("hs%1").arg(row); }
 
 // Fifteen rows: the given ones first, then unused ones.
 Rows Padded(Rows rows)
 {
-    while (rows.size() < THighscoreTable::RowCount)
-        rows << THighscoreTable::EmptyEntry();
+    while (rows.size() < HighscoreTable::RowCount)
+        rows << HighscoreTable::EmptyEntry();
     return rows;
 }
 
 Rows Descending(int from)
 {
     Rows rows;
-    for (int row = 0; row < THighscoreTable::RowCount; ++row)
-        rows << THighscoreEntry{QStringLiteral("p%1").arg(row), from - 100 * row};
+    for (int row = 0; row < HighscoreTable::RowCount; ++row)
+        rows << HighscoreEntry{QStringLiteral("p%1").arg(row), from - 100 * row};
     return rows;
 }
 
@@ -60,8 +60,8 @@ QString LabelText(QWidget* dialog, const QString& prefix, int row)
 Rows ShownRows(QWidget* dialog)
 {
     Rows rows;
-    for (int row = 0; row < THighscoreTable::RowCount; ++row)
-        rows << THighscoreEntry{LabelText(dialog, QStringLiteral("pla"), row),
+    for (int row = 0; row < HighscoreTable::RowCount; ++row)
+        rows << HighscoreEntry{LabelText(dialog, QStringLiteral("pla"), row),
                                 LabelText(dialog, QStringLiteral("sco"), row).toInt()};
     return rows;
 }
@@ -103,7 +103,7 @@ void Edit(QLineEdit* edit, const QStringList& steps)
 
 void Click(QWidget* dialog, const QString& button)
 {
-    auto* target = Part<TPictureButton>(dialog, button);
+    auto* target = Part<PictureButton>(dialog, button);
     QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
 }
 }
@@ -159,7 +159,7 @@ void HighscoreDialogTest::init()
 {
     ini_.DeleteKey(Common, QStringLiteral("player"));
     for (const QString& prefix : {QStringLiteral("hs"), QStringLiteral("low")})
-        for (int row = 0; row < THighscoreTable::RowCount; ++row)
+        for (int row = 0; row < HighscoreTable::RowCount; ++row)
             ini_.DeleteKey(Common, prefix + QString::number(row));
     Tongue = 0;
 }
@@ -172,7 +172,7 @@ void HighscoreDialogTest::cleanup()
 void HighscoreDialogTest::StoreRows(const Rows& rows)
 {
     for (int row = 0; row < rows.size(); ++row)
-        StoreRaw(row, Encipher(ScoreCipher, THighscoreTable::FormatEntry(rows[row])));
+        StoreRaw(row, Encipher(ScoreCipher, HighscoreTable::FormatEntry(rows[row])));
 }
 
 void HighscoreDialogTest::StoreRaw(int row, const QString& value)
@@ -183,9 +183,9 @@ void HighscoreDialogTest::StoreRaw(int row, const QString& value)
 Rows HighscoreDialogTest::StoredRows(const QString& prefix) const
 {
     Rows rows;
-    for (int row = 0; row < THighscoreTable::RowCount; ++row) {
+    for (int row = 0; row < HighscoreTable::RowCount; ++row) {
         const QString raw = ini_.ReadString(Common, prefix + QString::number(row), QString());
-        rows << THighscoreTable::ParseEntry(Decipher(ScoreCipher, raw)).value_or(THighscoreTable::EmptyEntry());
+        rows << HighscoreTable::ParseEntry(Decipher(ScoreCipher, raw)).value_or(HighscoreTable::EmptyEntry());
     }
     return rows;
 }
@@ -195,7 +195,7 @@ QStringList HighscoreDialogTest::RawKeys() const
 {
     const QString missing = QStringLiteral("<missing>");
     QStringList raw{ini_.ReadString(Common, QStringLiteral("player"), missing)};
-    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+    for (int row = 0; row < HighscoreTable::RowCount; ++row)
         raw << ini_.ReadString(Common, RowKey(row), missing);
     return raw;
 }
@@ -231,11 +231,11 @@ void HighscoreDialogTest::showOnlyListsTheStoredTable()
 
     ModalAnswer answer([&](QWidget* dialog) {
         QVERIFY(dialog_->IsShowing());
-        for (int row = 0; row < THighscoreTable::RowCount; ++row)
+        for (int row = 0; row < HighscoreTable::RowCount; ++row)
             QCOMPARE(LabelText(dialog, QStringLiteral("num"), row), QStringLiteral("%1.   ").arg(row + 1));
         QCOMPARE(ShownRows(dialog), shown);
         QVERIFY(!Part<QLineEdit>(dialog, QStringLiteral("Edit1"))->isVisible());
-        QVERIFY(!Part<TPictureButton>(dialog, QStringLiteral("CancelBtn"))->isVisible());
+        QVERIFY(!Part<PictureButton>(dialog, QStringLiteral("CancelBtn"))->isVisible());
         Click(dialog, QStringLiteral("OkBtn"));
     });
     dialog_->ShowModal(12345, true);
@@ -254,7 +254,7 @@ void HighscoreDialogTest::entryRanksStoresAndReloads_data()
     QTest::addColumn<int>("entryRow");
     QTest::addColumn<Rows>("after");
 
-    const auto entry = [](const char* name, int score) { return THighscoreEntry{QString::fromUtf8(name), score}; };
+    const auto entry = [](const char* name, int score) { return HighscoreEntry{QString::fromUtf8(name), score}; };
 
     QTest::newRow("empty store") << Rows{} << 10 << "Anna" << 0 << Padded({entry("Anna", 10)});
     const Rows ties{entry("a", 900), entry("b", 500), entry("c", 500), entry("d", 100)};
@@ -293,7 +293,7 @@ void HighscoreDialogTest::entryRanksStoresAndReloads()
         QCOMPARE(edit->text(), QStringLiteral("Mr.Quill"));
         QCOMPARE(LabelText(dialog, QStringLiteral("pla"), entryRow), QStringLiteral("Mr.Quill"));
         QCOMPARE(LabelText(dialog, QStringLiteral("sco"), entryRow), QString::number(score));
-        QVERIFY(Part<TPictureButton>(dialog, QStringLiteral("CancelBtn"))->isVisible());
+        QVERIFY(Part<PictureButton>(dialog, QStringLiteral("CancelBtn"))->isVisible());
         Type(edit, typed);
         Click(dialog, QStringLiteral("OkBtn"));
     });
@@ -331,8 +331,8 @@ void HighscoreDialogTest::scoreWithoutPlaceShowsNothing()
 void HighscoreDialogTest::damagedRowNeverPushesOutAValidOne()
 {
     Rows stored;
-    for (int row = 0; row < THighscoreTable::RowCount; ++row)
-        stored << THighscoreEntry{QStringLiteral("Keep%1").arg(row), 1500 - 100 * row};
+    for (int row = 0; row < HighscoreTable::RowCount; ++row)
+        stored << HighscoreEntry{QStringLiteral("Keep%1").arg(row), 1500 - 100 * row};
     StoreRows(stored);
     ini_.WriteString(Common, RowKey(3), QStringLiteral("@Rect(1 2 3 4)"));
     dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
@@ -351,10 +351,10 @@ void HighscoreDialogTest::damagedRowNeverPushesOutAValidOne()
         QCOMPARE(answer.Seen(), score != 47);
         if (score == 47)
             continue;
-        expected = expected.mid(0, 14) << THighscoreEntry{QStringLiteral("New"), score};
+        expected = expected.mid(0, 14) << HighscoreEntry{QStringLiteral("New"), score};
         QCOMPARE(StoredRows(), expected);
     }
-    QCOMPARE(StoredRows()[13], (THighscoreEntry{QStringLiteral("Keep14"), 100}));
+    QCOMPARE(StoredRows()[13], (HighscoreEntry{QStringLiteral("Keep14"), 100}));
 }
 
 void HighscoreDialogTest::anotherCopyStoresWhileTheTableIsOpen_data()
@@ -362,7 +362,7 @@ void HighscoreDialogTest::anotherCopyStoresWhileTheTableIsOpen_data()
     QTest::addColumn<bool>("showOnly");
     QTest::addColumn<bool>("clear");
     QTest::addColumn<Rows>("after");
-    const auto entry = [](const char* name, int score) { return THighscoreEntry{QString::fromUtf8(name), score}; };
+    const auto entry = [](const char* name, int score) { return HighscoreEntry{QString::fromUtf8(name), score}; };
     const Rows stored{entry("a", 900), entry("b", 500), entry("c", 100)};
     QTest::newRow("only looking") << true << false << Padded(stored + Rows{entry("Bert", 72)});
     QTest::newRow("entering a result")
@@ -448,7 +448,7 @@ void HighscoreDialogTest::nameRules()
     });
     dialog_->ShowModal(10, false);
     QVERIFY(answer.Seen());
-    QCOMPARE(StoredRows().first(), (THighscoreEntry{stored, 10}));
+    QCOMPARE(StoredRows().first(), (HighscoreEntry{stored, 10}));
     QCOMPARE(ini_.ReadString(Common, QStringLiteral("player"), QString()), stored);
 }
 
@@ -529,7 +529,7 @@ void HighscoreDialogTest::returnKeyStoresTheEntry()
     });
     dialog_->ShowModal(42, false);
     QVERIFY(answer.Seen());
-    QCOMPARE(StoredRows().first(), (THighscoreEntry{QStringLiteral("Cleo"), 42}));
+    QCOMPARE(StoredRows().first(), (HighscoreEntry{QStringLiteral("Cleo"), 42}));
 }
 
 void HighscoreDialogTest::clearingDropsEverythingAndTheNewScore()
@@ -548,7 +548,7 @@ void HighscoreDialogTest::clearingDropsEverythingAndTheNewScore()
     QVERIFY(answer.Seen());
 
     QCOMPARE(ini_.ReadString(Common, QStringLiteral("player"), QString()), Quill);
-    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+    for (int row = 0; row < HighscoreTable::RowCount; ++row)
         QCOMPARE(ini_.ReadString(Common, RowKey(row), QString()), Encipher(ScoreCipher, QStringLiteral("0,Mr. Quill")));
 }
 
@@ -602,7 +602,7 @@ void HighscoreDialogTest::otherPrefixAndLowerFirst()
         dialog_->ShowModal(score, false);
         QVERIFY(answer.Seen());
     }
-    const auto player = [](int score) { return THighscoreEntry{QStringLiteral("Mr.Quill"), score}; };
+    const auto player = [](int score) { return HighscoreEntry{QStringLiteral("Mr.Quill"), score}; };
     QCOMPARE(StoredRows(QStringLiteral("low")), Padded({player(10), player(20), player(30)}));
     QCOMPARE(ini_.ReadString(Common, RowKey(0), QStringLiteral("<missing>")), QStringLiteral("<missing>"));
 }
@@ -704,7 +704,7 @@ void HighscoreDialogTest::keysStayWhereThePlayerTypes()
     });
     dialog_->ShowModal(1450, false);
     QVERIFY(entry.Seen());
-    QCOMPARE(StoredRows()[1], (THighscoreEntry{QStringLiteral("Dora"), 1450}));
+    QCOMPARE(StoredRows()[1], (HighscoreEntry{QStringLiteral("Dora"), 1450}));
 }
 
 QTEST_MAIN(HighscoreDialogTest)

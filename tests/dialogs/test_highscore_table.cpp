@@ -6,25 +6,25 @@
 namespace {
 using Scores = QList<int>;
 
-THighscoreTable TableWithScores(const Scores& scores)
+HighscoreTable TableWithScores(const Scores& scores)
 {
-    THighscoreTable table;
+    HighscoreTable table;
     for (int row = 0; row < scores.size(); ++row)
         table.SetRow(row, {QStringLiteral("p%1").arg(row), scores[row]});
     return table;
 }
 
-Scores ScoresOf(const THighscoreTable& table)
+Scores ScoresOf(const HighscoreTable& table)
 {
     Scores scores;
-    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+    for (int row = 0; row < HighscoreTable::RowCount; ++row)
         scores << table.Row(row).Score;
     return scores;
 }
 
 Scores Padded(Scores scores)
 {
-    while (scores.size() < THighscoreTable::RowCount)
+    while (scores.size() < HighscoreTable::RowCount)
         scores << 0;
     return scores;
 }
@@ -32,7 +32,7 @@ Scores Padded(Scores scores)
 Scores Descending(int from)
 {
     Scores scores;
-    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+    for (int row = 0; row < HighscoreTable::RowCount; ++row)
         scores << from - 100 * row;
     return scores;
 }
@@ -77,10 +77,10 @@ void HighscoreTableTest::parseEntry()
     QFETCH(bool, readable);
     QFETCH(QString, name);
     QFETCH(int, score);
-    const std::optional<THighscoreEntry> entry = THighscoreTable::ParseEntry(plain);
+    const std::optional<HighscoreEntry> entry = HighscoreTable::ParseEntry(plain);
     QCOMPARE(entry.has_value(), readable);
     if (readable)
-        QCOMPARE(*entry, (THighscoreEntry{name, score}));
+        QCOMPARE(*entry, (HighscoreEntry{name, score}));
 }
 
 void HighscoreTableTest::unreadableRowsLeaveNoHole_data()
@@ -111,10 +111,10 @@ void HighscoreTableTest::unreadableRowsLeaveNoHole()
 {
     QFETCH(QStringList, stored);
     QFETCH(Scores, entries);
-    const THighscoreTable table = THighscoreTable::FromStoredRows(stored);
+    const HighscoreTable table = HighscoreTable::FromStoredRows(stored);
     QCOMPARE(ScoresOf(table), Padded(entries));
-    for (int row = int(entries.size()); row < THighscoreTable::RowCount; ++row)
-        QCOMPARE(table.Row(row), THighscoreTable::EmptyEntry());
+    for (int row = int(entries.size()); row < HighscoreTable::RowCount; ++row)
+        QCOMPARE(table.Row(row), HighscoreTable::EmptyEntry());
 }
 
 void HighscoreTableTest::formatThenParseGivesTheEntryBack_data()
@@ -123,7 +123,7 @@ void HighscoreTableTest::formatThenParseGivesTheEntryBack_data()
     QTest::addColumn<int>("score");
     QTest::addColumn<QString>("plain");
     QTest::newRow("simple") << "Anna" << 1520 << "1520,Anna";
-    QTest::newRow("zero") << THighscoreTable::EmptyName() << 0 << "0,Mr. Quill";
+    QTest::newRow("zero") << HighscoreTable::EmptyName() << 0 << "0,Mr. Quill";
     QTest::newRow("negative") << "x" << -3 << "-3,x";
     QTest::newRow("commas in name") << "Smith, J." << 500 << "500,Smith, J.";
     QTest::newRow("largest") << "max" << 2147483647 << "2147483647,max";
@@ -134,9 +134,9 @@ void HighscoreTableTest::formatThenParseGivesTheEntryBack()
     QFETCH(QString, name);
     QFETCH(int, score);
     QFETCH(QString, plain);
-    const THighscoreEntry entry{name, score};
-    QCOMPARE(THighscoreTable::FormatEntry(entry), plain);
-    QCOMPARE(THighscoreTable::ParseEntry(plain), std::optional(entry));
+    const HighscoreEntry entry{name, score};
+    QCOMPARE(HighscoreTable::FormatEntry(entry), plain);
+    QCOMPARE(HighscoreTable::ParseEntry(plain), std::optional(entry));
 }
 
 void HighscoreTableTest::rankAndInsert_data()
@@ -175,7 +175,7 @@ void HighscoreTableTest::rankAndInsert()
     QFETCH(int, score);
     QFETCH(int, row);
     QFETCH(Scores, after);
-    THighscoreTable table = TableWithScores(stored);
+    HighscoreTable table = TableWithScores(stored);
     QCOMPARE(table.Rank(score, direction), row);
     if (row >= 0)
         table.Insert(row, {QStringLiteral("new"), score});
@@ -184,12 +184,12 @@ void HighscoreTableTest::rankAndInsert()
 
 void HighscoreTableTest::insertKeepsNamesWithTheirScores()
 {
-    THighscoreTable table = TableWithScores(Descending(1500));
+    HighscoreTable table = TableWithScores(Descending(1500));
     table.Insert(2, {QStringLiteral("new"), 1350});
-    QCOMPARE(table.Row(1), (THighscoreEntry{QStringLiteral("p1"), 1400}));
-    QCOMPARE(table.Row(2), (THighscoreEntry{QStringLiteral("new"), 1350}));
-    QCOMPARE(table.Row(3), (THighscoreEntry{QStringLiteral("p2"), 1300}));
-    QCOMPARE(table.Row(14), (THighscoreEntry{QStringLiteral("p13"), 200}));
+    QCOMPARE(table.Row(1), (HighscoreEntry{QStringLiteral("p1"), 1400}));
+    QCOMPARE(table.Row(2), (HighscoreEntry{QStringLiteral("new"), 1350}));
+    QCOMPARE(table.Row(3), (HighscoreEntry{QStringLiteral("p2"), 1300}));
+    QCOMPARE(table.Row(14), (HighscoreEntry{QStringLiteral("p13"), 200}));
 }
 
 QTEST_GUILESS_MAIN(HighscoreTableTest)

@@ -6,15 +6,15 @@
 #include "settings/Globals.h"
 #include "ui/Options.h"
 #include "ui/OptionsHost.h"
-#include "ui/toolkit/TPictureButton.h"
-#include "ui/toolkit/TRaisedLabel.h"
+#include "ui/toolkit/PictureButton.h"
+#include "ui/toolkit/RaisedLabel.h"
 
 #include <QAccessible>
 #include <QLabel>
 #include <QTest>
 
 namespace {
-class FakeHost : public TOptionsHost {
+class FakeHost : public OptionsHost {
 public:
     QWidget* MainWindow() override { return main; }
     int BackMode() const override { return backMode; }
@@ -53,11 +53,11 @@ template <class Widget> Widget* Part(QWidget* dialog, const QString& name)
 }
 
 QString Text(QWidget* dialog, const QString& label) { return Part<QLabel>(dialog, label)->text(); }
-QString Hint(QWidget* dialog, const QString& button) { return Part<TPictureButton>(dialog, button)->Hint(); }
+QString Hint(QWidget* dialog, const QString& button) { return Part<PictureButton>(dialog, button)->Hint(); }
 
 void Click(QWidget* dialog, const QString& button)
 {
-    auto* target = Part<TPictureButton>(dialog, button);
+    auto* target = Part<PictureButton>(dialog, button);
     QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
 }
 
@@ -181,8 +181,8 @@ void OptionsDialogTest::textsForEverySetting()
                                                                              : Text(shown, it.key());
             QCOMPARE(actual, it.value());
         }
-        QCOMPARE(Part<TRaisedLabel>(shown, QStringLiteral("ProgLabel"))->Caption(), QStringLiteral("Tangrix"));
-        QCOMPARE(Part<TRaisedLabel>(shown, QStringLiteral("VersionLabel"))->Caption(),
+        QCOMPARE(Part<RaisedLabel>(shown, QStringLiteral("ProgLabel"))->Caption(), QStringLiteral("Tangrix"));
+        QCOMPARE(Part<RaisedLabel>(shown, QStringLiteral("VersionLabel"))->Caption(),
                  QStringLiteral("Version  V2.1"));
         Click(shown, QStringLiteral("OKBtn"));
     });
@@ -282,7 +282,7 @@ void OptionsDialogTest::failedMusicSwitchKeepsTheTexts()
         Click(shown, QStringLiteral("MusicBtn"));
         QCOMPARE(host_.musicSwitches, 1);
         QCOMPARE(Text(shown, QStringLiteral("MusicLabel")), QStringLiteral("Music is off."));
-        QCOMPARE(Part<TPictureButton>(shown, QStringLiteral("MusicBtn"))->SwitchState(), std::optional<bool>(false));
+        QCOMPARE(Part<PictureButton>(shown, QStringLiteral("MusicBtn"))->SwitchState(), std::optional<bool>(false));
         QVERIFY(shown->isVisible());
         Click(shown, QStringLiteral("OKBtn"));
     });
@@ -349,12 +349,12 @@ void OptionsDialogTest::musicButtonDisabledWithoutMusic()
     TOptionDlg dialog(host_);
     ModalAnswer answer([&](QWidget* shown) {
         QCOMPARE(Text(shown, QStringLiteral("MusicLabel")), label);
-        auto* music = Part<TPictureButton>(shown, QStringLiteral("MusicBtn"));
+        auto* music = Part<PictureButton>(shown, QStringLiteral("MusicBtn"));
         QVERIFY(!music->isEnabled());
-        QCOMPARE(music->ShownFace(), TPictureButton::Face::Disabled);
+        QCOMPARE(music->ShownFace(), PictureButton::Face::Disabled);
         Click(shown, QStringLiteral("MusicBtn"));
         QCOMPARE(host_.musicSwitches, 0);
-        QVERIFY(Part<TPictureButton>(shown, QStringLiteral("SoundBtn"))->isEnabled());
+        QVERIFY(Part<PictureButton>(shown, QStringLiteral("SoundBtn"))->isEnabled());
         Click(shown, QStringLiteral("OKBtn"));
     });
     dialog.ShowModal();
@@ -414,7 +414,7 @@ void OptionsDialogTest::keysAfterAnOptionWasPressed()
     QFETCH(bool, open);
     TOptionDlg dialog(host_);
     ModalAnswer answer([&](QWidget* shown) {
-        auto* sound = Part<TPictureButton>(shown, QStringLiteral("SoundBtn"));
+        auto* sound = Part<PictureButton>(shown, QStringLiteral("SoundBtn"));
         if (byTab)
             sound->setFocus(Qt::TabFocusReason);
         else

@@ -7,12 +7,12 @@
 namespace DebianPackages {
 namespace {
 
-struct TRun {
+struct CommandRun {
     bool started = false;
     QString out;
 };
 
-TRun Run(const QString& program, const QStringList& args)
+CommandRun Run(const QString& program, const QStringList& args)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -20,7 +20,7 @@ TRun Run(const QString& program, const QStringList& args)
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
     p.setProcessEnvironment(env);
     p.start(program, args);
-    TRun run;
+    CommandRun run;
     run.started = p.waitForStarted(10000) && p.waitForFinished(120000);
     run.out = QString::fromUtf8(p.readAllStandardOutput());
     return run;
@@ -45,18 +45,18 @@ QHash<QString, QString> Fields(const QString& paragraph)
     return fields;
 }
 
-struct TPackage {
+struct Package {
     QList<QStringList> relations; // Depends, Pre-Depends and Recommends
 };
 
 // apt-cache's candidate of each name; names it has no candidate for
 // (virtual ones) are missing from the result.
-QHash<QString, TPackage> Describe(const QStringList& names, QString* error)
+QHash<QString, Package> Describe(const QStringList& names, QString* error)
 {
-    QHash<QString, TPackage> found;
+    QHash<QString, Package> found;
     if (names.isEmpty())
         return found;
-    const TRun run = Run(QStringLiteral("apt-cache"), QStringList{QStringLiteral("show"), QStringLiteral("--no-all-versions")} + names);
+    const CommandRun run = Run(QStringLiteral("apt-cache"), QStringList{QStringLiteral("show"), QStringLiteral("--no-all-versions")} + names);
     if (!run.started) {
         *error = QStringLiteral("apt-cache show did not run");
         return found;
@@ -66,7 +66,7 @@ QHash<QString, TPackage> Describe(const QStringList& names, QString* error)
         const QString name = fields.value(QStringLiteral("Package"));
         if (name.isEmpty() || found.contains(name))
             continue;
-        TPackage& package = found[name];
+        Package& package = found[name];
         for (const char* field : {"Depends", "Pre-Depends", "Recommends"})
             package.relations += ParseRelations(fields.value(QString::fromLatin1(field)));
     }
@@ -74,15 +74,15 @@ QHash<QString, TPackage> Describe(const QStringList& names, QString* error)
 }
 
 // The installed packages, and for each name they provide, its installed providers.
-struct TInstalled {
+struct Installed {
     QSet<QString> packages;
     QHash<QString, QString> providerOf;
 };
 
-TInstalled ReadInstalled()
+Installed ReadInstalled()
 {
-    TInstalled installed;
-    const TRun run = Run(QStringLiteral("dpkg-query"),
+    Installed installed;
+    const CommandRun run = Run(QStringLiteral("dpkg-query"),
                          {QStringLiteral("-W"), QStringLiteral("-f=${Package}\t${db:Status-Abbrev}\t${Provides}\n")});
     for (const QString& line : run.out.split(u'\n', Qt::SkipEmptyParts)) {
         const QStringList fields = line.split(u'\t');
@@ -145,7 +145,7 @@ QHash<QString, QString> Owners(const QStringList& paths)
         all += names;
     }
     QHash<QString, QString> ownerOf;
-    const TRun run = Run(QStringLiteral("dpkg-query"), QStringList{QStringLiteral("-S")} + all);
+    const CommandRun run = Run(QStringLiteral("dpkg-query"), QStringList{QStringLiteral("-S")} + all);
     for (const QString& line : run.out.split(u'\n', Qt::SkipEmptyParts)) {
         if (line.startsWith(QStringLiteral("diversion by")))
             continue;
@@ -168,13 +168,13 @@ QHash<QString, QString> Owners(const QStringList& paths)
 
 QSet<QString> Closure(const QList<QStringList>& relations, QString* error)
 {
-    const TInstalled installed = ReadInstalled();
+    const Installed installed = ReadInstalled();
     if (installed.packages.isEmpty()) {
         *error = QStringLiteral("dpkg-query lists no installed package");
         return {};
     }
     QSet<QString> taken;
-    QHash<QString, TPackage> known;
+    QHash<QString, Package> known;
     QSet<QString> virtualNames;
     QSet<QString> providersAskedFor;
     QList<QStringList> pending = relations;
@@ -185,7 +185,7 @@ QSet<QString> Closure(const QList<QStringList>& relations, QString* error)
             for (const QString& name : group)
                 if (!known.contains(name) && !virtualNames.contains(name) && !unknown.contains(name))
                     unknown << name;
-        const QHash<QString, TPackage> described = Describe(unknown, error);
+        const QHash<QString, Package> described = Describe(unknown, error);
         for (const QString& name : unknown) {
             if (described.contains(name))
                 known.insert(name, described[name]);

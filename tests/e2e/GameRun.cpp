@@ -18,7 +18,7 @@ QString ArtefactFolder(const QString& run)
     return QDir(QStringLiteral(TANGRIX_E2E_ARTIFACTS)).filePath(folder);
 }
 
-QString StartDisplay(TXDisplay& x, QSize screen, const QString& logName)
+QString StartDisplay(XDisplay& x, QSize screen, const QString& logName)
 {
     QString error = x.Start(screen);
     if (!error.isEmpty() || WindowManager().isEmpty())
@@ -39,9 +39,9 @@ bool WriteStore(const QString& configHome, bool sound, bool music, int tongue)
                            .toUtf8()) > 0;
 }
 
-TMainLayout TMainLayout::For(QSize client)
+MainLayout MainLayout::For(QSize client)
 {
-    TMainLayout l;
+    MainLayout l;
     l.clientWidth = client.width();
     l.clientHeight = client.height();
     const int boxW = client.width();
@@ -53,7 +53,7 @@ TMainLayout TMainLayout::For(QSize client)
     return l;
 }
 
-TGameRun::TGameRun(TXDisplay& x, QString artefacts, QString configHome)
+GameRun::GameRun(XDisplay& x, QString artefacts, QString configHome)
     : x_(x), artefacts_(std::move(artefacts)), configHome_(std::move(configHome))
 {
     QDir().mkpath(artefacts_);
@@ -62,7 +62,7 @@ TGameRun::TGameRun(TXDisplay& x, QString artefacts, QString configHome)
         QFile::remove(old.absoluteFilePath());
 }
 
-TGameRun::~TGameRun()
+GameRun::~GameRun()
 {
     if (Running()) {
         process_.kill();
@@ -70,7 +70,7 @@ TGameRun::~TGameRun()
     }
 }
 
-QString TGameRun::Start()
+QString GameRun::Start()
 {
     if (!programDir_.isValid() || !runtimeDir_.isValid())
         return QStringLiteral("no temporary directory");
@@ -105,12 +105,12 @@ QString TGameRun::Start()
     return {};
 }
 
-bool TGameRun::WaitForExit(int ms)
+bool GameRun::WaitForExit(int ms)
 {
     return !Running() || process_.waitForFinished(ms);
 }
 
-std::optional<XWindowInfo> TGameRun::FindMainWindow() const
+std::optional<XWindowInfo> GameRun::FindMainWindow() const
 {
     for (const XWindowInfo& w : x_.VisibleWindows())
         if (w.name.startsWith(QStringLiteral("Tangrix V2.1")))
@@ -118,20 +118,20 @@ std::optional<XWindowInfo> TGameRun::FindMainWindow() const
     return std::nullopt;
 }
 
-QString TGameRun::WaitForMainWindow(int ms)
+QString GameRun::WaitForMainWindow(int ms)
 {
     std::optional<XWindowInfo> found;
     if (!Poll([&] { return (found = FindMainWindow()).has_value() || !Running(); }, ms) || !found)
         return Running() ? QStringLiteral("no main window") : QStringLiteral("the game ended: ") + GameOutput();
     main_ = *found;
-    layout_ = TMainLayout::For(main_.geometry.size());
+    layout_ = MainLayout::For(main_.geometry.size());
     // Wait for the first frame: the tool strip is drawn, not black.
     if (!Poll([&] { return Pixels::BlackShare(Shot(), QRect(0, 0, 150, 57)) < 0.5; }, ms))
         return QStringLiteral("the main window stays black");
     return {};
 }
 
-std::optional<XWindowInfo> TGameRun::FindDialog(QSize size) const
+std::optional<XWindowInfo> GameRun::FindDialog(QSize size) const
 {
     for (const XWindowInfo& w : x_.VisibleWindows())
         if (w.geometry.size() == size && w.id != main_.id)
@@ -139,7 +139,7 @@ std::optional<XWindowInfo> TGameRun::FindDialog(QSize size) const
     return std::nullopt;
 }
 
-std::optional<XWindowInfo> TGameRun::WaitForDialog(QSize size, int ms) const
+std::optional<XWindowInfo> GameRun::WaitForDialog(QSize size, int ms) const
 {
     std::optional<XWindowInfo> found;
     // Shown is not yet drawn: a click on a window still black may be lost.
@@ -152,12 +152,12 @@ std::optional<XWindowInfo> TGameRun::WaitForDialog(QSize size, int ms) const
     return found;
 }
 
-bool TGameRun::WaitUntilDialogGone(QSize size, int ms) const
+bool GameRun::WaitUntilDialogGone(QSize size, int ms) const
 {
     return Poll([&] { return !FindDialog(size); }, ms);
 }
 
-std::optional<XWindowInfo> TGameRun::WaitForWindowNamed(const QString& part, int ms) const
+std::optional<XWindowInfo> GameRun::WaitForWindowNamed(const QString& part, int ms) const
 {
     std::optional<XWindowInfo> found;
     Poll(
@@ -173,30 +173,30 @@ std::optional<XWindowInfo> TGameRun::WaitForWindowNamed(const QString& part, int
     return found;
 }
 
-QImage TGameRun::Shot() const
+QImage GameRun::Shot() const
 {
     return x_.Grab().copy(main_.geometry);
 }
 
-void TGameRun::Keep(const QImage& image, const QString& step)
+void GameRun::Keep(const QImage& image, const QString& step)
 {
     ++step_;
     image.save(QDir(artefacts_).filePath(QStringLiteral("%1-%2.png").arg(step_, 2, 10, QLatin1Char('0')).arg(step)));
 }
 
-QImage TGameRun::KeepScreen(const QString& step)
+QImage GameRun::KeepScreen(const QString& step)
 {
     const QImage screen = x_.Grab();
     Keep(screen, step);
     return screen;
 }
 
-QString TGameRun::SettingsFile() const
+QString GameRun::SettingsFile() const
 {
     return QDir(configHome_).filePath(QStringLiteral("Orvane/Tangrix V2.conf"));
 }
 
-QString TGameRun::GameOutput() const
+QString GameRun::GameOutput() const
 {
     QFile f(QDir(artefacts_).filePath(QStringLiteral("game-output.txt")));
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();

@@ -27,13 +27,13 @@ inline constexpr QSize Info{360, 170};
 } // namespace DialogSize
 
 // Where things lie in the main window's client area.
-struct TMainLayout {
+struct MainLayout {
     static constexpr int StripHeight = 57; // the tool strip above the board
 
     int clientWidth = 0, clientHeight = 0;
     int c = 1, boardLeft = 0, boardTop = 0, previewLeft = 0;
 
-    static TMainLayout For(QSize client);
+    static MainLayout For(QSize client);
 
     // Board, in client pixels.
     int CellX(int column) const { return boardLeft + column * c + 2 * (column / 2); }
@@ -71,12 +71,12 @@ struct TMainLayout {
     QPoint Rest() const { return {20, StripHeight + 40}; }
 };
 
-class TGameRun {
+class GameRun {
 public:
     // artefacts: where the pictures and the game's output of this run go;
     // configHome: the settings store (shared by runs that follow each other).
-    TGameRun(TXDisplay& x, QString artefacts, QString configHome);
-    ~TGameRun();
+    GameRun(XDisplay& x, QString artefacts, QString configHome);
+    ~GameRun();
 
     // Adds to the game's environment of the next Start.
     void SetEnvironment(const QString& name, const QString& value) { extraEnvironment_.insert(name, value); }
@@ -99,7 +99,7 @@ public:
     const XWindowInfo& Main() const { return main_; }
     // The main window with the window manager's frame (its client area without one).
     QRect MainOuter() const { return main_.geometry.marginsAdded(x_.FrameExtents(main_.id)); }
-    const TMainLayout& Layout() const { return layout_; }
+    const MainLayout& Layout() const { return layout_; }
     QPoint OnScreen(QPoint client) const { return main_.geometry.topLeft() + client; }
 
     std::optional<XWindowInfo> FindDialog(QSize size) const;
@@ -114,7 +114,7 @@ public:
     {
         x_.Click(w.geometry.topLeft() + local, button);
     }
-    TXDisplay& X() const { return x_; }
+    XDisplay& X() const { return x_; }
 
     // The main window's client area as it shows now (dialogs over it included).
     QImage Shot() const;
@@ -127,7 +127,7 @@ public:
     QString GameOutput() const;
 
 private:
-    TXDisplay& x_;
+    XDisplay& x_;
     QString artefacts_;
     QString configHome_;
     QTemporaryDir programDir_;
@@ -137,7 +137,7 @@ private:
     QString installedProgram_;
     QStringList launcher_;
     XWindowInfo main_;
-    TMainLayout layout_;
+    MainLayout layout_;
     int step_ = 0;
 };
 
@@ -149,7 +149,7 @@ QString ArtefactFolder(const QString& run);
 // Starts the private X server and, for a run under a window manager, the
 // window manager on it (its output kept as the artefact logName). Empty on
 // success, otherwise what went wrong.
-QString StartDisplay(TXDisplay& x, QSize screen, const QString& logName);
+QString StartDisplay(XDisplay& x, QSize screen, const QString& logName);
 // A settings store where the language is chosen (English unless tongue is
 // 1, German), with the effects and the music as given, so that the game
 // starts without its question.

@@ -46,17 +46,17 @@ static QImage WithoutCarriedLine(const QImage& hand)
     return out;
 }
 
-TPlayer::TPlayer(TGameRun& run, QList<QPoint> occupied) : run_(run), occupied_(std::move(occupied))
+ScriptedPlayer::ScriptedPlayer(GameRun& run, QList<QPoint> occupied) : run_(run), occupied_(std::move(occupied))
 {
     LookAtBoard();
 }
 
-QImage TPlayer::BlockImage(const QImage& shot, QPoint block) const
+QImage ScriptedPlayer::BlockImage(const QImage& shot, QPoint block) const
 {
     return shot.copy(run_.Layout().Block(block.x(), block.y()));
 }
 
-void TPlayer::LookAtBoard()
+void ScriptedPlayer::LookAtBoard()
 {
     const QImage shot = run_.Shot();
     blocks_.clear();
@@ -65,14 +65,14 @@ void TPlayer::LookAtBoard()
             blocks_.append(BlockImage(shot, {column, row}));
 }
 
-QImage TPlayer::HandOverDiscard(const QImage& shot) const
+QImage ScriptedPlayer::HandOverDiscard(const QImage& shot) const
 {
     return shot.copy(run_.Layout().HandOverDiscard());
 }
 
-QString TPlayer::BringHandToDiscard()
+QString ScriptedPlayer::BringHandToDiscard()
 {
-    const TMainLayout& l = run_.Layout();
+    const MainLayout& l = run_.Layout();
     run_.MoveTo(l.DiscardCentre());
     QImage shot;
     if (!Poll([&] {
@@ -84,9 +84,9 @@ QString TPlayer::BringHandToDiscard()
     return {};
 }
 
-QString TPlayer::PickUp(int button)
+QString ScriptedPlayer::PickUp(int button)
 {
-    const TMainLayout& l = run_.Layout();
+    const MainLayout& l = run_.Layout();
     const QImage before = run_.Shot().copy(l.Preview());
     if (Pixels::BlackShare(run_.Shot(), l.HandOverDiscard()) < 0.95)
         return QStringLiteral("the discard box is not empty before the tile is taken");
@@ -105,12 +105,12 @@ QString TPlayer::PickUp(int button)
     return {};
 }
 
-bool TPlayer::HandIsUniform() const
+bool ScriptedPlayer::HandIsUniform() const
 {
     return Pixels::Same(WithoutCarriedLine(TurnedQuarters(hand_)), WithoutCarriedLine(hand_));
 }
 
-QString TPlayer::Turn()
+QString ScriptedPlayer::Turn()
 {
     const QImage expected = WithoutCarriedLine(TurnedQuarters(hand_));
     run_.X().ClickHere(3);
@@ -121,7 +121,7 @@ QString TPlayer::Turn()
     return {};
 }
 
-QList<QPoint> TPlayer::Candidates() const
+QList<QPoint> ScriptedPlayer::Candidates() const
 {
     QList<QPoint> places;
     for (const QPoint& o : occupied_)
@@ -134,7 +134,7 @@ QList<QPoint> TPlayer::Candidates() const
     return places;
 }
 
-QString TPlayer::HoldOver(QPoint place)
+QString ScriptedPlayer::HoldOver(QPoint place)
 {
     run_.MoveTo(run_.Layout().BlockCentre(place.x(), place.y()));
     if (!Poll([&] { return !Pixels::Same(BlockImage(run_.Shot(), place), blocks_[Index(place)]); }))
@@ -144,9 +144,9 @@ QString TPlayer::HoldOver(QPoint place)
     return {};
 }
 
-TPlayer::Attempt TPlayer::TryOn(QPoint place, QString* error)
+ScriptedPlayer::Attempt ScriptedPlayer::TryOn(QPoint place, QString* error)
 {
-    const TMainLayout& l = run_.Layout();
+    const MainLayout& l = run_.Layout();
     if (QString e = HoldOver(place); !e.isEmpty()) {
         *error = e;
         return Attempt::Failed;
@@ -205,7 +205,7 @@ TPlayer::Attempt TPlayer::TryOn(QPoint place, QString* error)
     return Attempt::Laid;
 }
 
-std::optional<QPoint> TPlayer::Lay(QString* error)
+std::optional<QPoint> ScriptedPlayer::Lay(QString* error)
 {
     for (int turn = 0; turn < 4; ++turn) {
         for (const QPoint& place : Candidates()) {
@@ -226,7 +226,7 @@ std::optional<QPoint> TPlayer::Lay(QString* error)
     return std::nullopt;
 }
 
-QString TPlayer::LayOn(QPoint place)
+QString ScriptedPlayer::LayOn(QPoint place)
 {
     QString error;
     if (TryOn(place, &error) == Attempt::Refused)
@@ -234,9 +234,9 @@ QString TPlayer::LayOn(QPoint place)
     return error;
 }
 
-QString TPlayer::ThrowAway()
+QString ScriptedPlayer::ThrowAway()
 {
-    const TMainLayout& l = run_.Layout();
+    const MainLayout& l = run_.Layout();
     const QImage scoreBefore = run_.Shot().copy(l.ScoreCounter());
     run_.Click(l.DiscardCentre(), 1);
     QImage shot;

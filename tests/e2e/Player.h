@@ -19,10 +19,10 @@ inline const QList<QPoint> StartTiles{{1, 3}, {3, 3}, {5, 3}};
 // level 1.
 inline const QList<QPoint> WinningLays{{0, 3}, {2, 3}, {1, 2}, {1, 4}, {0, 2}, {2, 2}, {0, 4}, {2, 4}};
 
-class TPlayer {
+class ScriptedPlayer {
 public:
     // occupied: the blocks that hold a tile (the level's start tiles).
-    TPlayer(TGameRun& run, QList<QPoint> occupied);
+    ScriptedPlayer(GameRun& run, QList<QPoint> occupied);
 
     // The blocks as they look now; later moves compare against this.
     void LookAtBoard();
@@ -57,7 +57,7 @@ private:
     QString BringHandToDiscard();
     QList<QPoint> Candidates() const;
 
-    TGameRun& run_;
+    GameRun& run_;
     QList<QPoint> occupied_;
     QList<QImage> blocks_; // 7 x 7, column-major, as last looked at
     QImage emptyPreview_;

@@ -38,25 +38,25 @@ void Stop(QProcess& process)
 }
 } // namespace
 
-TSoundServer::~TSoundServer()
+SoundServer::~SoundServer()
 {
     Resume();
     Stop(server_);
 }
 
-void TSoundServer::Pause()
+void SoundServer::Pause()
 {
     if (Running())
         ::kill(pid_t(server_.processId()), SIGSTOP);
 }
 
-void TSoundServer::Resume()
+void SoundServer::Resume()
 {
     if (Running())
         ::kill(pid_t(server_.processId()), SIGCONT);
 }
 
-void TSoundServer::Kill()
+void SoundServer::Kill()
 {
     if (!Running())
         return;
@@ -64,7 +64,7 @@ void TSoundServer::Kill()
     server_.waitForFinished(5000);
 }
 
-QString TSoundServer::Missing()
+QString SoundServer::Missing()
 {
     for (const char* tool : {"pulseaudio", "parec", "pactl"})
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
@@ -73,12 +73,12 @@ QString TSoundServer::Missing()
     return {};
 }
 
-QString TSoundServer::Address() const
+QString SoundServer::Address() const
 {
     return QStringLiteral("unix:") + dir_.filePath(QStringLiteral("native"));
 }
 
-QString TSoundServer::Start()
+QString SoundServer::Start()
 {
     if (!dir_.isValid())
         return QStringLiteral("no temporary directory");
@@ -114,7 +114,7 @@ QString TSoundServer::Start()
     return {};
 }
 
-QString TSoundServer::Pactl(const QStringList& args, bool* ok) const
+QString SoundServer::Pactl(const QStringList& args, bool* ok) const
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -127,21 +127,21 @@ QString TSoundServer::Pactl(const QStringList& args, bool* ok) const
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-int TSoundServer::PlayingStreams() const
+int SoundServer::PlayingStreams() const
 {
     return int(Pactl({QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")})
                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
                    .size());
 }
 
-TSoundRecording::TSoundRecording(const TSoundServer& server) : server_(server) {}
+SoundRecording::SoundRecording(const SoundServer& server) : server_(server) {}
 
-TSoundRecording::~TSoundRecording()
+SoundRecording::~SoundRecording()
 {
     Stop(recorder_);
 }
 
-QString TSoundRecording::Start()
+QString SoundRecording::Start()
 {
     if (!dir_.isValid())
         return QStringLiteral("no temporary directory");
@@ -162,7 +162,7 @@ QString TSoundRecording::Start()
     return {};
 }
 
-qint64 TSoundRecording::Now() const
+qint64 SoundRecording::Now() const
 {
     return QFileInfo(dir_.filePath(QStringLiteral("monitor.raw"))).size() / 4;
 }
@@ -184,18 +184,18 @@ QList<int> Levels(const QString& file, qint64 from, qint64 to)
 }
 } // namespace
 
-QList<int> TSoundRecording::FrameLevels(qint64 from, qint64 to) const
+QList<int> SoundRecording::FrameLevels(qint64 from, qint64 to) const
 {
     return Levels(dir_.filePath(QStringLiteral("monitor.raw")), from, to);
 }
 
-int TSoundRecording::Peak(qint64 from, qint64 to) const
+int SoundRecording::Peak(qint64 from, qint64 to) const
 {
     const QList<int> levels = FrameLevels(from, to);
     return levels.isEmpty() ? 0 : *std::max_element(levels.begin(), levels.end());
 }
 
-std::optional<qint64> TSoundRecording::FirstSound(qint64 from, qint64 to) const
+std::optional<qint64> SoundRecording::FirstSound(qint64 from, qint64 to) const
 {
     const QList<int> levels = FrameLevels(from, to);
     for (qsizetype i = 0; i < levels.size(); ++i)
@@ -204,7 +204,7 @@ std::optional<qint64> TSoundRecording::FirstSound(qint64 from, qint64 to) const
     return std::nullopt;
 }
 
-qint64 TSoundRecording::SoundingMs(qint64 from, qint64 to) const
+qint64 SoundRecording::SoundingMs(qint64 from, qint64 to) const
 {
     const std::optional<qint64> start = FirstSound(from, to);
     if (!start)
@@ -218,7 +218,7 @@ qint64 TSoundRecording::SoundingMs(qint64 from, qint64 to) const
     return Ms(last);
 }
 
-qint64 TSoundRecording::LongestSilenceMs(qint64 from, qint64 to) const
+qint64 SoundRecording::LongestSilenceMs(qint64 from, qint64 to) const
 {
     qint64 longest = 0;
     qint64 run = 0;

@@ -8,12 +8,12 @@
 #include <QTemporaryDir>
 #include <optional>
 
-class TSoundServer {
+class SoundServer {
 public:
-    TSoundServer() = default;
-    ~TSoundServer();
-    TSoundServer(const TSoundServer&) = delete;
-    TSoundServer& operator=(const TSoundServer&) = delete;
+    SoundServer() = default;
+    ~SoundServer();
+    SoundServer(const SoundServer&) = delete;
+    SoundServer& operator=(const SoundServer&) = delete;
 
     // Empty when pulseaudio and parec are installed; otherwise why the
     // tests cannot run here.
@@ -44,7 +44,7 @@ private:
 // What the sink played from the moment Start returns, as 16-bit stereo at
 // 44.1 kHz. Positions are frames of the recording; Now() is where the
 // recording stands when it is asked (a little behind the sound, never ahead).
-class TSoundRecording {
+class SoundRecording {
 public:
     static constexpr int Rate = 44100;
     // A sample above this is sound (about -50 dBFS): the effects peak
@@ -52,8 +52,8 @@ public:
     // sink gives exact zeros when nothing plays.
     static constexpr int Audible = 100;
 
-    explicit TSoundRecording(const TSoundServer& server);
-    ~TSoundRecording();
+    explicit SoundRecording(const SoundServer& server);
+    ~SoundRecording();
 
     QString Start();
     qint64 Now() const;
@@ -73,7 +73,7 @@ private:
     // The loudest channel of each frame in [from, to).
     QList<int> FrameLevels(qint64 from, qint64 to) const;
 
-    const TSoundServer& server_;
+    const SoundServer& server_;
     QTemporaryDir dir_;
     QProcess recorder_;
 };

@@ -4,7 +4,7 @@
 #include <QThread>
 
 
-TXDisplay::~TXDisplay()
+XDisplay::~XDisplay()
 {
     if (windowManager_.state() != QProcess::NotRunning) {
         windowManager_.terminate();
@@ -20,7 +20,7 @@ TXDisplay::~TXDisplay()
     }
 }
 
-QString TXDisplay::Start(QSize screen)
+QString XDisplay::Start(QSize screen)
 {
     screen_ = screen;
     // -displayfd 1: the server chooses a free number and writes it to its
@@ -44,7 +44,7 @@ QString TXDisplay::Start(QSize screen)
     return {};
 }
 
-QString TXDisplay::StartWindowManager(const QString& program, const QString& logFile)
+QString XDisplay::StartWindowManager(const QString& program, const QString& logFile)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), display_);
@@ -66,7 +66,7 @@ QString TXDisplay::StartWindowManager(const QString& program, const QString& log
     return program + QStringLiteral(" does not announce itself");
 }
 
-QMargins TXDisplay::FrameExtents(const QString& id) const
+QMargins XDisplay::FrameExtents(const QString& id) const
 {
     // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
     const QString line = XProp({QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")});
@@ -77,7 +77,7 @@ QMargins TXDisplay::FrameExtents(const QString& id) const
                     parts[3].trimmed().toInt());
 }
 
-QString TXDisplay::TransientFor(const QString& id) const
+QString XDisplay::TransientFor(const QString& id) const
 {
     // "WM_TRANSIENT_FOR(WINDOW): window id # 0x1200007"
     const QString line = XProp({QStringLiteral("-id"), id, QStringLiteral("WM_TRANSIENT_FOR")});
@@ -86,17 +86,17 @@ QString TXDisplay::TransientFor(const QString& id) const
     return ok ? QString::number(window) : QString();
 }
 
-QString TXDisplay::XProp(const QStringList& args) const
+QString XDisplay::XProp(const QStringList& args) const
 {
     return QString::fromUtf8(Run(QStringLiteral("xprop"), args));
 }
 
-QString TXDisplay::XWinInfo(const QStringList& args) const
+QString XDisplay::XWinInfo(const QStringList& args) const
 {
     return QString::fromUtf8(Run(QStringLiteral("xwininfo"), args));
 }
 
-QByteArray TXDisplay::Run(const QString& program, const QStringList& args, bool* ok) const
+QByteArray XDisplay::Run(const QString& program, const QStringList& args, bool* ok) const
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -109,12 +109,12 @@ QByteArray TXDisplay::Run(const QString& program, const QStringList& args, bool*
     return finished ? p.readAllStandardOutput() : QByteArray();
 }
 
-QString TXDisplay::XDo(const QStringList& args, bool* ok) const
+QString XDisplay::XDo(const QStringList& args, bool* ok) const
 {
     return QString::fromUtf8(Run(QStringLiteral("xdotool"), args, ok));
 }
 
-QList<XWindowInfo> TXDisplay::VisibleWindows() const
+QList<XWindowInfo> XDisplay::VisibleWindows() const
 {
     const QString ids = XDo({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
                              QStringLiteral(".")});
@@ -154,23 +154,23 @@ QList<XWindowInfo> TXDisplay::VisibleWindows() const
     return windows;
 }
 
-void TXDisplay::MoveTo(QPoint p) const
+void XDisplay::MoveTo(QPoint p) const
 {
     XDo({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
 }
 
-void TXDisplay::Click(QPoint p, int button) const
+void XDisplay::Click(QPoint p, int button) const
 {
     XDo({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()), QStringLiteral("click"),
          QString::number(button)});
 }
 
-void TXDisplay::ClickHere(int button) const
+void XDisplay::ClickHere(int button) const
 {
     XDo({QStringLiteral("click"), QString::number(button)});
 }
 
-void TXDisplay::Drag(QPoint from, QPoint to) const
+void XDisplay::Drag(QPoint from, QPoint to) const
 {
     // Pauses for a window manager that takes the move over after the press.
     QStringList args{QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y()),
@@ -185,42 +185,42 @@ void TXDisplay::Drag(QPoint from, QPoint to) const
     XDo(args);
 }
 
-void TXDisplay::Key(const QString& keys) const
+void XDisplay::Key(const QString& keys) const
 {
     XDo({QStringLiteral("key"), keys});
 }
 
-QString TXDisplay::ActiveWindow() const
+QString XDisplay::ActiveWindow() const
 {
     return XDo({QStringLiteral("getactivewindow")}).trimmed();
 }
 
-void TXDisplay::Keys(const QStringList& keys) const
+void XDisplay::Keys(const QStringList& keys) const
 {
     XDo(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("15")} + keys);
 }
 
-void TXDisplay::Type(const QString& text) const
+void XDisplay::Type(const QString& text) const
 {
     XDo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), text});
 }
 
-void TXDisplay::MoveWindow(const QString& id, QPoint p) const
+void XDisplay::MoveWindow(const QString& id, QPoint p) const
 {
     XDo({QStringLiteral("windowmove"), id, QString::number(p.x()), QString::number(p.y())});
 }
 
-void TXDisplay::ResizeWindow(const QString& id, QSize size) const
+void XDisplay::ResizeWindow(const QString& id, QSize size) const
 {
     XDo({QStringLiteral("windowsize"), id, QString::number(size.width()), QString::number(size.height())});
 }
 
-void TXDisplay::RaiseWindow(const QString& id) const
+void XDisplay::RaiseWindow(const QString& id) const
 {
     XDo({QStringLiteral("windowraise"), id});
 }
 
-QImage TXDisplay::Grab() const
+QImage XDisplay::Grab() const
 {
     // Window by window, as "import" does: a plain read of the root window
     // leaves windows of another depth (the translucent dialogs) black.

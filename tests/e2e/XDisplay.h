@@ -17,12 +17,12 @@ struct XWindowInfo {
     QRect geometry;
 };
 
-class TXDisplay {
+class XDisplay {
 public:
-    TXDisplay() = default;
-    ~TXDisplay();
-    TXDisplay(const TXDisplay&) = delete;
-    TXDisplay& operator=(const TXDisplay&) = delete;
+    XDisplay() = default;
+    ~XDisplay();
+    XDisplay(const XDisplay&) = delete;
+    XDisplay& operator=(const XDisplay&) = delete;
 
     // Starts Xvfb on the first free display number (the server picks it
     // itself, so parallel test programs never collide). Empty on success,

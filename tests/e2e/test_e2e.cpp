@@ -37,7 +37,7 @@ QMap<QString, QString> StoredValues(const QString& file)
     return values;
 }
 
-QString WindowNames(const TXDisplay& x)
+QString WindowNames(const XDisplay& x)
 {
     QStringList names;
     for (const XWindowInfo& w : x.VisibleWindows())
@@ -61,7 +61,7 @@ void CheckPlacement(const QString& stored, const QRect& window)
 class TestEndToEnd : public QObject {
     Q_OBJECT
 
-    TXDisplay x_;
+    XDisplay x_;
     // The options run and the restart after it share one settings store.
     QTemporaryDir sharedStore_;
     QImage germanCaptions_;
@@ -80,7 +80,7 @@ class TestEndToEnd : public QObject {
     QRect Outer(const XWindowInfo& w) const { return w.geometry.marginsAdded(x_.FrameExtents(w.id)); }
 
     // The window manager keeps every window of the game over the main window.
-    void CheckChildOfMain(const TGameRun& run, const XWindowInfo& w)
+    void CheckChildOfMain(const GameRun& run, const XWindowInfo& w)
     {
         QVERIFY2(x_.TransientFor(w.id) == run.Main().id,
                  qPrintable(QStringLiteral("\"%1\" %2x%3 is kept over \"%4\", not over the main window %5")
@@ -106,7 +106,7 @@ class TestEndToEnd : public QObject {
 
     // A fresh store: the designed client area, and the whole window, frame
     // included, centred on the screen.
-    void CheckFirstPlacement(TGameRun& run)
+    void CheckFirstPlacement(GameRun& run)
     {
         const QRect screen(QPoint(0, 0), ScreenSize);
         const auto centred = [&] {
@@ -121,7 +121,7 @@ class TestEndToEnd : public QObject {
     }
 
     // Answers the first-start language question; the captions then show.
-    void ChooseLanguage(TGameRun& run, bool german)
+    void ChooseLanguage(GameRun& run, bool german)
     {
         const auto dialog = run.WaitForDialog(DialogSize::Language, Patience);
         QVERIFY2(dialog, qPrintable(QStringLiteral("no language question; windows: ") + WindowNames(x_)));
@@ -135,7 +135,7 @@ class TestEndToEnd : public QObject {
     }
 
     // Closes with the exit button; key answers the question.
-    std::optional<XWindowInfo> AskToClose(TGameRun& run)
+    std::optional<XWindowInfo> AskToClose(GameRun& run)
     {
         run.Click(run.Layout().ExitButton());
         run.MoveTo(run.Layout().Rest());
@@ -147,7 +147,7 @@ class TestEndToEnd : public QObject {
 
     // The rules window of the rules button: the first time in a store it
     // opens centred over the main window, later where it was left.
-    std::optional<XWindowInfo> OpenRules(TGameRun& run, const QString& title)
+    std::optional<XWindowInfo> OpenRules(GameRun& run, const QString& title)
     {
         run.Click(run.Layout().RulesButton());
         run.MoveTo(run.Layout().Rest());
@@ -159,7 +159,7 @@ class TestEndToEnd : public QObject {
         return rules;
     }
 
-    void CheckCentredOverMain(TGameRun& run, const XWindowInfo& rules)
+    void CheckCentredOverMain(GameRun& run, const XWindowInfo& rules)
     {
         const QPoint offset = Outer(rules).center() - run.MainOuter().center();
         QVERIFY2(offset.manhattanLength() <= 2,
@@ -167,7 +167,7 @@ class TestEndToEnd : public QObject {
                                 .arg(Describe(Outer(rules)), Describe(run.MainOuter()))));
     }
 
-    void RulesCloseWithEscape(TGameRun& run, const XWindowInfo& rules)
+    void RulesCloseWithEscape(GameRun& run, const XWindowInfo& rules)
     {
         x_.Key(QStringLiteral("Escape"));
         QVERIFY2(Poll([&] { return !FindWindow(rules.id); }, Patience), "Escape does not close the rules");
@@ -178,9 +178,9 @@ class TestEndToEnd : public QObject {
     // not press that button again: not the rocket (a new tableau, or the
     // question whether to give up), not the door (its question, and then
     // Space as Yes would end the game).
-    void SpaceAfterRocket(TGameRun& run)
+    void SpaceAfterRocket(GameRun& run)
     {
-        const TMainLayout& l = run.Layout();
+        const MainLayout& l = run.Layout();
         run.Click(l.StartButton());
         run.MoveTo(l.Rest());
         QImage before;
@@ -201,7 +201,7 @@ class TestEndToEnd : public QObject {
         }
     }
 
-    void SpaceAfterDoorAnsweredNo(TGameRun& run)
+    void SpaceAfterDoorAnsweredNo(GameRun& run)
     {
         const auto question = AskToClose(run);
         QVERIFY2(question, "the door asks nothing");
@@ -214,7 +214,7 @@ class TestEndToEnd : public QObject {
         run.Keep(run.Shot(), QStringLiteral("space-after-door"));
     }
 
-    void ConfirmedCloseEnds(TGameRun& run)
+    void ConfirmedCloseEnds(GameRun& run)
     {
         QVERIFY2(Poll([&] { return !run.Running(); }, Patience),
                  qPrintable(QStringLiteral("the game goes on after the close was confirmed; windows: ") +
@@ -237,7 +237,7 @@ private slots:
     void germanGame()
     {
         QTemporaryDir store;
-        TGameRun run(x_, ArtefactFolder(QStringLiteral("german-game")), store.path());
+        GameRun run(x_, ArtefactFolder(QStringLiteral("german-game")), store.path());
         QString error = run.Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
         error = run.WaitForMainWindow(Patience);
@@ -245,12 +245,12 @@ private slots:
         ChooseLanguage(run, true);
         if (QTest::currentTestFailed())
             return;
-        const TMainLayout& l = run.Layout();
+        const MainLayout& l = run.Layout();
         QImage shot = run.Shot();
         germanCaptions_ = shot.copy(l.Captions());
         run.Keep(shot, QStringLiteral("german"));
 
-        TPlayer player(run, StartTiles);
+        ScriptedPlayer player(run, StartTiles);
 
         // The middle button takes the tile as well as the left one.
         error = player.PickUp(2);
@@ -386,7 +386,7 @@ private slots:
     // moved; the close answered with Enter.
     void englishOptions()
     {
-        TGameRun run(x_, ArtefactFolder(QStringLiteral("english-options")), sharedStore_.path());
+        GameRun run(x_, ArtefactFolder(QStringLiteral("english-options")), sharedStore_.path());
         QString error = run.Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
         error = run.WaitForMainWindow(Patience);
@@ -394,13 +394,13 @@ private slots:
         ChooseLanguage(run, false);
         if (QTest::currentTestFailed())
             return;
-        const TMainLayout& l = run.Layout();
+        const MainLayout& l = run.Layout();
         const QImage englishCaptions = run.Shot().copy(l.Captions());
         if (!germanCaptions_.isNull())
             QVERIFY2(!Pixels::Same(englishCaptions, germanCaptions_), "the counters' captions are not English");
 
         // The right button takes the tile too; it turns, then goes.
-        TPlayer player(run, StartTiles);
+        ScriptedPlayer player(run, StartTiles);
         error = player.PickUp(3);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         error = player.Turn();
@@ -504,7 +504,7 @@ private slots:
     {
         if (!chosenBackground_)
             QSKIP("needs the options run before it");
-        TGameRun run(x_, ArtefactFolder(QStringLiteral("restart")), sharedStore_.path());
+        GameRun run(x_, ArtefactFolder(QStringLiteral("restart")), sharedStore_.path());
         QString error = run.Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
         error = run.WaitForMainWindow(Patience);
@@ -512,7 +512,7 @@ private slots:
         // A short look: the question would come right after the first frame.
         QVERIFY2(!Poll([&] { return run.FindDialog(DialogSize::Language).has_value(); }, 2000),
                  "the language is asked again");
-        const TMainLayout& l = run.Layout();
+        const MainLayout& l = run.Layout();
         const QImage shot = run.Shot();
         run.Keep(shot, QStringLiteral("restarted"));
         QCOMPARE(run.Main().geometry, movedWindow_);
@@ -550,7 +550,7 @@ private slots:
     void spaceAfterToolButtons()
     {
         QTemporaryDir store;
-        TGameRun run(x_, ArtefactFolder(QStringLiteral("space-after-clicks")), store.path());
+        GameRun run(x_, ArtefactFolder(QStringLiteral("space-after-clicks")), store.path());
         QString error = run.Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
         error = run.WaitForMainWindow(Patience);
@@ -578,9 +578,9 @@ private slots:
 private:
     // A game begun and the sound switched off in the options: a session's
     // change that only the close stores.
-    void PlayWithSoundSwitchedOff(TGameRun& run, TXDisplay& x)
+    void PlayWithSoundSwitchedOff(GameRun& run, XDisplay& x)
     {
-        const TMainLayout& l = run.Layout();
+        const MainLayout& l = run.Layout();
         run.Click(l.StartButton());
         run.Click(l.OptionButton());
         run.MoveTo(l.Rest());
@@ -596,7 +596,7 @@ private:
         QVERIFY(run.WaitUntilDialogGone(DialogSize::Options, Patience));
     }
 
-    void CheckSessionKept(const TGameRun& run, const QRect& window)
+    void CheckSessionKept(const GameRun& run, const QRect& window)
     {
         const auto values = StoredValues(run.SettingsFile());
         QCOMPARE(values.value(QStringLiteral("sound")), QStringLiteral("0"));
@@ -621,7 +621,7 @@ private slots:
         QFETCH(int, signal);
         QTemporaryDir store;
         QVERIFY(WriteStore(store.path(), true, false, 0));
-        TGameRun run(x_, ArtefactFolder(QStringLiteral("polite-end-%1").arg(QTest::currentDataTag())), store.path());
+        GameRun run(x_, ArtefactFolder(QStringLiteral("polite-end-%1").arg(QTest::currentDataTag())), store.path());
         QString error = run.Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
         error = run.WaitForMainWindow(Patience);
@@ -642,12 +642,12 @@ private slots:
     // then ends the program itself): the session's settings are kept too.
     void lostDisplayKeepsTheSession()
     {
-        auto display = std::make_unique<TXDisplay>();
+        auto display = std::make_unique<XDisplay>();
         QString error = display->Start(ScreenSize);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QTemporaryDir store;
         QVERIFY(WriteStore(store.path(), true, false, 0));
-        TGameRun run(*display, ArtefactFolder(QStringLiteral("lost-display")), store.path());
+        GameRun run(*display, ArtefactFolder(QStringLiteral("lost-display")), store.path());
         error = run.Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
         error = run.WaitForMainWindow(Patience);

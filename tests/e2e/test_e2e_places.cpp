@@ -57,7 +57,7 @@ QStringList LayByKeys(QPoint place)
 class TestEndToEndPlaces : public QObject {
     Q_OBJECT
 
-    TXDisplay x_;
+    XDisplay x_;
     double scale_ = 1.0;
     int checked_ = 0;
 
@@ -71,7 +71,7 @@ class TestEndToEndPlaces : public QObject {
 
     // The main window's outer frame now (the window manager may have moved
     // it since it first showed), and its client height.
-    std::pair<QRect, int> MainNow(const TGameRun& run) const
+    std::pair<QRect, int> MainNow(const GameRun& run) const
     {
         const XWindowInfo main = FindWindow(run.Main().id).value_or(run.Main());
         return {main.geometry.marginsAdded(x_.FrameExtents(main.id)), main.geometry.height()};
@@ -80,7 +80,7 @@ class TestEndToEndPlaces : public QObject {
     // The message's place on the screen, in screen pixels: the main window's
     // outer frame and client height, and the message's designed size, all
     // scaled; a rounding of the scale apart.
-    QPoint Expected(const TGameRun& run, QSize designed) const
+    QPoint Expected(const GameRun& run, QSize designed) const
     {
         const auto [outer, clientHeight] = MainNow(run);
         const double width = designed.width() * scale_;
@@ -91,7 +91,7 @@ class TestEndToEndPlaces : public QObject {
 
     // Presses the key once the main window has the keyboard again (a window
     // manager hands it back after a dialog in its own time).
-    void KeyToMain(const TGameRun& run, const QString& key) const
+    void KeyToMain(const GameRun& run, const QString& key) const
     {
         Poll([&] { return x_.ActiveWindow() == run.Main().id; }, 10000);
         x_.Key(key);
@@ -108,7 +108,7 @@ class TestEndToEndPlaces : public QObject {
 
     // Waits for the message named title, checks it where it first shows and
     // once it is drawn, then answers it with key.
-    void CheckMessage(TGameRun& run, const QString& title, const QString& cause, const QString& key)
+    void CheckMessage(GameRun& run, const QString& title, const QString& cause, const QString& key)
     {
         const auto first = run.WaitForWindowNamed(title, Patience);
         QVERIFY2(first, qPrintable(QStringLiteral("no \"%1\" after %2").arg(title, cause)));
@@ -143,7 +143,7 @@ class TestEndToEndPlaces : public QObject {
 
     // The game at the scale of the test's row, with the language chosen and
     // the clock ticking every tickMs.
-    QString Start(TGameRun& run, int tickMs)
+    QString Start(GameRun& run, int tickMs)
     {
         run.SetEnvironment(QStringLiteral("TANGRIX_TEST_ONE_SYMBOL"), QStringLiteral("1"));
         run.SetEnvironment(QStringLiteral("TANGRIX_TEST_TICK_MS"), QString::number(tickMs));
@@ -179,7 +179,7 @@ private slots:
         checked_ = 0;
         QTemporaryDir store;
         QVERIFY(WriteStore(store.path(), false, false));
-        TGameRun run(x_, ArtefactFolder(QStringLiteral("places-%1").arg(int(scale * 100))), store.path());
+        GameRun run(x_, ArtefactFolder(QStringLiteral("places-%1").arg(int(scale * 100))), store.path());
         // A slow clock: the run must not end by time.
         const QString error = Start(run, 2000);
         QVERIFY2(error.isEmpty(), qPrintable(error));
@@ -237,7 +237,7 @@ private slots:
         checked_ = 0;
         QTemporaryDir store;
         QVERIFY(WriteStore(store.path(), false, false));
-        TGameRun run(x_, ArtefactFolder(QStringLiteral("places-game-over-%1").arg(int(scale * 100))), store.path());
+        GameRun run(x_, ArtefactFolder(QStringLiteral("places-game-over-%1").arg(int(scale * 100))), store.path());
         // 200 ticks of 10 ms: a game lasts two seconds.
         const QString error = Start(run, 10);
         QVERIFY2(error.isEmpty(), qPrintable(error));

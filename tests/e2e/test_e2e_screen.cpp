@@ -28,9 +28,9 @@ QString Describe(const QRect& r)
 
 // The main window as the game makes it with TANGRIX_TEST_ONE_SYMBOL, never
 // shown, at the size of the real one; played by calling its handlers.
-class TMirror {
+class Mirror {
 public:
-    explicit TMirror(QSize client) : form_(services_, std::make_unique<OneSymbolRandom>())
+    explicit Mirror(QSize client) : form_(services_, std::make_unique<OneSymbolRandom>())
     {
         form_.SetBackMode(0); // the game's store has no other
         form_.resize(client);
@@ -68,7 +68,7 @@ public:
     }
 
 private:
-    TNullServices services_;
+    NullServices services_;
     Tmainform form_;
 };
 } // namespace
@@ -76,20 +76,20 @@ private:
 class TestEndToEndScreen : public QObject {
     Q_OBJECT
 
-    TXDisplay x_;
+    XDisplay x_;
 
     // The board canvas as the screen shows it: the client area below the tool strip.
-    static QImage ScreenBoard(const TGameRun& run)
+    static QImage ScreenBoard(const GameRun& run)
     {
         const QSize client = run.Main().geometry.size();
-        return run.Shot().copy(0, TMainLayout::StripHeight, client.width(), client.height() - TMainLayout::StripHeight);
+        return run.Shot().copy(0, MainLayout::StripHeight, client.width(), client.height() - MainLayout::StripHeight);
     }
 
     // Waits until the board on the screen is a fresh paint of the mirror's
     // state, with the focus frame or without; pixel for pixel, as both come
     // from the same drawing code, pictures and Qt, and the board shows no
     // text. On a mismatch the pictures and their difference are kept.
-    void CheckFresh(TGameRun& run, const TMirror& mirror, const QString& step)
+    void CheckFresh(GameRun& run, const Mirror& mirror, const QString& step)
     {
         const QList<QRect> leftOut{mirror.TimeBar()};
         const QImage fresh[] = {mirror.FreshPicture(false), mirror.FreshPicture(true)};
@@ -128,21 +128,21 @@ private slots:
     {
         QTemporaryDir store;
         QVERIFY(WriteStore(store.path(), false, false));
-        TGameRun run(x_, ArtefactFolder(QStringLiteral("fresh-paint")), store.path());
+        GameRun run(x_, ArtefactFolder(QStringLiteral("fresh-paint")), store.path());
         run.SetEnvironment(QStringLiteral("TANGRIX_TEST_ONE_SYMBOL"), QStringLiteral("1"));
         QString error = run.Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
         error = run.WaitForMainWindow(Patience);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        const TMainLayout& l = run.Layout();
+        const MainLayout& l = run.Layout();
         run.MoveTo(l.Rest());
-        TMirror mirror(run.Main().geometry.size());
+        Mirror mirror(run.Main().geometry.size());
         CheckFresh(run, mirror, QStringLiteral("new-game"));
         if (QTest::currentTestFailed())
             return;
 
         // Level 1 won; its message answered, level 2's start tiles dealt.
-        TPlayer player(run, StartTiles);
+        ScriptedPlayer player(run, StartTiles);
         for (const QPoint& place : WinningLays) {
             error = player.PickUp(1);
             QVERIFY2(error.isEmpty(), qPrintable(error));

@@ -32,21 +32,21 @@ constexpr qint64 MusicGapMs = 50;
 class TestEndToEndSound : public QObject {
     Q_OBJECT
 
-    TXDisplay x_;
-    TSoundServer sound_;
+    XDisplay x_;
+    SoundServer sound_;
     QTemporaryDir store_;
-    std::unique_ptr<TGameRun> run_;
-    std::unique_ptr<TSoundRecording> recording_;
+    std::unique_ptr<GameRun> run_;
+    std::unique_ptr<SoundRecording> recording_;
 
     // Records the sink, then starts the game and waits for its window.
     void StartGame(const QString& name, bool sound, bool music)
     {
         QVERIFY(store_.isValid());
         QVERIFY(WriteStore(store_.path(), sound, music));
-        recording_ = std::make_unique<TSoundRecording>(sound_);
+        recording_ = std::make_unique<SoundRecording>(sound_);
         QString error = recording_->Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        run_ = std::make_unique<TGameRun>(x_, ArtefactFolder(name), store_.path());
+        run_ = std::make_unique<GameRun>(x_, ArtefactFolder(name), store_.path());
         run_->SetEnvironment(QStringLiteral("PULSE_SERVER"), sound_.Address());
         run_->SetEnvironment(QStringLiteral("TANGRIX_TEST_ONE_SYMBOL"), QStringLiteral("1"));
         error = run_->Start();
@@ -57,7 +57,7 @@ class TestEndToEndSound : public QObject {
 
     // Lays the carried tile with one click, once it shows over the place;
     // gives the recording's position at the click.
-    qint64 ClickToLay(TPlayer& player, QPoint place)
+    qint64 ClickToLay(ScriptedPlayer& player, QPoint place)
     {
         // A tile not seen there is found out by the checks after the click.
         player.HoldOver(place);
@@ -76,7 +76,7 @@ class TestEndToEndSound : public QObject {
 
     // Lays the winning square; afterClick is told the frame of each click.
     // won receives the frame of the last, winning click.
-    QString WinLevel(TPlayer& player, qint64* won, const std::function<void(int, qint64)>& afterClick = {})
+    QString WinLevel(ScriptedPlayer& player, qint64* won, const std::function<void(int, qint64)>& afterClick = {})
     {
         for (int i = 0; i < WinningLays.size(); ++i) {
             if (QString error = player.PickUp(1); !error.isEmpty())
@@ -101,7 +101,7 @@ class TestEndToEndSound : public QObject {
 private slots:
     void initTestCase()
     {
-        if (const QString missing = TSoundServer::Missing(); !missing.isEmpty())
+        if (const QString missing = SoundServer::Missing(); !missing.isEmpty())
             QSKIP(qPrintable(missing));
         QString error = x_.Start(ScreenSize);
         QVERIFY2(error.isEmpty(), qPrintable(error));
@@ -123,7 +123,7 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         QCOMPARE(sound_.PlayingStreams(), 0);
-        TPlayer player(*run_, StartTiles);
+        ScriptedPlayer player(*run_, StartTiles);
         QStringList delays;
         bool allSoon = true;
         qint64 won = 0;
@@ -131,7 +131,7 @@ private slots:
             if (lay + 1 == WinningLays.size())
                 return;
             const std::optional<qint64> onset = WaitForSound(at);
-            const qint64 delay = onset ? TSoundRecording::Ms(*onset - at) : -1;
+            const qint64 delay = onset ? SoundRecording::Ms(*onset - at) : -1;
             allSoon = allSoon && delay >= 0 && delay <= EffectLatencyMs;
             delays << QString::number(delay);
         });
@@ -144,7 +144,7 @@ private slots:
         // for a few hundredths.
         const std::optional<qint64> onset = WaitForSound(won);
         QVERIFY2(onset, "the won level is not heard");
-        QVERIFY(TSoundRecording::Ms(*onset - won) <= EffectLatencyMs);
+        QVERIFY(SoundRecording::Ms(*onset - won) <= EffectLatencyMs);
         QTest::qWait(1500);
         const qint64 ringing = recording_->SoundingMs(*onset, recording_->Now());
         QVERIFY2(ringing > 500, qPrintable(QStringLiteral("the won level sounds for %1 ms").arg(ringing)));
@@ -182,7 +182,7 @@ private slots:
         QVERIFY2(gap <= MusicGapMs, qPrintable(QStringLiteral("while resizing the music fell silent for %1 ms").arg(gap)));
 
         from = to;
-        TPlayer player(*run_, StartTiles);
+        ScriptedPlayer player(*run_, StartTiles);
         for (int tile = 0; tile < 2; ++tile) {
             error = player.PickUp(1);
             QVERIFY2(error.isEmpty(), qPrintable(error));
@@ -207,7 +207,7 @@ private slots:
         StartGame(QStringLiteral("sound-off"), false, false);
         if (QTest::currentTestFailed())
             return;
-        TPlayer player(*run_, StartTiles);
+        ScriptedPlayer player(*run_, StartTiles);
         QString error = player.PickUp(1);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         error = player.LayOn(WinningLays[0]);

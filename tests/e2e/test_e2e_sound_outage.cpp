@@ -29,17 +29,17 @@ constexpr int HangingPatienceMs = 10000;
 class TestEndToEndSoundOutage : public QObject {
     Q_OBJECT
 
-    TXDisplay x_;
-    TSoundServer sound_;
+    XDisplay x_;
+    SoundServer sound_;
     QTemporaryDir store_;
-    std::unique_ptr<TGameRun> run_;
-    std::unique_ptr<TSoundRecording> recording_;
-    std::unique_ptr<TPlayer> player_;
+    std::unique_ptr<GameRun> run_;
+    std::unique_ptr<SoundRecording> recording_;
+    std::unique_ptr<ScriptedPlayer> player_;
     int lays_ = 0; // of WinningLays, in order (never all: no level is won)
 
     QString Record()
     {
-        recording_ = std::make_unique<TSoundRecording>(sound_);
+        recording_ = std::make_unique<SoundRecording>(sound_);
         return recording_->Start();
     }
 
@@ -49,14 +49,14 @@ class TestEndToEndSoundOutage : public QObject {
         QVERIFY(WriteStore(store_.path(), true, music));
         QString error = Record();
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        run_ = std::make_unique<TGameRun>(x_, ArtefactFolder(name), store_.path());
+        run_ = std::make_unique<GameRun>(x_, ArtefactFolder(name), store_.path());
         run_->SetEnvironment(QStringLiteral("PULSE_SERVER"), sound_.Address());
         run_->SetEnvironment(QStringLiteral("TANGRIX_TEST_ONE_SYMBOL"), QStringLiteral("1"));
         error = run_->Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
         error = run_->WaitForMainWindow(Patience);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        player_ = std::make_unique<TPlayer>(*run_, StartTiles);
+        player_ = std::make_unique<ScriptedPlayer>(*run_, StartTiles);
         lays_ = 0;
     }
 
@@ -123,7 +123,7 @@ class TestEndToEndSoundOutage : public QObject {
 private slots:
     void initTestCase()
     {
-        if (const QString missing = TSoundServer::Missing(); !missing.isEmpty())
+        if (const QString missing = SoundServer::Missing(); !missing.isEmpty())
             QSKIP(qPrintable(missing));
         QString error = x_.Start(ScreenSize);
         QVERIFY2(error.isEmpty(), qPrintable(error));

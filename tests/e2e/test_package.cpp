@@ -90,13 +90,13 @@ QString LibraryFile(const QString& soname)
 class TestInstalledPackage : public QObject {
     Q_OBJECT
 
-    TXDisplay x_;
-    TSoundServer sound_;
+    XDisplay x_;
+    SoundServer sound_;
     QTemporaryDir root_;
     QTemporaryDir store_;
     QList<QStringList> declared_;
-    std::unique_ptr<TGameRun> run_;
-    std::unique_ptr<TSoundRecording> recording_;
+    std::unique_ptr<GameRun> run_;
+    std::unique_ptr<SoundRecording> recording_;
 
     QString Program() const { return root_.filePath(QStringLiteral("usr/games/tangrix")); }
 
@@ -110,10 +110,10 @@ class TestInstalledPackage : public QObject {
     {
         QVERIFY(store_.isValid());
         QVERIFY(WriteStore(store_.path(), false, music, tongue));
-        recording_ = std::make_unique<TSoundRecording>(sound_);
+        recording_ = std::make_unique<SoundRecording>(sound_);
         QString error = recording_->Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        run_ = std::make_unique<TGameRun>(x_, ArtefactFolder(name), store_.path());
+        run_ = std::make_unique<GameRun>(x_, ArtefactFolder(name), store_.path());
         run_->UseInstalledProgram(Program());
         run_->SetLauncher(launcher);
         run_->SetEnvironment(QStringLiteral("PULSE_SERVER"), sound_.Address());
@@ -130,7 +130,7 @@ private slots:
         for (const char* tool : {"dpkg-deb", "dpkg-query", "apt-cache"})
             if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
                 missing << QString::fromLatin1(tool);
-        if (const QString noSound = TSoundServer::Missing(); !noSound.isEmpty())
+        if (const QString noSound = SoundServer::Missing(); !noSound.isEmpty())
             missing << noSound;
         if (!missing.isEmpty()) {
             const QByteArray why = "cannot run here: " + missing.join(QStringLiteral(", ")).toUtf8();

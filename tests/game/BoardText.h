@@ -7,9 +7,9 @@
 
 #include "game/rules/Board.h"
 
-inline TBoard BoardFromText(const QString& text)
+inline BoardGrid BoardFromText(const QString& text)
 {
-    TBoard board;
+    BoardGrid board;
     const QStringList lines = text.split('\n', Qt::SkipEmptyParts);
     int row = 0;
     for (QString line : lines) {

@@ -7,7 +7,7 @@
 
 #include "game/flow/MainServices.h"
 
-class FakeServices final : public TMainServices {
+class FakeServices final : public MainServices {
 public:
     QList<int> messages;          // numbers of the messages shown
     std::deque<Answer> answers;   // answers to give, Yes when none is left

@@ -9,7 +9,7 @@
 #include "Positions.h"
 #include "game/flow/GameFlow.h"
 
-class FakeView final : public TFlowView {
+class FakeView final : public FlowView {
 public:
     int refreshes = 0;
     std::map<FlowTimer, int> pending; // timers asked for and not yet due
@@ -32,7 +32,7 @@ struct FlowRig {
     UniformRandom random;
     FakeServices services;
     FakeView view;
-    TGameFlow flow{random, services, view};
+    GameFlow flow{random, services, view};
 
     explicit FlowRig(std::uint32_t seed = 3) : random(seed)
     {

@@ -101,11 +101,11 @@ private slots:
     // A button's short name, and its hint as the description.
     void theToolStripIsNamedInTheChosenLanguage()
     {
-        const QList<TPictureButton*> buttons{form->StartBtn,  form->PauseBtn, form->HighScoreBtn, form->OptionBtn,
+        const QList<PictureButton*> buttons{form->StartBtn,  form->PauseBtn, form->HighScoreBtn, form->OptionBtn,
                                              form->InfoBtn,   form->RulesBtn, form->ExitBtn};
         const auto names = [&] {
             QStringList n;
-            for (TPictureButton* b : buttons)
+            for (PictureButton* b : buttons)
                 n << QAccessible::queryAccessibleInterface(b)->text(QAccessible::Name);
             return n;
         };

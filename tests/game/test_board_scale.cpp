@@ -43,7 +43,7 @@ private slots:
 
     void canvasHasTheScreensPixels()
     {
-        const TCanvas& canvas = form->box->Canvas();
+        const PixelCanvas& canvas = form->box->Canvas();
         QCOMPARE(canvas.Scale(), 2);
         QCOMPARE(canvas.Image().size(), form->box->size() * 2);
         QCOMPARE(form->Painter().MaskSheet().devicePixelRatio(), 2.0);

@@ -28,7 +28,7 @@ class FlowTest : public QObject {
 
     std::unique_ptr<FlowRig> rig;
     const GameCore& Game() { return rig->Game(); }
-    TGameFlow& Flow() { return rig->flow; }
+    GameFlow& Flow() { return rig->flow; }
     FakeServices& Services() { return rig->services; }
 
     // Brings the game into a state by the way a player gets there.
@@ -305,7 +305,7 @@ private slots:
         FakeServices services;
         FakeView view;
         UniformRandom random(5);
-        TGameFlow flow(random, services, view);
+        GameFlow flow(random, services, view);
         flow.SetGeometry(BoardGeometry::ComputeLayout(701, 405));
         flow.NewGame();
         QVERIFY(!flow.ClockRunning());
@@ -352,7 +352,7 @@ private slots:
         QVERIFY(!Flow().Scene().hand); // the tile lies in the discard box
         QCOMPARE(Flow().Scene().discard->passes, 1);
         QCOMPARE(Flow().Scene().discard->tile[0][0], Game().ImageFor(thrown[0][0]));
-        QCOMPARE(rig->view.pending[FlowTimer::AnimationFrame], TAnimation::ThrowAwayFrameMs);
+        QCOMPARE(rig->view.pending[FlowTimer::AnimationFrame], FlowAnimation::ThrowAwayFrameMs);
 
         QCOMPARE(rig->FinishAnimation(), 8); // passes 2..8, then the end
         QVERIFY(!Flow().Busy());
@@ -523,7 +523,7 @@ private slots:
         QCOMPARE(Services().effects, QList<int>{3});
         QVERIFY(Flow().Scene().hand->refused);
         QVERIFY(!Flow().Busy());
-        QCOMPARE(rig->view.pending[FlowTimer::RefusalCue], TAnimation::RefusalCueMs);
+        QCOMPARE(rig->view.pending[FlowTimer::RefusalCue], FlowAnimation::RefusalCueMs);
         Flow().Move(100, 120);
         Flow().Tick();
         QCOMPARE(Flow().Scene().hand->x, 100);

@@ -35,7 +35,7 @@ Move ChooseMove(const GameCore& game)
 }
 
 struct Snapshot {
-    TBoard::Cells board;
+    BoardGrid::Cells board;
     int score, level;
     Tile next;
     bool inHand;

@@ -66,7 +66,7 @@ const char* const CornerBoard = R"(
 .. .. .. .. .. 92 ..
 )";
 
-QList<BlockPos> FilledBlocks(const TBoard& board)
+QList<BlockPos> FilledBlocks(const BoardGrid& board)
 {
     QList<BlockPos> blocks;
     for (int bc = 0; bc < BoardBlocks; ++bc)
@@ -76,7 +76,7 @@ QList<BlockPos> FilledBlocks(const TBoard& board)
     return blocks;
 }
 
-void FillSquare(TBoard& board, int sc, int sr)
+void FillSquare(BoardGrid& board, int sc, int sr)
 {
     for (int dx = 0; dx < 6; ++dx)
         for (int dy = 0; dy < 6; ++dy)
@@ -272,14 +272,14 @@ private slots:
         std::mt19937 random(11);
         std::uniform_int_distribution<int> symbol(1, 3), filled(0, 2);
         for (int round = 0; round < 12; ++round) {
-            TBoard board;
+            BoardGrid board;
             for (int bc = 0; bc < BoardBlocks; ++bc)
                 for (int br = 0; br < BoardBlocks; ++br)
                     if (filled(random) > 0)
                         board.PutTile({bc, br}, Tile{{{symbol(random), symbol(random)}, {symbol(random), symbol(random)}}});
             for (int bc = 0; bc < BoardBlocks; ++bc)
                 for (int br = 0; br < BoardBlocks; ++br) {
-                    TBoard around = board;
+                    BoardGrid around = board;
                     around.PutTile({bc, br}, EmptyTile);
                     const Tile tile{{{symbol(random), symbol(random)}, {symbol(random), symbol(random)}}};
                     int expected = 0;
@@ -423,7 +423,7 @@ private slots:
         QFETCH(bool, found);
         QFETCH(BlockPos, expected);
 
-        TBoard board;
+        BoardGrid board;
         for (const BlockPos& s : squares)
             FillSquare(board, s.column, s.row);
         for (const BlockPos& h : holes)

@@ -8,10 +8,10 @@
 #include <QVector>
 #include <functional>
 
-#include "help/THelpViewer.h"
+#include "help/HelpViewer.h"
 #include "help/hh.h"
 
-struct FakeViewer : THelpViewer {
+struct FakeViewer : HelpViewer {
     struct Shown {
         QString file;
         quint32 context;
@@ -32,7 +32,7 @@ struct FakeViewer : THelpViewer {
 // Installs the fake for the lifetime of this object.
 struct FakeViewerInstalled {
     FakeViewer viewer;
-    THelpViewer* previous = SetHelpViewer(&viewer);
+    HelpViewer* previous = SetHelpViewer(&viewer);
     ~FakeViewerInstalled() { SetHelpViewer(previous); }
 };
 

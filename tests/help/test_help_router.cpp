@@ -9,17 +9,17 @@
 
 #include "HelpTestSupport.h"
 #include "help/AppHelp.h"
-#include "help/THelpWindow.h"
+#include "help/HelpWindow.h"
 #include "help/hh.h"
 #include "help/hh_funcs.h"
 #include "settings/Globals.h"
 
 namespace {
 
-THelpWindow* OpenHelpWindow()
+HelpWindow* OpenHelpWindow()
 {
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* window = qobject_cast<THelpWindow*>(widget); window && window->isVisible())
+        if (auto* window = qobject_cast<HelpWindow*>(widget); window && window->isVisible())
             return window;
     return nullptr;
 }
@@ -28,21 +28,21 @@ THelpWindow* OpenHelpWindow()
 
 class TestHelpRouter : public QObject {
     Q_OBJECT
-    QTemporaryDir FFolder;
-    QString FProgramDir;
-    QString FHelpFile;
+    QTemporaryDir folder_;
+    QString programDir_;
+    QString helpFile_;
     // The game's own viewer, installed as the program installs it.
-    std::unique_ptr<THelpViewer> FOwnViewer = MakeOwnHelpViewer(nullptr);
+    std::unique_ptr<HelpViewer> ownViewer_ = MakeOwnHelpViewer(nullptr);
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(FFolder.isValid());
-        FProgramDir = FFolder.path() + u'/';
-        FHelpFile = FProgramDir + QStringLiteral("tngx.chm");
-        QVERIFY(QFile::copy(QStringLiteral(TANGRIX_HELP_FILE), FHelpFile));
-        InitHelpLayer({QStringLiteral("tangrix")}, FProgramDir);
-        SetHelpViewer(FOwnViewer.get());
+        QVERIFY(folder_.isValid());
+        programDir_ = folder_.path() + u'/';
+        helpFile_ = programDir_ + QStringLiteral("tngx.chm");
+        QVERIFY(QFile::copy(QStringLiteral(TANGRIX_HELP_FILE), helpFile_));
+        InitHelpLayer({QStringLiteral("tangrix")}, programDir_);
+        SetHelpViewer(ownViewer_.get());
     }
     void cleanupTestCase() { SetHelpViewer(nullptr); }
     void init()
@@ -65,12 +65,12 @@ private slots:
         QFETCH(int, tongue);
         QFETCH(quint32, context);
         FakeViewerInstalled fake;
-        THookHelpSystem router(FHelpFile, QString(), THostType::HtmlHelp);
+        THookHelpSystem router(helpFile_, QString(), HelpHostType::HtmlHelp);
         Tongue = tongue;
         QVERIFY(AppHelpContext(RulesContext()));
         QCOMPARE(fake.viewer.shown.size(), 1);
         QCOMPARE(fake.viewer.shown[0].context, context);
-        QCOMPARE(fake.viewer.shown[0].file, FHelpFile);
+        QCOMPARE(fake.viewer.shown[0].file, helpFile_);
     }
 
     // What each command does: context requests show a topic and skip the
@@ -93,7 +93,7 @@ private slots:
         QFETCH(bool, callHelp);
         QFETCH(int, topicsShown);
         FakeViewerInstalled fake;
-        THookHelpSystem router(FHelpFile, QString(), THostType::HtmlHelp);
+        THookHelpSystem router(helpFile_, QString(), HelpHostType::HtmlHelp);
         bool call = true;
         QVERIFY(router.HelpHook(command, 2, call));
         QCOMPARE(call, callHelp);
@@ -104,7 +104,7 @@ private slots:
     void popupPositionIsKept()
     {
         FakeViewerInstalled fake;
-        THookHelpSystem router(FHelpFile, QString(), THostType::HtmlHelp);
+        THookHelpSystem router(helpFile_, QString(), HelpHostType::HtmlHelp);
         // x 300 in the low word, y -20 in the high word
         QVERIFY(AppHelpCommand(kHelpSetPopupPos, int((quint32(quint16(-20)) << 16) | 300u)));
         QCOMPARE(router.PopupPosition(), QPoint(300, -20));
@@ -135,7 +135,7 @@ private slots:
     void pathIsCleanedUp()
     {
         FakeViewerInstalled fake;
-        THookHelpSystem router(QStringLiteral("  /games/my%20tangrix/tngx.chm "), QString(), THostType::HtmlHelp);
+        THookHelpSystem router(QStringLiteral("  /games/my%20tangrix/tngx.chm "), QString(), HelpHostType::HtmlHelp);
         QVERIFY(AppHelpContext(2));
         QCOMPARE(fake.viewer.shown.value(0).file, QStringLiteral("/games/my tangrix/tngx.chm"));
     }
@@ -151,7 +151,7 @@ private slots:
         QVERIFY(help.open(QIODevice::WriteOnly));
         help.close();
         FakeViewerInstalled fake;
-        THookHelpSystem router(file, QString(), THostType::HtmlHelp);
+        THookHelpSystem router(file, QString(), HelpHostType::HtmlHelp);
         QVERIFY(AppHelpContext(2));
         QCOMPARE(fake.viewer.shown.value(0).file, file);
     }
@@ -161,7 +161,7 @@ private slots:
     void languageChangeIsFollowed()
     {
         FakeViewerInstalled fake;
-        THookHelpSystem router(QStringLiteral(" /games/my%20tangrix/tngx.chm"), QString(), THostType::HtmlHelp);
+        THookHelpSystem router(QStringLiteral(" /games/my%20tangrix/tngx.chm"), QString(), HelpHostType::HtmlHelp);
         for (int tongue : {1, 0, 5}) {
             Tongue = tongue;
             router.FollowLanguage();
@@ -191,7 +191,7 @@ private slots:
         FakeViewerInstalled fake;
         QApplication::setApplicationDisplayName(QStringLiteral("Tangrix"));
         HHInstalled = installed;
-        THookHelpSystem router(FHelpFile, QString(), THostType(hostType));
+        THookHelpSystem router(helpFile_, QString(), HelpHostType(hostType));
         AnsweredBox box;
         AnswerNextMessageBox(box);
         QVERIFY(AppHelpContext(1));
@@ -215,7 +215,7 @@ private slots:
         };
         const AppHelpHandler outside = SetAppHelpHandler(earlier);
         FakeViewerInstalled fake;
-        auto router = std::make_unique<THookHelpSystem>(FHelpFile, QString(), THostType::HtmlHelp);
+        auto router = std::make_unique<THookHelpSystem>(helpFile_, QString(), HelpHostType::HtmlHelp);
         QVERIFY(AppHelpCommand(kHelpQuit, 0));
         QVERIFY(fake.viewer.shown.isEmpty());
         QCOMPARE(fake.viewer.closeAllCount, 0);
@@ -246,10 +246,10 @@ private slots:
     {
         QFETCH(int, tongue);
         QFETCH(QString, heading);
-        auto router = std::make_unique<THookHelpSystem>(FHelpFile, QString(), THostType::HtmlHelp);
+        auto router = std::make_unique<THookHelpSystem>(helpFile_, QString(), HelpHostType::HtmlHelp);
         Tongue = tongue;
         QVERIFY(AppHelpContext(RulesContext()));
-        THelpWindow* window = OpenHelpWindow();
+        HelpWindow* window = OpenHelpWindow();
         QVERIFY(window);
         QVERIFY(!window->ShowsNotice());
         QVERIFY(window->toPlainText().contains(heading));
@@ -266,10 +266,10 @@ private slots:
 
     void ownViewerWithoutHelpFile()
     {
-        THookHelpSystem router(FProgramDir + QStringLiteral("elsewhere.chm"), QString(), THostType::HtmlHelp);
+        THookHelpSystem router(programDir_ + QStringLiteral("elsewhere.chm"), QString(), HelpHostType::HtmlHelp);
         Tongue = 1;
         QVERIFY(AppHelpContext(RulesContext()));
-        THelpWindow* window = OpenHelpWindow();
+        HelpWindow* window = OpenHelpWindow();
         QVERIFY(window);
         QVERIFY(window->ShowsNotice());
         QVERIFY(window->toPlainText().contains(QStringLiteral("wurde nicht gefunden")));

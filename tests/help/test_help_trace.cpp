@@ -41,17 +41,17 @@ bool IsTimedLine(const QString& line, const QString& text)
 
 class TestHelpTrace : public QObject {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> FFolder;
-    QString FProgramDir;
+    std::unique_ptr<QTemporaryDir> folder_;
+    QString programDir_;
 
-    QString TraceFile() const { return FProgramDir + QStringLiteral("HHDebug.txt"); }
+    QString TraceFile() const { return programDir_ + QStringLiteral("HHDebug.txt"); }
 
 private slots:
     void init()
     {
-        FFolder = std::make_unique<QTemporaryDir>();
-        QVERIFY(FFolder->isValid());
-        FProgramDir = FFolder->path() + u'/';
+        folder_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(folder_->isValid());
+        programDir_ = folder_->path() + u'/';
         HHInstalled = true;
     }
 
@@ -76,10 +76,10 @@ private slots:
         QFETCH(bool, switchFile);
         QFETCH(bool, traced);
         if (switchFile)
-            QVERIFY(Touch(FProgramDir + QStringLiteral("debug.debug")));
+            QVERIFY(Touch(programDir_ + QStringLiteral("debug.debug")));
         // A trace of an earlier run is gone either way.
         QVERIFY(Touch(TraceFile()));
-        InitHelpLayer(arguments, FProgramDir);
+        InitHelpLayer(arguments, programDir_);
         QCOMPARE(HelpTraceOn(), traced);
         QCOMPARE(HelpTraceFile(), TraceFile());
         QCOMPARE(QFile::exists(TraceFile()), traced);
@@ -90,9 +90,9 @@ private slots:
     void headerAndRouterLines()
     {
         FakeViewerInstalled fake;
-        InitHelpLayer({QStringLiteral("tangrix"), QStringLiteral("-DEBUG"), QStringLiteral("x y")}, FProgramDir);
-        const QString helpFile = FProgramDir + QStringLiteral("tngx.chm");
-        auto router = std::make_unique<THookHelpSystem>(helpFile, QString(), THostType::HtmlHelp);
+        InitHelpLayer({QStringLiteral("tangrix"), QStringLiteral("-DEBUG"), QStringLiteral("x y")}, programDir_);
+        const QString helpFile = programDir_ + QStringLiteral("tngx.chm");
+        auto router = std::make_unique<THookHelpSystem>(helpFile, QString(), HelpHostType::HtmlHelp);
         AppHelpContext(2);
         AppHelpCommand(kHelpQuit, 0);
         router.reset();
@@ -135,9 +135,9 @@ private slots:
     void errorIsTraced()
     {
         FakeViewerInstalled fake;
-        InitHelpLayer({QStringLiteral("tangrix"), QStringLiteral("/debug")}, FProgramDir);
+        InitHelpLayer({QStringLiteral("tangrix"), QStringLiteral("/debug")}, programDir_);
         HHInstalled = false;
-        THookHelpSystem router(QStringLiteral("tngx.chm"), QString(), THostType::HtmlHelp);
+        THookHelpSystem router(QStringLiteral("tngx.chm"), QString(), HelpHostType::HtmlHelp);
         AnsweredBox box;
         AnswerNextMessageBox(box);
         AppHelpContext(1);
@@ -152,10 +152,10 @@ private slots:
     {
         FakeViewerInstalled fake;
         QVERIFY(Touch(TraceFile()));
-        InitHelpLayer({QStringLiteral("tangrix")}, FProgramDir);
+        InitHelpLayer({QStringLiteral("tangrix")}, programDir_);
         QVERIFY(!QFile::exists(TraceFile()));
         {
-            THookHelpSystem router(FProgramDir + QStringLiteral("tngx.chm"), QString(), THostType::HtmlHelp);
+            THookHelpSystem router(programDir_ + QStringLiteral("tngx.chm"), QString(), HelpHostType::HtmlHelp);
             AppHelpContext(1);
         }
         DebugOut(QStringLiteral("anything"));
@@ -168,7 +168,7 @@ private slots:
         QTemporaryDir temp;
         QVERIFY(temp.isValid());
         qputenv("TMPDIR", QFile::encodeName(temp.path()));
-        InitHelpLayer({QStringLiteral("tangrix"), QStringLiteral("-debug")}, FProgramDir + QStringLiteral("gone/"));
+        InitHelpLayer({QStringLiteral("tangrix"), QStringLiteral("-debug")}, programDir_ + QStringLiteral("gone/"));
         qunsetenv("TMPDIR");
         QCOMPARE(HelpTraceFile(), QDir(temp.path()).filePath(QStringLiteral("HHDebug.txt")));
         QVERIFY(HelpTraceOn());
@@ -191,14 +191,14 @@ private slots:
         const QString trace = QDir(temp.path()).filePath(QStringLiteral("HHDebug.txt"));
         qputenv("TMPDIR", QFile::encodeName(temp.path()));
         if (own) { // an earlier run's trace
-            InitHelpLayer({QStringLiteral("tangrix"), QStringLiteral("-debug")}, FProgramDir + QStringLiteral("gone/"));
+            InitHelpLayer({QStringLiteral("tangrix"), QStringLiteral("-debug")}, programDir_ + QStringLiteral("gone/"));
             DebugOut(QStringLiteral("earlier run"));
         } else {
             QFile other(trace);
             QVERIFY(other.open(QIODevice::WriteOnly));
             other.write("someone's notes\n");
         }
-        InitHelpLayer({QStringLiteral("tangrix")}, FProgramDir + QStringLiteral("gone/"));
+        InitHelpLayer({QStringLiteral("tangrix")}, programDir_ + QStringLiteral("gone/"));
         qunsetenv("TMPDIR");
         QCOMPARE(HelpTraceFile(), trace);
         if (own)
@@ -229,11 +229,11 @@ private slots:
         QVERIFY(elsewhere.isValid());
         const QString victim = elsewhere.filePath(QStringLiteral("victim"));
         QVERIFY(Touch(victim));
-        const QString placed = FProgramDir + name;
+        const QString placed = programDir_ + name;
         QVERIFY(link ? QFile::link(victim, placed) : Touch(placed));
 
         qputenv("TMPDIR", QFile::encodeName(elsewhere.path()));
-        InitHelpLayer({QStringLiteral("tangrix"), QStringLiteral("-debug")}, FProgramDir);
+        InitHelpLayer({QStringLiteral("tangrix"), QStringLiteral("-debug")}, programDir_);
         qunsetenv("TMPDIR");
         DebugOut(QStringLiteral("traced"));
 
@@ -253,7 +253,7 @@ private slots:
     // "-" and "=" alone become rules; "!", "-", "=" in front are dropped with the time.
     void lineForms()
     {
-        InitHelpLayer({QStringLiteral("tangrix"), QStringLiteral("-debug")}, FProgramDir);
+        InitHelpLayer({QStringLiteral("tangrix"), QStringLiteral("-debug")}, programDir_);
         const int before = ReadLines(TraceFile()).size();
         DebugOut(QStringLiteral("="));
         DebugOut(QStringLiteral("-"));

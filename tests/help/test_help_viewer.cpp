@@ -10,8 +10,8 @@
 #include <QTextCursor>
 #include <QtTest>
 
-#include "help/TChmFile.h"
-#include "help/THelpWindow.h"
+#include "help/ChmArchive.h"
+#include "help/HelpWindow.h"
 #include "settings/Globals.h"
 #include "tests/robust/Watchdog.h"
 
@@ -50,38 +50,38 @@ bool Write(const QString& path, const QByteArray& bytes)
 
 class TestHelpViewer : public QObject {
     Q_OBJECT
-    QTemporaryDir FFolder;
-    QString FCopy;
+    QTemporaryDir folder_;
+    QString copy_;
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(FFolder.isValid());
+        QVERIFY(folder_.isValid());
         QVERIFY2(!BuiltHelpFile().isEmpty(), "the build's help file is missing");
-        FCopy = FFolder.filePath(QStringLiteral("tngx.chm"));
+        copy_ = folder_.filePath(QStringLiteral("tngx.chm"));
     }
     void init()
     {
         // What a test put in the file's place goes first.
-        QFile::remove(FCopy);
-        QDir(FCopy).removeRecursively();
-        QVERIFY(Write(FCopy, BuiltHelpFile()));
+        QFile::remove(copy_);
+        QDir(copy_).removeRecursively();
+        QVERIFY(Write(copy_, BuiltHelpFile()));
         Tongue = 2;
     }
 
     void fileMapsContextsToTopics()
     {
-        TChmFile file;
-        QCOMPARE(file.Open(FCopy), TChmStatus::Ok);
+        ChmArchive file;
+        QCOMPARE(file.Open(copy_), ChmStatus::Ok);
         QString topic;
-        QCOMPARE(file.TopicForContext(1, topic), TChmStatus::Ok);
+        QCOMPARE(file.TopicForContext(1, topic), ChmStatus::Ok);
         QCOMPARE(topic, QStringLiteral("/de.html"));
         QVERIFY(QString::fromUtf8(file.ReadObject(topic).value_or(QByteArray())).contains(kGermanHeading));
-        QCOMPARE(file.TopicForContext(2, topic), TChmStatus::Ok);
+        QCOMPARE(file.TopicForContext(2, topic), ChmStatus::Ok);
         QCOMPARE(topic, QStringLiteral("/en.html"));
         QVERIFY(QString::fromUtf8(file.ReadObject(topic).value_or(QByteArray())).contains(kEnglishHeading));
-        QCOMPARE(file.TopicForContext(0, topic), TChmStatus::NoSuchContext);
-        QCOMPARE(file.TopicForContext(3, topic), TChmStatus::NoSuchContext);
+        QCOMPARE(file.TopicForContext(0, topic), ChmStatus::NoSuchContext);
+        QCOMPARE(file.TopicForContext(3, topic), ChmStatus::NoSuchContext);
         // Only listed objects are read: no way round the directory.
         QVERIFY(!file.ReadObject(QStringLiteral("/#IVB")));
         QVERIFY(!file.ReadObject(QStringLiteral("/fr.html")));
@@ -100,8 +100,8 @@ private slots:
         QFETCH(int, context);
         QFETCH(QString, heading);
         QFETCH(QString, otherHeading);
-        THelpWindow window;
-        window.ShowContext(FCopy, quint32(context));
+        HelpWindow window;
+        window.ShowContext(copy_, quint32(context));
         QVERIFY(!window.ShowsNotice());
         QVERIFY2(window.toPlainText().contains(heading), qPrintable(window.toPlainText().left(200)));
         QVERIFY(!window.toPlainText().contains(otherHeading));
@@ -129,14 +129,14 @@ private slots:
     void picturesShownAtTheirSizeWithTheScreensPixels()
     {
         QFETCH(QString, picture);
-        TChmFile file;
-        QCOMPARE(file.Open(FCopy), TChmStatus::Ok);
+        ChmArchive file;
+        QCOMPARE(file.Open(copy_), ChmStatus::Ok);
         const QImage drawn = QImage::fromData(file.ReadObject(u'/' + picture).value_or(QByteArray()));
         QVERIFY(!drawn.isNull());
         QCOMPARE(drawn.dotsPerMeterX(), 2 * 3780);
 
-        THelpWindow window;
-        window.ShowContext(FCopy, 2);
+        HelpWindow window;
+        window.ShowContext(copy_, 2);
         const QImage shown = ImageOf(window.document()->resource(QTextDocument::ImageResource,
                                                                  QUrl(QStringLiteral("tngx:/") + picture)));
         const qreal screenRatio = window.devicePixelRatioF();
@@ -162,8 +162,8 @@ private slots:
     // A click on the link to the other language's rules opens them in the window.
     void linkToTheOtherLanguage()
     {
-        THelpWindow window;
-        window.ShowContext(FCopy, 1);
+        HelpWindow window;
+        window.ShowContext(copy_, 1);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QTextCursor link = window.document()->find(QStringLiteral("English rules"));
@@ -212,64 +212,64 @@ private slots:
         QFETCH(QString, notice);
         QByteArray bytes = BuiltHelpFile();
         if (fault == u"missing")
-            QVERIFY(QFile::remove(FCopy));
+            QVERIFY(QFile::remove(copy_));
         else if (fault == u"text")
-            QVERIFY(Write(FCopy, "<html>not compiled</html>"));
+            QVERIFY(Write(copy_, "<html>not compiled</html>"));
         else if (fault == u"dir") {
             bytes[0x49] = char(0x7f);
-            QVERIFY(Write(FCopy, bytes));
+            QVERIFY(Write(copy_, bytes));
         } else if (fault == u"lzx") {
             const qsizetype control = bytes.indexOf("LZXC");
             QVERIFY(control > 0);
             bytes[control + 4] = char(bytes[control + 4] ^ 0xff);
-            QVERIFY(Write(FCopy, bytes));
+            QVERIFY(Write(copy_, bytes));
 #ifdef Q_OS_UNIX
         } else if (fault == u"fifo" || fault == u"fifo-link") {
-            QVERIFY(QFile::remove(FCopy));
-            const QString fifo = fault == u"fifo" ? FCopy : FFolder.filePath(QStringLiteral("pipe"));
+            QVERIFY(QFile::remove(copy_));
+            const QString fifo = fault == u"fifo" ? copy_ : folder_.filePath(QStringLiteral("pipe"));
             QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-            if (fifo != FCopy)
-                QVERIFY(QFile::link(fifo, FCopy));
+            if (fifo != copy_)
+                QVERIFY(QFile::link(fifo, copy_));
         } else if (fault == u"device") {
-            QVERIFY(QFile::remove(FCopy));
-            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), FCopy));
+            QVERIFY(QFile::remove(copy_));
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), copy_));
 #endif
         } else if (fault == u"directory") {
-            QVERIFY(QFile::remove(FCopy));
-            QVERIFY(QDir().mkdir(FCopy));
+            QVERIFY(QFile::remove(copy_));
+            QVERIFY(QDir().mkdir(copy_));
         } else if (fault == u"sparse") {
             // A good help file at its start, the rest empty.
-            QFile file(FCopy);
+            QFile file(copy_);
             QVERIFY(file.open(QIODevice::ReadWrite));
             QVERIFY(file.resize(qint64(30) << 30));
         } else if (fault.startsWith(u"cut:")) {
             const QString at = fault.mid(4);
             const qsizetype keep = at == u"half" ? bytes.size() / 2 : at == u"last" ? bytes.size() - 1 : at.toInt();
-            QVERIFY(Write(FCopy, bytes.left(keep)));
+            QVERIFY(Write(copy_, bytes.left(keep)));
         }
         Tongue = tongue;
-        THelpWindow window;
+        HelpWindow window;
         {
             const Watchdog watchdog(qPrintable(QStringLiteral("help with a file that is %1").arg(fault)));
-            window.ShowContext(FCopy, quint32(context));
+            window.ShowContext(copy_, quint32(context));
         }
         QVERIFY(window.ShowsNotice());
         QVERIFY2(window.toPlainText().contains(notice), qPrintable(window.toPlainText()));
-        QVERIFY(window.toPlainText().contains(FCopy));
+        QVERIFY(window.toPlainText().contains(copy_));
     }
 
     // The file is read afresh for every request: a file replaced while the
     // window is open is noticed, and a repaired one is shown again.
     void replacedFileIsReadAgain()
     {
-        THelpWindow window;
-        window.ShowContext(FCopy, 2);
+        HelpWindow window;
+        window.ShowContext(copy_, 2);
         QVERIFY(!window.ShowsNotice());
-        QVERIFY(Write(FCopy, BuiltHelpFile().left(3000)));
-        window.ShowContext(FCopy, 2);
+        QVERIFY(Write(copy_, BuiltHelpFile().left(3000)));
+        window.ShowContext(copy_, 2);
         QVERIFY(window.ShowsNotice());
-        QVERIFY(Write(FCopy, BuiltHelpFile()));
-        window.ShowContext(FCopy, 2);
+        QVERIFY(Write(copy_, BuiltHelpFile()));
+        window.ShowContext(copy_, 2);
         QVERIFY(!window.ShowsNotice());
         QVERIFY(window.toPlainText().contains(kEnglishHeading));
     }

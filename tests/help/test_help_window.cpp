@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "help/TChmHelpViewer.h"
-#include "help/THelpWindowHost.h"
+#include "help/ChmHelpViewer.h"
+#include "help/HelpWindowHost.h"
 #include "help/hh.h"
 #include "settings/Globals.h"
 
@@ -23,7 +23,7 @@ const QString kGermanHeading = QStringLiteral("Die Spielregeln von Tangrix");
 const QString kEnglishHeading = QStringLiteral("The rules of Tangrix");
 
 // The program around the window: a main window and the kept placement.
-struct FakeHost : THelpWindowHost {
+struct FakeHost : HelpWindowHost {
     QWidget* main = nullptr;
     QString placement;
     int stores = 0;
@@ -46,51 +46,51 @@ QRect Desktop()
 
 class TestHelpWindow : public QObject {
     Q_OBJECT
-    QTemporaryDir FFolder;
-    QString FHelpFile;
-    FakeHost FHost;
-    QWidget FMain;
+    QTemporaryDir folder_;
+    QString helpFile_;
+    FakeHost host_;
+    QWidget main_;
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(FFolder.isValid());
-        FHelpFile = FFolder.filePath(QStringLiteral("tngx.chm"));
-        QVERIFY(QFile::copy(QStringLiteral(TANGRIX_HELP_FILE), FHelpFile));
-        FMain.setGeometry(200, 300, 701, 462);
-        FMain.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&FMain));
-        FHost.main = &FMain;
+        QVERIFY(folder_.isValid());
+        helpFile_ = folder_.filePath(QStringLiteral("tngx.chm"));
+        QVERIFY(QFile::copy(QStringLiteral(TANGRIX_HELP_FILE), helpFile_));
+        main_.setGeometry(200, 300, 701, 462);
+        main_.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main_));
+        host_.main = &main_;
     }
     void init()
     {
-        FHost.placement.clear();
-        FHost.stores = 0;
+        host_.placement.clear();
+        host_.stores = 0;
         Tongue = 0;
     }
 
     void opensOverTheMainWindowThenWhereItWasLeft()
     {
-        TChmHelpViewer viewer(&FHost);
-        auto* window = qobject_cast<THelpWindow*>(viewer.ShowContext(FHelpFile, 2));
+        ChmHelpViewer viewer(&host_);
+        auto* window = qobject_cast<HelpWindow*>(viewer.ShowContext(helpFile_, 2));
         QVERIFY(window);
         QVERIFY(QTest::qWaitForWindowExposed(window));
         // Centred over the main window; its own frame may shift it a little.
-        const QPoint offset = window->frameGeometry().center() - FMain.frameGeometry().center();
+        const QPoint offset = window->frameGeometry().center() - main_.frameGeometry().center();
         QVERIFY2(offset.manhattanLength() <= 8, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
 
         const QRect moved(30, 20, 500, 400);
         window->setGeometry(moved);
         QTest::keyClick(window, Qt::Key_Escape);
         QVERIFY(!window->isVisible());
-        QCOMPARE(FHost.placement, QStringLiteral("200,0,1,30,20,530,420"));
+        QCOMPARE(host_.placement, QStringLiteral("200,0,1,30,20,530,420"));
 
         // Opened again in this run, and by the next run's viewer.
         QTRY_VERIFY(!viewer.Window());
-        QCOMPARE(viewer.ShowContext(FHelpFile, 2)->geometry(), moved);
+        QCOMPARE(viewer.ShowContext(helpFile_, 2)->geometry(), moved);
         viewer.CloseAll();
-        TChmHelpViewer nextRun(&FHost);
-        QCOMPARE(nextRun.ShowContext(FHelpFile, 1)->geometry(), moved);
+        ChmHelpViewer nextRun(&host_);
+        QCOMPARE(nextRun.ShowContext(helpFile_, 1)->geometry(), moved);
     }
 
     void keptPlaceIsFittedToTheDesktop_data()
@@ -103,12 +103,12 @@ private slots:
     void keptPlaceIsFittedToTheDesktop()
     {
         QFETCH(QString, kept);
-        FHost.placement = kept;
-        TChmHelpViewer viewer(&FHost);
-        QWidget* window = viewer.ShowContext(FHelpFile, 2);
+        host_.placement = kept;
+        ChmHelpViewer viewer(&host_);
+        QWidget* window = viewer.ShowContext(helpFile_, 2);
         QVERIFY(Desktop().contains(window->geometry()));
-        QVERIFY(window->width() >= TChmHelpViewer::SmallestSize.width());
-        QVERIFY(window->height() >= TChmHelpViewer::SmallestSize.height());
+        QVERIFY(window->width() >= ChmHelpViewer::SmallestSize.width());
+        QVERIFY(window->height() >= ChmHelpViewer::SmallestSize.height());
     }
 
     // Closed by its button or by close-all at the end, its place is kept too.
@@ -122,8 +122,8 @@ private slots:
     {
         QFETCH(bool, button);
         Tongue = 1;
-        TChmHelpViewer viewer(&FHost);
-        THelpWindow* window = qobject_cast<THelpWindow*>(viewer.ShowContext(FHelpFile, 1));
+        ChmHelpViewer viewer(&host_);
+        HelpWindow* window = qobject_cast<HelpWindow*>(viewer.ShowContext(helpFile_, 1));
         QVERIFY(window);
         QCOMPARE(window->CloseButton()->text(), QStringLiteral("Schließen"));
         // The button lies above the page, not over it nor over the scroll bar.
@@ -136,8 +136,8 @@ private slots:
         else
             viewer.CloseAll();
         QTRY_VERIFY(!viewer.Window() || !viewer.Window()->isVisible());
-        QCOMPARE(FHost.stores, 1);
-        QVERIFY(FHost.placement.startsWith(QStringLiteral("200,")));
+        QCOMPARE(host_.stores, 1);
+        QVERIFY(host_.placement.startsWith(QStringLiteral("200,")));
     }
 
     // The close button lies clear of the scroll bar and the page, and shows
@@ -161,8 +161,8 @@ private slots:
             large.setPixelSize(fontPixels);
             QApplication::setFont(large);
         }
-        TChmHelpViewer viewer;
-        auto* window = qobject_cast<THelpWindow*>(viewer.ShowContext(FHelpFile, 2));
+        ChmHelpViewer viewer;
+        auto* window = qobject_cast<HelpWindow*>(viewer.ShowContext(helpFile_, 2));
         QVERIFY(window);
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const QPushButton* button = window->CloseButton();
@@ -194,7 +194,7 @@ private slots:
     // A switch of language keeps the reader in the section being read.
     void languageSwitchKeepsTheSection()
     {
-        const auto headingTops = [](THelpWindow& window) {
+        const auto headingTops = [](HelpWindow& window) {
             QList<int> tops;
             QTextDocument* page = window.document();
             for (QTextBlock block = page->begin(); block.isValid(); block = block.next())
@@ -202,8 +202,8 @@ private slots:
                     tops << int(page->documentLayout()->blockBoundingRect(block).top());
             return tops;
         };
-        TChmHelpViewer viewer;
-        auto* window = qobject_cast<THelpWindow*>(viewer.ShowContext(FHelpFile, 2));
+        ChmHelpViewer viewer;
+        auto* window = qobject_cast<HelpWindow*>(viewer.ShowContext(helpFile_, 2));
         QVERIFY(QTest::qWaitForWindowExposed(window));
         window->resize(680, 400);
         QCoreApplication::processEvents();
@@ -214,7 +214,7 @@ private slots:
         QCOMPARE(window->verticalScrollBar()->value(), english[section] + 3);
 
         Tongue = 1;
-        viewer.FollowContext(FHelpFile, 1);
+        viewer.FollowContext(helpFile_, 1);
         QVERIFY(window->toPlainText().contains(kGermanHeading));
         const QList<int> german = headingTops(*window);
         QCOMPARE(german.size(), english.size());
@@ -230,14 +230,14 @@ private slots:
 
     void openWindowFollowsTheLanguage()
     {
-        TChmHelpViewer viewer(&FHost);
-        viewer.FollowContext(FHelpFile, 1);
+        ChmHelpViewer viewer(&host_);
+        viewer.FollowContext(helpFile_, 1);
         QVERIFY2(!viewer.Window(), "a change of language opened the help");
 
-        auto* window = qobject_cast<THelpWindow*>(viewer.ShowContext(FHelpFile, 2));
+        auto* window = qobject_cast<HelpWindow*>(viewer.ShowContext(helpFile_, 2));
         QVERIFY(window->toPlainText().contains(kEnglishHeading));
         Tongue = 1;
-        viewer.FollowContext(FHelpFile, 1);
+        viewer.FollowContext(helpFile_, 1);
         QCOMPARE(viewer.Window(), window);
         QVERIFY(window->toPlainText().contains(kGermanHeading));
         QCOMPARE(window->windowTitle(), QStringLiteral("Tangrix – Spielregeln"));
@@ -247,7 +247,7 @@ private slots:
         window->verticalScrollBar()->setValue(window->verticalScrollBar()->maximum());
         const int scrolled = window->verticalScrollBar()->value();
         QVERIFY(scrolled > 0);
-        viewer.FollowContext(FHelpFile, 1);
+        viewer.FollowContext(helpFile_, 1);
         QCOMPARE(window->verticalScrollBar()->value(), scrolled);
     }
 };

@@ -33,29 +33,29 @@ private slots:
         const QString file = dir_.filePath("short.mid");
         WriteFile(file, ShortMidi(400));
         TMediaPlayer midi(Silent());
-        QCOMPARE(midi.Mode(), TMPModes::mpNotReady);
+        QCOMPARE(midi.Mode(), MPModes::mpNotReady);
 
         midi.SetFileName(file);
         QVERIFY(midi.Open());
         QVERIFY(midi.IsOpen());
-        QCOMPARE(midi.Mode(), TMPModes::mpStopped);
+        QCOMPARE(midi.Mode(), MPModes::mpStopped);
         QCOMPARE(midi.LengthMs(), 400);
 
         QVERIFY(midi.Play());
-        QCOMPARE(midi.Mode(), TMPModes::mpPlaying);
+        QCOMPARE(midi.Mode(), MPModes::mpPlaying);
         midi.AdvanceForTest(250);
         QCOMPARE(midi.PositionMs(), 250);
-        QCOMPARE(midi.Mode(), TMPModes::mpPlaying);
+        QCOMPARE(midi.Mode(), MPModes::mpPlaying);
 
         // Past the end: stopped, standing at the end.
         midi.AdvanceForTest(300);
-        QCOMPARE(midi.Mode(), TMPModes::mpStopped);
+        QCOMPARE(midi.Mode(), MPModes::mpStopped);
         QCOMPARE(midi.PositionMs(), 400);
 
         // Play at the end rewinds first.
         QVERIFY(midi.Play());
         midi.AdvanceForTest(100);
-        QCOMPARE(midi.Mode(), TMPModes::mpPlaying);
+        QCOMPARE(midi.Mode(), MPModes::mpPlaying);
         QCOMPARE(midi.PositionMs(), 100);
     }
 
@@ -68,7 +68,7 @@ private slots:
         midi.Play();
         midi.AdvanceForTest(300);
         QVERIFY(midi.Stop());
-        QCOMPARE(midi.Mode(), TMPModes::mpStopped);
+        QCOMPARE(midi.Mode(), MPModes::mpStopped);
         midi.AdvanceForTest(500);  // time passes, the piece does not
         QCOMPARE(midi.PositionMs(), 300);
         midi.Play();
@@ -77,7 +77,7 @@ private slots:
 
         QVERIFY(midi.Close());
         QVERIFY(!midi.IsOpen());
-        QCOMPARE(midi.Mode(), TMPModes::mpNotReady);
+        QCOMPARE(midi.Mode(), MPModes::mpNotReady);
     }
 
     // Without a sound device the piece still moves on in real time, so that
@@ -102,7 +102,7 @@ private slots:
         QVERIFY(!midi.SilentClockRunningForTest());
         QVERIFY(midi.Play());
         QTRY_VERIFY(midi.SilentClockRunningForTest());
-        QTRY_COMPARE(midi.Mode(), TMPModes::mpStopped);
+        QTRY_COMPARE(midi.Mode(), MPModes::mpStopped);
         QCOMPARE(midi.PositionMs(), 700);
         QVERIFY(!midi.SilentClockRunningForTest());
 
@@ -124,7 +124,7 @@ private slots:
         QVERIFY(midi.Play());
         QTRY_VERIFY(midi.SilentClockRunningForTest());
         QVERIFY(!midi.IsAudible());
-        QTRY_COMPARE(midi.Mode(), TMPModes::mpStopped);
+        QTRY_COMPARE(midi.Mode(), MPModes::mpStopped);
         QCOMPARE(midi.PositionMs(), 700);
         QVERIFY(midi.LastError().isEmpty());
     }
@@ -141,7 +141,7 @@ private slots:
         midi.SetFileName(dir_.filePath("b.mid"));
         QVERIFY(midi.Open());
         QCOMPARE(midi.FileName(), dir_.filePath("b.mid"));
-        QCOMPARE(midi.Mode(), TMPModes::mpStopped);
+        QCOMPARE(midi.Mode(), MPModes::mpStopped);
         QCOMPARE(midi.LengthMs(), 900);
         QCOMPARE(midi.PositionMs(), 0);
     }
@@ -178,7 +178,7 @@ private slots:
             QCOMPARE(midi.LastError(), tongue == 1 ? german : english);
             // The piece that was open before is closed too.
             QVERIFY(!midi.IsOpen());
-            QCOMPARE(midi.Mode(), TMPModes::mpNotReady);
+            QCOMPARE(midi.Mode(), MPModes::mpNotReady);
         }
         Tongue = -1;
     }
@@ -232,7 +232,7 @@ private slots:
         midi.SetFileName(path);
         QVERIFY(!midi.Open());
         QCOMPARE(midi.LastError(), english);
-        QCOMPARE(midi.Mode(), TMPModes::mpNotReady);
+        QCOMPARE(midi.Mode(), MPModes::mpNotReady);
     }
 
     void CommandsWithoutADeviceFailAndSaySo() {
@@ -241,7 +241,7 @@ private slots:
         QCOMPARE(midi.LastError(), QStringLiteral("Kein MCI-Gerät geöffnet"));
         QVERIFY(!midi.Stop());
         QVERIFY(!midi.Close());
-        QCOMPARE(midi.Mode(), TMPModes::mpNotReady);
+        QCOMPARE(midi.Mode(), MPModes::mpNotReady);
 
         // A successful command clears the last error.
         WriteFile(dir_.filePath("a.mid"), ShortMidi(400));

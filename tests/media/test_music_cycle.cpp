@@ -13,13 +13,13 @@ namespace {
 
 // What a player hears after a start-up or a press, once the clock has ticked:
 // "off", or the file name of the piece that plays.
-QString Heard(const TMusicCycle& cycle, const TMediaPlayer& midi) {
+QString Heard(const MusicCycle& cycle, const TMediaPlayer& midi) {
     if (!MusicOn) {
-        if (midi.Mode() == TMPModes::mpPlaying)
+        if (midi.Mode() == MPModes::mpPlaying)
             return QStringLiteral("off, but playing");
         return QStringLiteral("off");
     }
-    if (midi.Mode() != TMPModes::mpPlaying)
+    if (midi.Mode() != MPModes::mpPlaying)
         return QStringLiteral("on, but silent");
     const QString name = QFileInfo(midi.FileName()).fileName();
     if (name != cycle.CurrentFileName())
@@ -29,7 +29,7 @@ QString Heard(const TMusicCycle& cycle, const TMediaPlayer& midi) {
 
 // What is heard after start-up and then after each of presses presses of
 // the music button, each followed by a clock tick.
-QStringList HeardAfterPresses(TMusicCycle& cycle, const TMediaPlayer& midi, qsizetype presses) {
+QStringList HeardAfterPresses(MusicCycle& cycle, const TMediaPlayer& midi, qsizetype presses) {
     cycle.KeepAlive();
     QStringList heard{Heard(cycle, midi)};
     for (qsizetype press = 0; press < presses; ++press) {
@@ -92,13 +92,13 @@ private slots:
             WriteFile(DataDir + name, ShortMidi(2000));
         MusicOn = musicOn;
         TMediaPlayer midi({QString(), false});
-        TMusicCycle cycle(midi);
+        MusicCycle cycle(midi);
 
         cycle.StartUp();
         QVERIFY(MusicFilesFound);
         // Opened even with the music off, but nothing plays before the clock.
         QVERIFY(midi.IsOpen());
-        QCOMPARE(midi.Mode(), TMPModes::mpStopped);
+        QCOMPARE(midi.Mode(), MPModes::mpStopped);
         QCOMPARE(HeardAfterPresses(cycle, midi, heard.size() - 1), heard);
         QVERIFY(errors_.isEmpty());
     }
@@ -106,15 +106,15 @@ private slots:
     void KeepAliveRepeatsAPieceThatHasEnded() {
         WriteFile(DataDir + "A.mid", ShortMidi(300));
         TMediaPlayer midi({QString(), false});
-        TMusicCycle cycle(midi);
+        MusicCycle cycle(midi);
         cycle.StartUp();
         cycle.KeepAlive();
-        QCOMPARE(midi.Mode(), TMPModes::mpPlaying);
+        QCOMPARE(midi.Mode(), MPModes::mpPlaying);
 
         midi.AdvanceForTest(400);
-        QCOMPARE(midi.Mode(), TMPModes::mpStopped);
+        QCOMPARE(midi.Mode(), MPModes::mpStopped);
         cycle.KeepAlive();
-        QCOMPARE(midi.Mode(), TMPModes::mpPlaying);
+        QCOMPARE(midi.Mode(), MPModes::mpPlaying);
         midi.AdvanceForTest(100);
         QCOMPARE(midi.PositionMs(), 100);  // from the beginning again
     }
@@ -123,21 +123,21 @@ private slots:
         WriteFile(DataDir + "A.mid", ShortMidi(300));
         MusicOn = false;
         TMediaPlayer midi({QString(), false});
-        TMusicCycle cycle(midi);
+        MusicCycle cycle(midi);
         cycle.StartUp();
         cycle.KeepAlive();
-        QCOMPARE(midi.Mode(), TMPModes::mpStopped);
+        QCOMPARE(midi.Mode(), MPModes::mpStopped);
     }
 
     void WithoutMusicFilesNothingIsOpenedOrPlayed() {
         WriteFile(DataDir + "readme.txt", "no music here");
         TMediaPlayer midi({QString(), false});
-        TMusicCycle cycle(midi);
+        MusicCycle cycle(midi);
         cycle.StartUp();
         QVERIFY(!MusicFilesFound);
         QVERIFY(!midi.IsOpen());
         cycle.KeepAlive();
-        QCOMPARE(midi.Mode(), TMPModes::mpNotReady);
+        QCOMPARE(midi.Mode(), MPModes::mpNotReady);
         QVERIFY(midi.LastError().isEmpty());  // Play was never tried
         QVERIFY(errors_.isEmpty());
     }
@@ -174,7 +174,7 @@ private slots:
         }
         MusicOn = musicOn;
         TMediaPlayer midi({QString(), false});
-        TMusicCycle cycle(midi);
+        MusicCycle cycle(midi);
         cycle.StartUp();
         QVERIFY(MusicFilesFound);
         QCOMPARE(HeardAfterPresses(cycle, midi, heard.size() - 1), heard);
@@ -185,12 +185,12 @@ private slots:
         WriteFile(DataDir + "A.mid", "not music at all");
         WriteFile(DataDir + "B.mid", ShortMidi(2000).left(30));
         TMediaPlayer midi({QString(), false});
-        TMusicCycle cycle(midi);
+        MusicCycle cycle(midi);
         cycle.StartUp();
         QVERIFY(!MusicFilesFound);
         QCOMPARE(errors_.size(), 1);
         cycle.KeepAlive();
-        QCOMPARE(midi.Mode(), TMPModes::mpNotReady);
+        QCOMPARE(midi.Mode(), MPModes::mpNotReady);
 
         // On the button, with the music off: every press looks through the
         // files once, finds nothing to play, and tells nothing new.
@@ -199,7 +199,7 @@ private slots:
             QVERIFY(!cycle.SwitchMusic());
             QVERIFY(!MusicOn);
         }
-        QCOMPARE(midi.Mode(), TMPModes::mpNotReady);
+        QCOMPARE(midi.Mode(), MPModes::mpNotReady);
         QCOMPARE(errors_.size(), 1);
     }
 
@@ -214,7 +214,7 @@ private slots:
             WriteFile(DataDir + name, ShortMidi(2000));
         MusicOn = false;
         TMediaPlayer midi({QString(), false});
-        TMusicCycle cycle(midi);
+        MusicCycle cycle(midi);
         cycle.StartUp();
         for (const QString& name : files)
             QVERIFY(QFile::remove(DataDir + name));
@@ -222,7 +222,7 @@ private slots:
         QVERIFY(cycle.SwitchMusic());
         cycle.KeepAlive();
         QVERIFY(!MusicOn);
-        QVERIFY(midi.Mode() != TMPModes::mpPlaying);
+        QVERIFY(midi.Mode() != MPModes::mpPlaying);
         QVERIFY(errors_.isEmpty());
     }
 
@@ -233,7 +233,7 @@ private slots:
         for (const char* name : {"0-mine.mid", "Z-mine.mid"})
             WriteFile(playerDir_ + name, ShortMidi(2000));
         TMediaPlayer midi({QString(), false});
-        TMusicCycle cycle(midi);
+        MusicCycle cycle(midi);
         cycle.StartUp();
         QCOMPARE(HeardAfterPresses(cycle, midi, 8),
                  (QStringList{"a.mid", "off", "b.mid", "off", "0-mine.mid", "off", "Z-mine.mid", "off", "a.mid"}));
@@ -243,7 +243,7 @@ private slots:
     void OnlyThePlayersPiecesAreMusicToo() {
         WriteFile(playerDir_ + "mine.mid", ShortMidi(2000));
         TMediaPlayer midi({QString(), false});
-        TMusicCycle cycle(midi);
+        MusicCycle cycle(midi);
         cycle.StartUp();
         QVERIFY(MusicFilesFound);
         QCOMPARE(HeardAfterPresses(cycle, midi, 2), (QStringList{"mine.mid", "off", "mine.mid"}));
@@ -269,7 +269,7 @@ private slots:
         Tongue = tongue;
         RecordingSink sink;
         TMediaPlayer midi({dir_->filePath("no-such-font.sf2"), true, &sink});
-        TMusicCycle cycle(midi);
+        MusicCycle cycle(midi);
         cycle.StartUp();
         QVERIFY(cycle.MusicAvailable());
         cycle.WindowShown();

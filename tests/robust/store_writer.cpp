@@ -26,7 +26,7 @@ namespace {
 int LastGeneration(const TIniCtrl& ini)
 {
     const QString row0 = ini.ReadString(CommonSection(), QStringLiteral("hs0"), QString());
-    const THighscoreEntry entry = THighscoreTable::ParseEntry(Decipher(ScoreCipher, row0)).value_or(THighscoreEntry{});
+    const HighscoreEntry entry = HighscoreTable::ParseEntry(Decipher(ScoreCipher, row0)).value_or(HighscoreEntry{});
     return GenerationOf(entry.Name).value_or(0);
 }
 
@@ -43,7 +43,7 @@ void WriteGeneration(THighscoreDlg& table, TIniCtrl& ini, int generation)
     SoundOn = SoundOf(generation);
     MusicOn = MusicOf(generation);
     WriteProgramSettings(ini, BackModeOf(generation));
-    TWindowPlacement placement;
+    WindowPlacement placement;
     placement.left = generation;
     placement.top = 0;
     placement.right = generation + 700;

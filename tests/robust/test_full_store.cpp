@@ -85,7 +85,7 @@ void FullStoreTest::storeOnFullDisk()
     const QString storeFile = ini.StoreLocation();
     QVERIFY(QDir().mkpath(QFileInfo(storeFile).path()));
     const QByteArray before = "[common]\ntongue=1\nplayer=Anna\nhs0="
-        + Encipher(ScoreCipher, THighscoreTable::FormatEntry({QStringLiteral("Anna"), 900})).toUtf8() + "\n";
+        + Encipher(ScoreCipher, HighscoreTable::FormatEntry({QStringLiteral("Anna"), 900})).toUtf8() + "\n";
     {
         QFile store(storeFile);
         QVERIFY(store.open(QIODevice::WriteOnly));

@@ -28,7 +28,7 @@ const QList<QByteArray> SettingKeys = {"tongue", "sound", "music", "backmode", "
 QList<QByteArray> RowKeys()
 {
     QList<QByteArray> keys;
-    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+    for (int row = 0; row < HighscoreTable::RowCount; ++row)
         keys << "hs" + QByteArray::number(row);
     return keys;
 }
@@ -47,7 +47,7 @@ qint64 ResidentKiB()
 
 struct ShownTable {
     bool shown = false;
-    QList<THighscoreEntry> rows;
+    QList<HighscoreEntry> rows;
     QStringList numbers;
 };
 
@@ -139,12 +139,12 @@ ShownTable HostileStoreTest::OpenTable()
     QTimer::singleShot(0, &table, [&] {
         shown.shown = table.isVisible();
         QWidget* back = table.findChild<QWidget*>(QStringLiteral("EditBack"));
-        for (int row = 0; row < THighscoreTable::RowCount; ++row) {
+        for (int row = 0; row < HighscoreTable::RowCount; ++row) {
             const auto label = [&](const char* prefix) {
                 return back->findChild<QLabel*>(QLatin1String(prefix) + QString::number(row))->text();
             };
             shown.numbers << label("num");
-            shown.rows << THighscoreEntry{label("pla"), label("sco").toInt()};
+            shown.rows << HighscoreEntry{label("pla"), label("sco").toInt()};
         }
         table.CancelBtnClick();
     });
@@ -197,7 +197,7 @@ void HostileStoreTest::everyKeyHostile()
 
     const ShownTable shown = OpenTable();
     QVERIFY(shown.shown);
-    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+    for (int row = 0; row < HighscoreTable::RowCount; ++row)
         QCOMPARE(shown.numbers[row], QStringLiteral("%1.   ").arg(row + 1));
     if (!binary) {
         QVERIFY(errors_.isEmpty());
@@ -220,7 +220,7 @@ void HostileStoreTest::oneUnreadableLineKeepsTheRest()
                                "sound=0\n"
                                "backmode=3\n"
                                "extra=@Variant(abc)\n"
-                               "hs0=" + Encipher(ScoreCipher, THighscoreTable::FormatEntry({QStringLiteral("Anna"), 900})).toUtf8()
+                               "hs0=" + Encipher(ScoreCipher, HighscoreTable::FormatEntry({QStringLiteral("Anna"), 900})).toUtf8()
         + "\n";
     WriteStore(content);
     StartGame();
@@ -230,7 +230,7 @@ void HostileStoreTest::oneUnreadableLineKeepsTheRest()
     QCOMPARE(SoundOn, false);
     QCOMPARE(form_->BackMode(), 3);
     const ShownTable shown = OpenTable();
-    QCOMPARE(shown.rows.value(0), (THighscoreEntry{QStringLiteral("Anna"), 900}));
+    QCOMPARE(shown.rows.value(0), (HighscoreEntry{QStringLiteral("Anna"), 900}));
     // Told once at the start, in the language the store holds.
     QCOMPARE(errors_.size(), 1);
     QVERIFY2(errors_.first().contains(QStringLiteral("Einstellungen")) && errors_.first().contains(storeFile_),
@@ -261,7 +261,7 @@ void HostileStoreTest::oneUnreadableLineKeepsTheRest()
 void HostileStoreTest::goodValuesAmongBadOnesAreKept()
 {
     const auto row = [](int score, const char* name) {
-        return Encipher(ScoreCipher, THighscoreTable::FormatEntry({QString::fromUtf8(name), score})).toUtf8();
+        return Encipher(ScoreCipher, HighscoreTable::FormatEntry({QString::fromUtf8(name), score})).toUtf8();
     };
     WriteStore("[common]\n"
                "tongue=1\n"
@@ -287,7 +287,7 @@ void HostileStoreTest::goodValuesAmongBadOnesAreKept()
 
     const ShownTable shown = OpenTable();
     QVERIFY(shown.shown);
-    QList<THighscoreEntry> expected(THighscoreTable::RowCount, THighscoreTable::EmptyEntry());
+    QList<HighscoreEntry> expected(HighscoreTable::RowCount, HighscoreTable::EmptyEntry());
     // The damaged rows are left out; the good ones close up in their order.
     expected[0] = {QStringLiteral("Anna"), 900};
     expected[1] = {QString::fromUtf8("Jürgen, Smith"), 500};

@@ -30,10 +30,10 @@ struct StoreState {
 };
 
 // The entry of row `row` when generation `generation` is in row 0.
-THighscoreEntry ExpectedRow(int generation, int row)
+HighscoreEntry ExpectedRow(int generation, int row)
 {
     const int g = generation - row;
-    return g >= 1 ? THighscoreEntry{NameOf(g), ScoreOf(g)} : THighscoreTable::EmptyEntry();
+    return g >= 1 ? HighscoreEntry{NameOf(g), ScoreOf(g)} : HighscoreTable::EmptyEntry();
 }
 
 // The writer runs headless, with this test's store.
@@ -68,18 +68,18 @@ void KillStoreTest::CheckStore(StoreState& state)
     QSettings raw(ini.StoreLocation(), QSettings::IniFormat);
     QCOMPARE(raw.status(), QSettings::NoError);
 
-    THighscoreTable table;
-    for (int row = 0; row < THighscoreTable::RowCount; ++row) {
+    HighscoreTable table;
+    for (int row = 0; row < HighscoreTable::RowCount; ++row) {
         const QString stored = ini.ReadString(CommonSection(), QStringLiteral("hs%1").arg(row), QString());
-        table.SetRow(row, THighscoreTable::ParseEntry(Decipher(ScoreCipher, stored)).value_or(THighscoreTable::EmptyEntry()));
+        table.SetRow(row, HighscoreTable::ParseEntry(Decipher(ScoreCipher, stored)).value_or(HighscoreTable::EmptyEntry()));
     }
     state.generation = GenerationOf(table.Row(0).Name).value_or(0);
     const int g = state.generation;
     QVERIFY2(g >= 1, "row 0 holds no generation");
     // The name and the rows are written in one go: the whole table is the
     // one of generation g, none of it older.
-    for (int row = 0; row < THighscoreTable::RowCount; ++row) {
-        const THighscoreEntry& entry = table.Row(row);
+    for (int row = 0; row < HighscoreTable::RowCount; ++row) {
+        const HighscoreEntry& entry = table.Row(row);
         QVERIFY2(entry == ExpectedRow(g, row), qPrintable(QStringLiteral("row %1 with generation %2 in row 0 is \"%3\" %4")
                                                                 .arg(row)
                                                                 .arg(g)

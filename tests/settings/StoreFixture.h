@@ -20,10 +20,10 @@ public:
     // looked up once per process.
     void SetUpProcess()
     {
-        QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.path()));
+        QVERIFY(home_.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.path()));
         // The registry's counterpart (Windows): a test key of this store's own.
-        qputenv("TANGRIX_TEST_STORE", QFile::encodeName(m_home.path()));
+        qputenv("TANGRIX_TEST_STORE", QFile::encodeName(home_.path()));
         SetErrorReporter([this](const QString& message) { errors.append(message); });
     }
 
@@ -31,13 +31,13 @@ public:
     void Reset()
     {
         RestoreFolder();
-        QDir(m_home.path()).removeRecursively();
-        QDir().mkpath(m_home.path());
+        QDir(home_.path()).removeRecursively();
+        QDir().mkpath(home_.path());
         errors.clear();
         TIniCtrl::ResetFailureNotice();
     }
 
-    QString Folder() const { return m_home.path() + QStringLiteral("/Orvane"); }
+    QString Folder() const { return home_.path() + QStringLiteral("/Orvane"); }
     QString File() const { return Folder() + QStringLiteral("/Tangrix V2.conf"); }
 
     void WriteFile(const QByteArray& content) const
@@ -60,7 +60,7 @@ public:
     {
         QDir().mkpath(Folder());
         QFile::setPermissions(Folder(), QFile::ReadOwner | QFile::ExeOwner);
-        m_folderLocked = true;
+        folderLocked_ = true;
         QFile probe(Folder() + QStringLiteral("/probe"));
         if (probe.open(QIODevice::WriteOnly)) {
             probe.remove();
@@ -79,9 +79,9 @@ public:
 
     void RestoreFolder()
     {
-        if (m_folderLocked)
+        if (folderLocked_)
             QFile::setPermissions(Folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        m_folderLocked = false;
+        folderLocked_ = false;
     }
 
     // The messages recorded are `count` ones, the last naming the store's
@@ -97,6 +97,6 @@ public:
     QStringList errors;
 
 private:
-    QTemporaryDir m_home;
-    bool m_folderLocked = false;
+    QTemporaryDir home_;
+    bool folderLocked_ = false;
 };

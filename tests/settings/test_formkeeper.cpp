@@ -3,8 +3,8 @@
 #include "settings/ProgramSettings.h"
 #include "settings/TIniCtrl.h"
 #include "tests/settings/StoreFixture.h"
-#include "ui/keeper/TExplodeEffect.h"
-#include "ui/keeper/TFormKeeper.h"
+#include "ui/keeper/ExplodeEffect.h"
+#include "ui/keeper/FormKeeper.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -42,9 +42,9 @@ void ShowFramed(QWidget& form)
 
 // The outer size the window may not go below: 640 x 480, where there is a
 // frame; without one the designed height may stay below 480.
-QSize SmallestOuter(const TFormKeeper& keeper)
+QSize SmallestOuter(const FormKeeper& keeper)
 {
-    return keeper.Frame().isNull() ? QSize(640, 462) : TFormKeeper::SmallestOuterSize;
+    return keeper.Frame().isNull() ? QSize(640, 462) : FormKeeper::SmallestOuterSize;
 }
 
 } // namespace
@@ -54,8 +54,8 @@ class TestFormKeeper : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { m_store.SetUpProcess(); }
-    void init() { m_store.Reset(); }
+    void initTestCase() { store_.SetUpProcess(); }
+    void init() { store_.Reset(); }
 
     void smallestSizeIsTheOuterSize();
     void restoresStoredRectangle_data();
@@ -74,14 +74,14 @@ private slots:
     void effectRectanglesGrowAndVanish();
 
 private:
-    StoreFixture m_store;
-    TIniCtrl m_ini;
+    StoreFixture store_;
+    TIniCtrl ini_;
 };
 
 void TestFormKeeper::smallestSizeIsTheOuterSize()
 {
     auto form = MakeForm();
-    TFormKeeper keeper(form.get(), m_ini);
+    FormKeeper keeper(form.get(), ini_);
     // The designed size is not changed before the frame is known.
     QCOMPARE(form->minimumSize(), QSize(0, 0));
     ShowFramed(*form);
@@ -111,9 +111,9 @@ void TestFormKeeper::restoresStoredRectangle()
     QFETCH(QRect, expected);
     QVERIFY2(Desktop().width() >= 800 && Desktop().height() >= 560, "offscreen screen too small");
 
-    m_ini.WriteString(CommonSection(), TFormKeeper::PlacementKey(), stored);
+    ini_.WriteString(CommonSection(), FormKeeper::PlacementKey(), stored);
     auto form = MakeForm();
-    TFormKeeper keeper(form.get(), m_ini);
+    FormKeeper keeper(form.get(), ini_);
     keeper.RestorePlacement();
     ShowFramed(*form);
     QCOMPARE(form->geometry(), expected);
@@ -148,9 +148,9 @@ void TestFormKeeper::absurdStoredRectangleFitsTheDesktop()
 {
     QFETCH(QString, stored);
     QFETCH(Qt::Edges, edges);
-    m_ini.WriteString(CommonSection(), TFormKeeper::PlacementKey(), stored);
+    ini_.WriteString(CommonSection(), FormKeeper::PlacementKey(), stored);
     auto form = MakeForm();
-    TFormKeeper keeper(form.get(), m_ini);
+    FormKeeper keeper(form.get(), ini_);
     keeper.RestorePlacement();
     ShowFramed(*form);
 
@@ -180,9 +180,9 @@ void TestFormKeeper::centresWithoutValidValue()
 {
     QFETCH(QString, stored);
     if (!stored.isNull())
-        m_ini.WriteString(CommonSection(), TFormKeeper::PlacementKey(), stored);
+        ini_.WriteString(CommonSection(), FormKeeper::PlacementKey(), stored);
     auto form = MakeForm();
-    TFormKeeper keeper(form.get(), m_ini);
+    FormKeeper keeper(form.get(), ini_);
     keeper.RestorePlacement();
     ShowFramed(*form);
 
@@ -195,9 +195,9 @@ void TestFormKeeper::centresWithoutValidValue()
 
 void TestFormKeeper::restoreKeepsMaximisedState()
 {
-    m_ini.WriteString(CommonSection(), TFormKeeper::PlacementKey(), QStringLiteral("200,0,1,30,40,730,540"));
+    ini_.WriteString(CommonSection(), FormKeeper::PlacementKey(), QStringLiteral("200,0,1,30,40,730,540"));
     auto form = MakeForm();
-    TFormKeeper keeper(form.get(), m_ini);
+    FormKeeper keeper(form.get(), ini_);
     form->setWindowState(Qt::WindowMaximized);
     keeper.RestorePlacement();
     form->show();
@@ -208,35 +208,35 @@ void TestFormKeeper::restoreKeepsMaximisedState()
 
 void TestFormKeeper::saveWritesPlacementAndDeletesCompanions()
 {
-    m_ini.WriteString(CommonSection(), QStringLiteral("MainFormColor"), QStringLiteral("clSilver"));
-    m_ini.WriteString(CommonSection(), QStringLiteral("MainFormFont"), QStringLiteral("MS Sans Serif"));
-    m_ini.WriteString(CommonSection(), QStringLiteral("hs0"), QStringLiteral("kept"));
+    ini_.WriteString(CommonSection(), QStringLiteral("MainFormColor"), QStringLiteral("clSilver"));
+    ini_.WriteString(CommonSection(), QStringLiteral("MainFormFont"), QStringLiteral("MS Sans Serif"));
+    ini_.WriteString(CommonSection(), QStringLiteral("hs0"), QStringLiteral("kept"));
 
     auto form = MakeForm();
-    TFormKeeper keeper(form.get(), m_ini);
+    FormKeeper keeper(form.get(), ini_);
     form->setGeometry(100, 50, 700, 500);
     form->show();
     keeper.SavePlacement();
 
-    QCOMPARE(m_ini.ReadString(CommonSection(), QStringLiteral("MainForm"), QString()),
+    QCOMPARE(ini_.ReadString(CommonSection(), QStringLiteral("MainForm"), QString()),
              QStringLiteral("200,0,1,100,50,800,550"));
     const QString gone = QStringLiteral("<gone>");
-    QCOMPARE(m_ini.ReadString(CommonSection(), QStringLiteral("MainFormColor"), gone), gone);
-    QCOMPARE(m_ini.ReadString(CommonSection(), QStringLiteral("MainFormFont"), gone), gone);
-    QCOMPARE(m_ini.ReadString(CommonSection(), QStringLiteral("hs0"), gone), QStringLiteral("kept"));
-    QVERIFY(m_store.errors.isEmpty());
+    QCOMPARE(ini_.ReadString(CommonSection(), QStringLiteral("MainFormColor"), gone), gone);
+    QCOMPARE(ini_.ReadString(CommonSection(), QStringLiteral("MainFormFont"), gone), gone);
+    QCOMPARE(ini_.ReadString(CommonSection(), QStringLiteral("hs0"), gone), QStringLiteral("kept"));
+    QVERIFY(store_.errors.isEmpty());
 }
 
 void TestFormKeeper::saveOfMaximisedWindowKeepsNormalRectangle()
 {
     auto form = MakeForm();
-    TFormKeeper keeper(form.get(), m_ini);
+    FormKeeper keeper(form.get(), ini_);
     form->setGeometry(20, 30, 660, 490);
     form->show();
     form->showMaximized();
     QVERIFY(form->isMaximized());
     keeper.SavePlacement();
-    QCOMPARE(m_ini.ReadString(CommonSection(), QStringLiteral("MainForm"), QString()),
+    QCOMPARE(ini_.ReadString(CommonSection(), QStringLiteral("MainForm"), QString()),
              QStringLiteral("200,2,3,20,30,680,520"));
 }
 
@@ -244,14 +244,14 @@ void TestFormKeeper::placementSurvivesARun()
 {
     {
         auto form = MakeForm();
-        TFormKeeper keeper(form.get(), m_ini);
+        FormKeeper keeper(form.get(), ini_);
         keeper.RestorePlacement();
         ShowFramed(*form);
         form->setGeometry(12, 34, 656, 500);
         keeper.SavePlacement();
     }
     auto form = MakeForm();
-    TFormKeeper keeper(form.get(), m_ini);
+    FormKeeper keeper(form.get(), ini_);
     keeper.RestorePlacement();
     ShowFramed(*form);
     QCOMPARE(form->geometry(), QRect(12, 34, 656, 500));
@@ -278,10 +278,10 @@ void TestFormKeeper::withoutPlacesOnlyTheSizeIsRestored()
     QFETCH(QString, stored);
     QFETCH(QSize, restored);
     QFETCH(QString, saved);
-    m_ini.WriteString(CommonSection(), TFormKeeper::PlacementKey(), stored);
+    ini_.WriteString(CommonSection(), FormKeeper::PlacementKey(), stored);
     auto form = MakeForm();
     form->move(300, 200);
-    TFormKeeper keeper(form.get(), m_ini, false);
+    FormKeeper keeper(form.get(), ini_, false);
     keeper.RestorePlacement();
     QCOMPARE(form->pos(), QPoint(300, 200));
     QCOMPARE(form->size(), restored);
@@ -289,39 +289,39 @@ void TestFormKeeper::withoutPlacesOnlyTheSizeIsRestored()
     ShowFramed(*form);
     form->resize(660, 490);
     keeper.SavePlacement();
-    QCOMPARE(m_ini.ReadString(CommonSection(), TFormKeeper::PlacementKey(), QString()), saved);
+    QCOMPARE(ini_.ReadString(CommonSection(), FormKeeper::PlacementKey(), QString()), saved);
 }
 
 void TestFormKeeper::effectIsSkippedHeadless()
 {
-    QVERIFY(!TExplodeEffect::Wanted());
+    QVERIFY(!ExplodeEffect::Wanted());
     auto form = MakeForm();
-    TFormKeeper keeper(form.get(), m_ini);
+    FormKeeper keeper(form.get(), ini_);
     form->show();
-    QVERIFY(form->findChildren<TExplodeEffect*>().isEmpty());
+    QVERIFY(form->findChildren<ExplodeEffect*>().isEmpty());
 }
 
 void TestFormKeeper::effectRectanglesGrowAndVanish()
 {
     const QPoint from(700, 500);
     const QRect to(100, 50, 400, 300);
-    const int count = TExplodeEffect::RectangleCount;
+    const int count = ExplodeEffect::RectangleCount;
 
     // From a point-sized rectangle at the pointer to exactly the window.
-    QCOMPARE(TExplodeEffect::StepRect(from, to, 0), QRect(from, QSize(1, 1)));
-    QCOMPARE(TExplodeEffect::StepRect(from, to, count), to);
+    QCOMPARE(ExplodeEffect::StepRect(from, to, 0), QRect(from, QSize(1, 1)));
+    QCOMPARE(ExplodeEffect::StepRect(from, to, count), to);
     for (int index = 1; index <= count; ++index) {
-        const QRect previous = TExplodeEffect::StepRect(from, to, index - 1);
-        const QRect current = TExplodeEffect::StepRect(from, to, index);
+        const QRect previous = ExplodeEffect::StepRect(from, to, index - 1);
+        const QRect current = ExplodeEffect::StepRect(from, to, index);
         QVERIFY(current.width() >= previous.width() && current.height() >= previous.height());
     }
 
-    TExplodeEffect effect(from, to);
+    ExplodeEffect effect(from, to);
     QVERIFY(effect.VisibleOutlines().isEmpty());
 
     // Halfway in, the first rectangles stand and the window's is not drawn yet.
     effect.SetStep(count / 2);
-    const QRect first = TExplodeEffect::StepRect(from, to, 1);
+    const QRect first = ExplodeEffect::StepRect(from, to, 1);
     QVERIFY(effect.VisibleOutlines().contains(first.topLeft()));
     QVERIFY(!effect.VisibleOutlines().contains(to.topLeft()));
 
@@ -336,7 +336,7 @@ void TestFormKeeper::effectRectanglesGrowAndVanish()
     QVERIFY(!effect.VisibleOutlines().contains(first.topLeft()));
     QVERIFY(effect.VisibleOutlines().contains(to.topLeft()));
 
-    effect.SetStep(TExplodeEffect::LastStep);
+    effect.SetStep(ExplodeEffect::LastStep);
     QVERIFY(effect.VisibleOutlines().isEmpty());
     QVERIFY(!effect.isVisible());
 }

@@ -64,13 +64,13 @@ class TestIniCtrl : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { m_store.SetUpProcess(); }
+    void initTestCase() { store_.SetUpProcess(); }
     void init()
     {
-        m_store.Reset();
+        store_.Reset();
         Tongue = 0; // English, unless a test says otherwise
     }
-    void cleanup() { m_store.RestoreFolder(); }
+    void cleanup() { store_.RestoreFolder(); }
 
     void emptyStoreGivesDefaults();
     void integerText_data();
@@ -97,7 +97,7 @@ private slots:
     void updateDoesNotWaitForeverForAnotherCopy();
 
 private:
-    StoreFixture m_store;
+    StoreFixture store_;
 };
 
 void TestIniCtrl::emptyStoreGivesDefaults()
@@ -113,8 +113,8 @@ void TestIniCtrl::emptyStoreGivesDefaults()
     QCOMPARE(backMode, 0);
     QCOMPARE(TIniCtrl().ReadString(CommonSection(), QStringLiteral("player"), QStringLiteral("x")), QStringLiteral("x"));
     // Reading creates nothing.
-    QVERIFY(!QFileInfo::exists(m_store.File()));
-    QVERIFY(m_store.errors.isEmpty());
+    QVERIFY(!QFileInfo::exists(store_.File()));
+    QVERIFY(store_.errors.isEmpty());
 }
 
 void TestIniCtrl::integerText_data()
@@ -210,7 +210,7 @@ void TestIniCtrl::programSettingsRoundTripAsText()
     WriteProgramSettings(ini, 4);
 
     // The file holds plain text, not typed values.
-    const QByteArray file = m_store.ReadFile();
+    const QByteArray file = store_.ReadFile();
     QVERIFY2(file.contains("[common]"), file.constData());
     for (const char* line : {"sound=0", "music=1", "tongue=1", "backmode=4"})
         QVERIFY2(file.contains(line), line);
@@ -227,7 +227,7 @@ void TestIniCtrl::programSettingsRoundTripAsText()
     QCOMPARE(MusicOn, true);
     QCOMPARE(backMode, 4);
     QCOMPARE(ReadStoredTongue(ini), 1);
-    QVERIFY(m_store.errors.isEmpty());
+    QVERIFY(store_.errors.isEmpty());
 }
 
 void TestIniCtrl::stringsKeepTheirText()
@@ -256,7 +256,7 @@ void TestIniCtrl::everyOperationSeesTheCurrentStore()
     // A change made behind its back is seen at once. (The file is told
     // apart by size and time stamp; a same-size rewrite within the same
     // time stamp tick would go unnoticed, hence the longer value here.)
-    m_store.WriteFile("[common]\ntongue=10\n");
+    store_.WriteFile("[common]\ntongue=10\n");
     QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("tongue"), -1), 10);
 
     other.DeleteKey(CommonSection(), QStringLiteral("tongue"));
@@ -265,7 +265,7 @@ void TestIniCtrl::everyOperationSeesTheCurrentStore()
 
 void TestIniCtrl::unknownValuesSurviveWritesAndDeletes()
 {
-    m_store.WriteFile("[common]\nhs3=abc\nfuture=keep me\nsound=1\n[elsewhere]\nx=y\n");
+    store_.WriteFile("[common]\nhs3=abc\nfuture=keep me\nsound=1\n[elsewhere]\nx=y\n");
     TIniCtrl ini;
     Tongue = 0;
     SoundOn = false;
@@ -279,13 +279,13 @@ void TestIniCtrl::unknownValuesSurviveWritesAndDeletes()
     QCOMPARE(ini.ReadString(QStringLiteral("elsewhere"), QStringLiteral("x"), QString()), QStringLiteral("y"));
     QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("sound"), QStringLiteral("gone")), QStringLiteral("gone"));
     QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("backmode"), -1), 2);
-    QVERIFY(m_store.errors.isEmpty());
+    QVERIFY(store_.errors.isEmpty());
 }
 
 void TestIniCtrl::hugeValueAndGarbageLinesDoNotStopAnything()
 {
     const QByteArray huge(1024 * 1024, 'Z');
-    m_store.WriteFile("\x01\x02 no equals sign here\n"
+    store_.WriteFile("\x01\x02 no equals sign here\n"
                       "[common\n"
                       "===\n"
                       "[common]\n"
@@ -307,7 +307,7 @@ void TestIniCtrl::hugeValueAndGarbageLinesDoNotStopAnything()
 
     // Writing still works, is not reported as a failure, and keeps the rest.
     ini.WriteInteger(CommonSection(), QStringLiteral("backmode"), 5);
-    QVERIFY2(m_store.errors.isEmpty(), qPrintable(m_store.errors.join(u'\n')));
+    QVERIFY2(store_.errors.isEmpty(), qPrintable(store_.errors.join(u'\n')));
     QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("backmode"), 0), 5);
     QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("tongue"), -1), 1);
     QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("player"), QString()), QString::fromLatin1(huge));
@@ -315,7 +315,7 @@ void TestIniCtrl::hugeValueAndGarbageLinesDoNotStopAnything()
 
 void TestIniCtrl::unwritableStoreReportsTheFirstFailureOnly()
 {
-    m_store.BlockFolderWithFile();
+    store_.BlockFolderWithFile();
     TIniCtrl ini;
     Tongue = 1;
     SoundOn = true;
@@ -327,19 +327,19 @@ void TestIniCtrl::unwritableStoreReportsTheFirstFailureOnly()
     other.DeleteKey(CommonSection(), QStringLiteral("MainFormFont"));
 
     // In the game's language (German here), naming the file.
-    m_store.CheckTold("gespeichert");
+    store_.CheckTold("gespeichert");
 
     // Reads of an unusable store are those of an empty one.
     int backMode = 6;
     ReadProgramSettings(ini, backMode);
     QCOMPARE(Tongue, -1);
     QCOMPARE(backMode, 0);
-    QCOMPARE(m_store.errors.size(), 1);
+    QCOMPARE(store_.errors.size(), 1);
 
     // The next run is told again.
     TIniCtrl::ResetFailureNotice();
     ini.WriteInteger(CommonSection(), QStringLiteral("backmode"), 2);
-    m_store.CheckTold("saved", 2);
+    store_.CheckTold("saved", 2);
 }
 
 void TestIniCtrl::readOnlyFolderStillReads()
@@ -347,12 +347,12 @@ void TestIniCtrl::readOnlyFolderStillReads()
     TIniCtrl ini;
     ini.WriteInteger(CommonSection(), QStringLiteral("tongue"), 1);
     ini.WriteString(CommonSection(), QStringLiteral("MainFormFont"), QStringLiteral("x"));
-    if (!m_store.MakeFolderReadOnly())
+    if (!store_.MakeFolderReadOnly())
         QSKIP("this user can write into read-only folders");
 
     ini.WriteInteger(CommonSection(), QStringLiteral("tongue"), 0);
     ini.DeleteKey(CommonSection(), QStringLiteral("MainFormFont"));
-    m_store.CheckTold("saved");
+    store_.CheckTold("saved");
     // Reads show what is stored, not the changes that could not be written.
     QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("tongue"), -1), 1);
     QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("MainFormFont"), QString()), QStringLiteral("x"));
@@ -366,14 +366,14 @@ void TestIniCtrl::severalValuesAreWrittenAllOrNone()
                                        {QStringLiteral("hs1"), QStringLiteral("two")}});
     QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("player"), QString()), QStringLiteral("Anna"));
     QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("hs1"), QString()), QStringLiteral("two"));
-    QVERIFY(m_store.errors.isEmpty());
+    QVERIFY(store_.errors.isEmpty());
 
     // A read-only folder keeps the old values; where the user may write
     // anyway (root), a file in place of the folder leaves none at all.
-    const bool readOnly = m_store.MakeFolderReadOnly();
+    const bool readOnly = store_.MakeFolderReadOnly();
     if (!readOnly) {
-        m_store.Reset();
-        m_store.BlockFolderWithFile();
+        store_.Reset();
+        store_.BlockFolderWithFile();
     }
     ini.WriteStrings(CommonSection(), {{QStringLiteral("player"), QStringLiteral("Bert")},
                                        {QStringLiteral("hs0"), QStringLiteral("uno")},
@@ -384,7 +384,7 @@ void TestIniCtrl::severalValuesAreWrittenAllOrNone()
     QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("player"), none), readOnly ? QStringLiteral("Anna") : none);
     QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("hs0"), none), readOnly ? QStringLiteral("one") : none);
     QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("hs2"), none), none);
-    m_store.CheckTold("saved");
+    store_.CheckTold("saved");
 }
 
 void TestIniCtrl::storeThatIsNoPlainFile_data()
@@ -408,11 +408,11 @@ void TestIniCtrl::storeThatIsNoPlainFile()
     QFETCH(QString, kind);
     const bool lock = place == u"lock";
     if (lock) // a good store beside the bad lock: it is not touched either
-        m_store.WriteFile("[common]\ntongue=1\nsound=0\n");
-    const QString path = lock ? m_store.File() + QStringLiteral(".lock") : m_store.File();
+        store_.WriteFile("[common]\ntongue=1\nsound=0\n");
+    const QString path = lock ? store_.File() + QStringLiteral(".lock") : store_.File();
     MakeInPlace(path, kind);
     const QString before = Describe(path);
-    const QByteArray storeBefore = lock ? m_store.ReadFile() : QByteArray();
+    const QByteArray storeBefore = lock ? store_.ReadFile() : QByteArray();
 
     const Watchdog watchdog(qPrintable(QStringLiteral("the store with a %1 as its %2").arg(kind, place)));
     TIniCtrl ini;
@@ -423,7 +423,7 @@ void TestIniCtrl::storeThatIsNoPlainFile()
     QCOMPARE(Tongue, -1);
     QCOMPARE(SoundOn, true);
     QCOMPARE(backMode, 0);
-    m_store.CheckTold("cannot be read");
+    store_.CheckTold("cannot be read");
 
     // Writing at the close, and a high-score entry, fail without a word more.
     WriteProgramSettings(ini, 2);
@@ -435,10 +435,10 @@ void TestIniCtrl::storeThatIsNoPlainFile()
                           return QList<std::pair<QString, QString>>{{QStringLiteral("hs0"), QStringLiteral("x")}};
                       });
     QCOMPARE(seen, QStringList({QString(), QString()}));
-    m_store.CheckTold("cannot be read");
+    store_.CheckTold("cannot be read");
     QCOMPARE(Describe(path), before);
     if (lock)
-        QCOMPARE(m_store.ReadFile(), storeBefore);
+        QCOMPARE(store_.ReadFile(), storeBefore);
 }
 
 void TestIniCtrl::binaryValueIsPassedOver_data()
@@ -469,7 +469,7 @@ void TestIniCtrl::binaryValueIsPassedOver()
     QFETCH(QByteArray, line);
     QFETCH(bool, binary);
     const QByteArray content = "[common]\ntongue=1\n" + line + "\n[common]\nsound=0\n";
-    m_store.WriteFile(content);
+    store_.WriteFile(content);
 
     TIniCtrl ini;
     int backMode = 3;
@@ -481,18 +481,18 @@ void TestIniCtrl::binaryValueIsPassedOver()
     if (binary) {
         // Told once, in the stored language; the file stays as it was, for
         // the player to mend.
-        m_store.CheckTold("nicht sicher lesen");
-        QCOMPARE(m_store.ReadFile(), content);
+        store_.CheckTold("nicht sicher lesen");
+        QCOMPARE(store_.ReadFile(), content);
         // An update is refused too, and always told.
         const bool stored = ini.UpdateStrings(
             CommonSection(), {QStringLiteral("hs0")},
             [](const QStringList&) { return QList<std::pair<QString, QString>>{{QStringLiteral("hs0"), QStringLiteral("x")}}; },
             [](const QString& file) { return QStringLiteral("not stored in ") + file; });
         QVERIFY(!stored);
-        m_store.CheckTold("not stored", 2);
-        QCOMPARE(m_store.ReadFile(), content);
+        store_.CheckTold("not stored", 2);
+        QCOMPARE(store_.ReadFile(), content);
     } else {
-        QVERIFY2(m_store.errors.isEmpty(), qPrintable(m_store.errors.join(u'\n')));
+        QVERIFY2(store_.errors.isEmpty(), qPrintable(store_.errors.join(u'\n')));
         QCOMPARE(ini.ReadInteger(CommonSection(), QStringLiteral("backmode"), -1), 2);
     }
 }
@@ -518,7 +518,7 @@ void TestIniCtrl::staleLocksDoNotHoldUpAWrite()
     QFETCH(bool, empty);
     TIniCtrl ini;
     ini.WriteString(CommonSection(), QStringLiteral("hs0"), QStringLiteral("old"));
-    const QString lockPath = m_store.File() + lock;
+    const QString lockPath = store_.File() + lock;
     QByteArray content;
     if (!empty) {
         // What a live lock of this process holds.
@@ -546,7 +546,7 @@ void TestIniCtrl::staleLocksDoNotHoldUpAWrite()
     QVERIFY(stored);
     QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("hs0"), QString()), QStringLiteral("old+new"));
     QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("player"), QString()), QStringLiteral("Anna"));
-    QVERIFY(m_store.errors.isEmpty());
+    QVERIFY(store_.errors.isEmpty());
 }
 
 void TestIniCtrl::updateDoesNotWaitForeverForAnotherCopy_data()
@@ -561,7 +561,7 @@ void TestIniCtrl::updateDoesNotWaitForeverForAnotherCopy()
     QFETCH(QString, lock);
     TIniCtrl ini;
     ini.WriteString(CommonSection(), QStringLiteral("hs0"), QStringLiteral("old"));
-    const QString lockPath = m_store.File() + QStringLiteral(".update.lock");
+    const QString lockPath = store_.File() + QStringLiteral(".update.lock");
     // Held by this process under another lock object: never stale, so only
     // the time limit ends the wait.
     QLockFile other(lockPath);
@@ -575,7 +575,7 @@ void TestIniCtrl::updateDoesNotWaitForeverForAnotherCopy()
         return QList<std::pair<QString, QString>>{{QStringLiteral("hs0"), stored.first() + QStringLiteral("+new")}};
     });
     QCOMPARE(ini.ReadString(CommonSection(), QStringLiteral("hs0"), QString()), QStringLiteral("old+new"));
-    QVERIFY(m_store.errors.isEmpty());
+    QVERIFY(store_.errors.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestIniCtrl)

@@ -4,7 +4,7 @@
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(TWindowPlacement)
+Q_DECLARE_METATYPE(WindowPlacement)
 
 class TestWindowPlacement : public QObject
 {
@@ -26,13 +26,13 @@ void TestWindowPlacement::parse_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("valid");
-    QTest::addColumn<TWindowPlacement>("expected");
+    QTest::addColumn<WindowPlacement>("expected");
 
     QTest::newRow("normal") << QStringLiteral("200,0,1,10,20,710,500") << true
-                            << TWindowPlacement{0, 1, 10, 20, 710, 500};
+                            << WindowPlacement{0, 1, 10, 20, 710, 500};
     QTest::newRow("maximised, off the left") << QStringLiteral("200,2,3,-50,10,750,510") << true
-                                             << TWindowPlacement{2, 3, -50, 10, 750, 510};
-    const TWindowPlacement none;
+                                             << WindowPlacement{2, 3, -50, 10, 750, 510};
+    const WindowPlacement none;
     QTest::newRow("empty") << QString() << false << none;
     QTest::newRow("six parts") << QStringLiteral("200,0,1,10,20,710") << false << none;
     QTest::newRow("eight parts") << QStringLiteral("200,0,1,10,20,710,500,9") << false << none;
@@ -51,9 +51,9 @@ void TestWindowPlacement::parse()
 {
     QFETCH(QString, text);
     QFETCH(bool, valid);
-    QFETCH(TWindowPlacement, expected);
+    QFETCH(WindowPlacement, expected);
 
-    const std::optional<TWindowPlacement> parsed = ParsePlacement(text);
+    const std::optional<WindowPlacement> parsed = ParsePlacement(text);
     QCOMPARE(parsed.has_value(), valid);
     if (valid)
         QVERIFY(*parsed == expected);
@@ -61,14 +61,14 @@ void TestWindowPlacement::parse()
 
 void TestWindowPlacement::formatRoundTrips()
 {
-    TWindowPlacement placement{2, 3, 0, 0, 0, 0};
+    WindowPlacement placement{2, 3, 0, 0, 0, 0};
     placement.SetNormalRect(QRect(-8, 15, 701, 480));
     QCOMPARE(placement.right, 693);
     QCOMPARE(placement.bottom, 495);
 
     const QString text = FormatPlacement(placement);
     QCOMPARE(text, QStringLiteral("200,2,3,-8,15,693,495"));
-    const std::optional<TWindowPlacement> parsed = ParsePlacement(text);
+    const std::optional<WindowPlacement> parsed = ParsePlacement(text);
     QVERIFY(parsed);
     QVERIFY(*parsed == placement);
     QCOMPARE(parsed->NormalRect(), QRect(-8, 15, 701, 480));

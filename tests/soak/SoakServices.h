@@ -11,7 +11,7 @@
 #include "game/flow/MainServices.h"
 #include "settings/Globals.h"
 
-class SoakServices final : public TMainServices {
+class SoakServices final : public MainServices {
 public:
     explicit SoakServices(std::mt19937& random) : random_(random) {}
 

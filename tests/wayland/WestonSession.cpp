@@ -20,7 +20,7 @@ namespace {
 constexpr int AnswerMs = 10000;
 } // namespace
 
-TWestonSession::~TWestonSession()
+WestonSession::~WestonSession()
 {
     if (driver_ >= 0)
         ::close(driver_);
@@ -32,7 +32,7 @@ TWestonSession::~TWestonSession()
     }
 }
 
-QString TWestonSession::Start(QSize screen, const QString& logFile)
+QString WestonSession::Start(QSize screen, const QString& logFile)
 {
     if (!runtimeDir_.isValid())
         return QStringLiteral("no temporary directory");
@@ -69,7 +69,7 @@ QString TWestonSession::Start(QSize screen, const QString& logFile)
     return {};
 }
 
-bool TWestonSession::Connect(const QString& path)
+bool WestonSession::Connect(const QString& path)
 {
     if (driver_ >= 0)
         return true;
@@ -93,7 +93,7 @@ bool TWestonSession::Connect(const QString& path)
     return true;
 }
 
-bool TWestonSession::Command(const QString& command, QStringList* lines)
+bool WestonSession::Command(const QString& command, QStringList* lines)
 {
     if (driver_ < 0)
         return false;
@@ -126,12 +126,12 @@ bool TWestonSession::Command(const QString& command, QStringList* lines)
     }
 }
 
-bool TWestonSession::Key(int code, bool down)
+bool WestonSession::Key(int code, bool down)
 {
     return Command(QStringLiteral("key %1 %2").arg(code).arg(down ? 1 : 0));
 }
 
-bool TWestonSession::Keys(std::initializer_list<int> codes)
+bool WestonSession::Keys(std::initializer_list<int> codes)
 {
     bool ok = true;
     for (const int code : codes)
@@ -141,17 +141,17 @@ bool TWestonSession::Keys(std::initializer_list<int> codes)
     return ok;
 }
 
-bool TWestonSession::MovePointer(QPoint to)
+bool WestonSession::MovePointer(QPoint to)
 {
     return Command(QStringLiteral("motion %1 %2").arg(to.x()).arg(to.y()));
 }
 
-bool TWestonSession::Button(int code, bool down)
+bool WestonSession::Button(int code, bool down)
 {
     return Command(QStringLiteral("button %1 %2").arg(code).arg(down ? 1 : 0));
 }
 
-std::optional<TWestonPointer> TWestonSession::Pointer()
+std::optional<WestonPointer> WestonSession::Pointer()
 {
     QStringList lines;
     if (!Command(QStringLiteral("pointer"), &lines) || lines.size() != 1)
@@ -159,13 +159,13 @@ std::optional<TWestonPointer> TWestonSession::Pointer()
     const QStringList parts = lines.front().split(u' ');
     if (parts.size() != 6)
         return std::nullopt;
-    return TWestonPointer{{parts[1].toInt(), parts[2].toInt()}, parts[3].toInt(), parts[4] == QLatin1String("1"), parts[5]};
+    return WestonPointer{{parts[1].toInt(), parts[2].toInt()}, parts[3].toInt(), parts[4] == QLatin1String("1"), parts[5]};
 }
 
-QList<TWestonWindow> TWestonSession::Windows()
+QList<WestonWindow> WestonSession::Windows()
 {
     QStringList lines;
-    QList<TWestonWindow> windows;
+    QList<WestonWindow> windows;
     if (!Command(QStringLiteral("windows"), &lines))
         return windows;
     for (const QString& line : lines) {

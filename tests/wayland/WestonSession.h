@@ -15,7 +15,7 @@
 #include <initializer_list>
 #include <optional>
 
-struct TWestonWindow {
+struct WestonWindow {
     QString id;
     QString kind;   // "toplevel" or "popup"
     QString parent; // the parent window's id, "0" for none
@@ -27,19 +27,19 @@ struct TWestonWindow {
     bool HasParent() const { return parent != QLatin1String("0"); }
 };
 
-struct TWestonPointer {
+struct WestonPointer {
     QPoint at;
     int buttonsHeld = 0;
     bool heldByShell = false; // a move or resize of the shell's is under way
     QString over;             // the id of the window under it, "0" for none
 };
 
-class TWestonSession {
+class WestonSession {
 public:
-    TWestonSession() = default;
-    ~TWestonSession();
-    TWestonSession(const TWestonSession&) = delete;
-    TWestonSession& operator=(const TWestonSession&) = delete;
+    WestonSession() = default;
+    ~WestonSession();
+    WestonSession(const WestonSession&) = delete;
+    WestonSession& operator=(const WestonSession&) = delete;
 
     // Starts weston and waits until its driver answers. Its log goes to
     // logFile. Empty on success, otherwise what went wrong.
@@ -57,8 +57,8 @@ public:
     bool MovePointer(QPoint to);
     bool Button(int code, bool down);
 
-    std::optional<TWestonPointer> Pointer();
-    QList<TWestonWindow> Windows();
+    std::optional<WestonPointer> Pointer();
+    QList<WestonWindow> Windows();
 
 private:
     // Sends one command; fills lines with what came before "ok".

@@ -35,7 +35,7 @@ const QSize OptionsSize{497, 416};
 const QSize HighscoreSize{320, 476};
 const QSize InfoSize{360, 170};
 
-QString Describe(const TWestonWindow& w)
+QString Describe(const WestonWindow& w)
 {
     return QStringLiteral("\"%1\" %2x%3 app id \"%4\" id %5 parent %6")
         .arg(w.title)
@@ -44,24 +44,24 @@ QString Describe(const TWestonWindow& w)
         .arg(w.appId, w.id, w.parent);
 }
 
-QString Describe(const QList<TWestonWindow>& windows)
+QString Describe(const QList<WestonWindow>& windows)
 {
     QStringList all;
-    for (const TWestonWindow& w : windows)
+    for (const WestonWindow& w : windows)
         all << Describe(w);
     return all.isEmpty() ? QStringLiteral("none") : all.join(QStringLiteral("; "));
 }
 
-using WindowTest = std::function<bool(const TWestonWindow&)>;
+using WindowTest = std::function<bool(const WestonWindow&)>;
 
 WindowTest Sized(QSize size)
 {
-    return [size](const TWestonWindow& w) { return w.geometry.size() == size; };
+    return [size](const WestonWindow& w) { return w.geometry.size() == size; };
 }
 
 WindowTest Titled(const QString& part)
 {
-    return [part](const TWestonWindow& w) { return w.title.contains(part); };
+    return [part](const WestonWindow& w) { return w.title.contains(part); };
 }
 
 QString StoredTongue(const QString& configHome)
@@ -74,7 +74,7 @@ QString StoredTongue(const QString& configHome)
 class TestWayland : public QObject {
     Q_OBJECT
 
-    TWestonSession weston_;
+    WestonSession weston_;
     QString artefacts_;
 
     // One run of the game: its program directory, its settings store, its process.
@@ -91,10 +91,10 @@ class TestWayland : public QObject {
     QString Artefact(const QString& name) const { return QDir(artefacts_).filePath(name); }
 
     // The compositor's windows; notes every stray toplevel on the way.
-    QList<TWestonWindow> Look()
+    QList<WestonWindow> Look()
     {
-        const QList<TWestonWindow> windows = weston_.Windows();
-        for (const TWestonWindow& w : windows) {
+        const QList<WestonWindow> windows = weston_.Windows();
+        for (const WestonWindow& w : windows) {
             if (mainId_.isEmpty() || w.kind != QLatin1String("toplevel") || w.id == mainId_)
                 continue;
             if (w.parent != mainId_) {
@@ -106,17 +106,17 @@ class TestWayland : public QObject {
         return windows;
     }
 
-    std::optional<TWestonWindow> Find(const WindowTest& test)
+    std::optional<WestonWindow> Find(const WindowTest& test)
     {
-        for (const TWestonWindow& w : Look())
+        for (const WestonWindow& w : Look())
             if (w.kind == QLatin1String("toplevel") && w.id != mainId_ && test(w))
                 return w;
         return std::nullopt;
     }
 
-    std::optional<TWestonWindow> WaitFor(const WindowTest& test)
+    std::optional<WestonWindow> WaitFor(const WindowTest& test)
     {
-        std::optional<TWestonWindow> found;
+        std::optional<WestonWindow> found;
         Poll([&] { return (found = Find(test)).has_value() || run_->game.state() == QProcess::NotRunning; }, Patience);
         return found;
     }
@@ -125,7 +125,7 @@ class TestWayland : public QObject {
     {
         return Poll(
             [&] {
-                const QList<TWestonWindow> windows = Look();
+                const QList<WestonWindow> windows = Look();
                 return std::none_of(windows.begin(), windows.end(), [&](const auto& w) { return w.id == id; });
             },
             Patience);
@@ -136,7 +136,7 @@ class TestWayland : public QObject {
     {
         return Poll(
             [&] {
-                const QList<TWestonWindow> windows = Look();
+                const QList<WestonWindow> windows = Look();
                 return std::any_of(windows.begin(), windows.end(),
                                    [&](const auto& w) { return w.id == id && w.hasKeyboard; });
             },
@@ -189,14 +189,14 @@ class TestWayland : public QObject {
         QVERIFY2(WaitUntilGone(question->id), "the language question stays after its answer");
     }
 
-    void CheckChildOfMain(const TWestonWindow& w)
+    void CheckChildOfMain(const WestonWindow& w)
     {
         QVERIFY2(w.parent == mainId_, qPrintable(QStringLiteral("not the main window's child: ") + Describe(w)));
         QCOMPARE(w.appId, AppId);
     }
 
     // Opens a window from the main window by its key and closes it with another.
-    std::optional<TWestonWindow> Open(std::initializer_list<int> keys, const WindowTest& which, const char* what)
+    std::optional<WestonWindow> Open(std::initializer_list<int> keys, const WindowTest& which, const char* what)
     {
         if (!WaitForKeyboard(mainId_)) {
             qWarning("the main window does not get the keyboard back before %s", what);
@@ -223,7 +223,7 @@ class TestWayland : public QObject {
     // A press on the background of the frameless window and a drag: the
     // compositor takes over the move, and the window ends up as far away as
     // the pointer went.
-    void DragByBackground(const TWestonWindow& w, QPoint background)
+    void DragByBackground(const WestonWindow& w, QPoint background)
     {
         const QPoint grab = w.geometry.topLeft() + background;
         const QPoint way(-90, 70);
@@ -243,9 +243,9 @@ class TestWayland : public QObject {
             QVERIFY(weston_.MovePointer(grab + way * step / 5));
         QVERIFY(weston_.Button(BTN_LEFT, false));
         QVERIFY2(moving, "a press on the background starts no move of the window");
-        std::optional<TWestonWindow> moved;
+        std::optional<WestonWindow> moved;
         QVERIFY2(Poll([&] {
-                     moved = Find([&](const TWestonWindow& now) { return now.id == w.id; });
+                     moved = Find([&](const WestonWindow& now) { return now.id == w.id; });
                      return moved && moved->geometry.topLeft() == w.geometry.topLeft() + way;
                  }),
                  qPrintable(QStringLiteral("dragged from %1,%2 by %3,%4, the window is at %5,%6")
@@ -266,7 +266,7 @@ class TestWayland : public QObject {
         CheckChildOfMain(*question);
         QVERIFY(WaitForKeyboard(question->id));
         QVERIFY(weston_.Keys({yesKey}));
-        std::optional<TWestonWindow> table;
+        std::optional<WestonWindow> table;
         QVERIFY(Poll([&] { return run_->game.state() == QProcess::NotRunning || (table = Find(Sized(HighscoreSize))); },
                      Patience));
         if (table) {

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cmath>
 
-struct TColour {
+struct Colour {
     double r = 0, g = 0, b = 0;
 
-    TColour operator*(double k) const { return {r * k, g * k, b * k}; }
-    TColour operator+(const TColour& o) const { return {r + o.r, g + o.g, b + o.b}; }
+    Colour operator*(double k) const { return {r * k, g * k, b * k}; }
+    Colour operator+(const Colour& o) const { return {r + o.r, g + o.g, b + o.b}; }
     QRgb ToRgb() const
     {
         auto c = [](double v) { return int(std::lround(std::clamp(v, 0.0, 255.0))); };
@@ -16,7 +16,7 @@ struct TColour {
     }
 };
 
-inline TColour Mix(const TColour& a, const TColour& b, double t)
+inline Colour Mix(const Colour& a, const Colour& b, double t)
 {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
@@ -27,7 +27,7 @@ inline double SmoothStep(double edge0, double edge1, double x)
     return t * t * (3 - 2 * t);
 }
 
-inline TColour Lighter(const TColour& c, double amount)
+inline Colour Lighter(const Colour& c, double amount)
 {
     return {c.r + (255 - c.r) * amount, c.g + (255 - c.g) * amount, c.b + (255 - c.b) * amount};
 }

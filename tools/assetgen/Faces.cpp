@@ -21,7 +21,7 @@ constexpr int kFace = 50;
 const QColor kFrame(34, 30, 42);
 const QRectF kInner(3, 3, 44, 44);
 
-struct TFaceLine {
+struct FaceLine {
     QString list;
     int index = 0;
     QString drawing;     // file name below faces/, or "-" for a texture face
@@ -32,7 +32,7 @@ struct TFaceLine {
     QColor key;
 };
 
-QString ParseLine(const QString& line, TFaceLine* face)
+QString ParseLine(const QString& line, FaceLine* face)
 {
     const QStringList parts = line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     if (parts.size() != 6)
@@ -126,7 +126,7 @@ QImage Brighter(const QImage& face)
     return out;
 }
 
-QString RenderFace(const QString& artDir, const TFaceLine& line, const QImage& sheet, QImage* result)
+QString RenderFace(const QString& artDir, const FaceLine& line, const QImage& sheet, QImage* result)
 {
     QImage face(kFace, kFace, QImage::Format_ARGB32_Premultiplied);
     face.fill(Qt::transparent);
@@ -146,7 +146,7 @@ QString RenderFace(const QString& artDir, const TFaceLine& line, const QImage& s
         if (!error.isEmpty())
             return error;
         const QString other = line.state == u"up" ? QStringLiteral("over") : QStringLiteral("up");
-        const TSvgBody body = RewriteSvgBody(source, {TPaintMode::AsDrawn, {other}, {}});
+        const SvgBody body = RewriteSvgBody(source, {PaintMode::AsDrawn, {other}, {}});
         if (!body.error.isEmpty())
             return path + QStringLiteral(": ") + body.error;
         const QString svg = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"%1\">%2</svg>")
@@ -185,7 +185,7 @@ QString WriteButtonFaces(const QString& artDir, const QString& outDir, const QIm
         ++lineNumber;
         if (text.isEmpty() || text.startsWith(u'#'))
             continue;
-        TFaceLine line;
+        FaceLine line;
         QString error = ParseLine(text, &line);
         QImage face;
         if (error.isEmpty())

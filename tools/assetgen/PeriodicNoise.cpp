@@ -16,17 +16,17 @@ std::int64_t Wrap(std::int64_t i, int period)
 
 } // namespace
 
-TPeriodicNoise::TPeriodicNoise(int width, int height, int cellsX, int cellsY, std::uint64_t seed)
+PeriodicNoise::PeriodicNoise(int width, int height, int cellsX, int cellsY, std::uint64_t seed)
     : width_(width), height_(height), cellsX_(cellsX), cellsY_(cellsY), seed_(seed)
 {
 }
 
-double TPeriodicNoise::Lattice(std::int64_t ix, std::int64_t iy, int periodX, int periodY, int octave) const
+double PeriodicNoise::Lattice(std::int64_t ix, std::int64_t iy, int periodX, int periodY, int octave) const
 {
     return 2.0 * HashUnit(Wrap(ix, periodX), Wrap(iy, periodY), seed_ * 131 + std::uint64_t(octave)) - 1.0;
 }
 
-double TPeriodicNoise::Octave(double x, double y, int octave) const
+double PeriodicNoise::Octave(double x, double y, int octave) const
 {
     const int periodX = cellsX_ << octave;
     const int periodY = cellsY_ << octave;
@@ -44,7 +44,7 @@ double TPeriodicNoise::Octave(double x, double y, int octave) const
     return top + (bottom - top) * ty;
 }
 
-double TPeriodicNoise::GradientOctave(double x, double y, int octave) const
+double PeriodicNoise::GradientOctave(double x, double y, int octave) const
 {
     const int periodX = cellsX_ << octave;
     const int periodY = cellsY_ << octave;
@@ -67,7 +67,7 @@ double TPeriodicNoise::GradientOctave(double x, double y, int octave) const
     return 1.4 * (top + (bottom - top) * ty);
 }
 
-double TPeriodicNoise::Fractal(double x, double y, int octaves, double persistence) const
+double PeriodicNoise::Fractal(double x, double y, int octaves, double persistence) const
 {
     double sum = 0, weight = 1, total = 0;
     for (int k = 0; k < octaves; ++k) {
@@ -78,7 +78,7 @@ double TPeriodicNoise::Fractal(double x, double y, int octaves, double persisten
     return sum / total;
 }
 
-double TPeriodicNoise::Turbulence(double x, double y, int octaves) const
+double PeriodicNoise::Turbulence(double x, double y, int octaves) const
 {
     double sum = 0, weight = 1, total = 0;
     for (int k = 0; k < octaves; ++k) {

@@ -3,11 +3,11 @@
 // from it join seamlessly with themselves at all four edges.
 #include <cstdint>
 
-class TPeriodicNoise {
+class PeriodicNoise {
 public:
     // The tile is width x height pixels; the coarsest octave has cellsX x cellsY
     // lattice cells across it, and every finer octave doubles both counts.
-    TPeriodicNoise(int width, int height, int cellsX, int cellsY, std::uint64_t seed);
+    PeriodicNoise(int width, int height, int cellsX, int cellsY, std::uint64_t seed);
 
     // One octave in [-1, 1] at pixel position (x, y); octave k has 2^k times the cells.
     double Octave(double x, double y, int octave) const;

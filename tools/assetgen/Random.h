@@ -18,9 +18,9 @@ inline double HashUnit(std::int64_t a, std::int64_t b, std::uint64_t seed)
     return double(h >> 11) * (1.0 / 9007199254740992.0);
 }
 
-class TRandom {
+class AssetRandom {
 public:
-    explicit TRandom(std::uint64_t seed) : state_(seed) {}
+    explicit AssetRandom(std::uint64_t seed) : state_(seed) {}
     double Unit() { state_ = Mix64(state_); return double(state_ >> 11) * (1.0 / 9007199254740992.0); }
     double Range(double low, double high) { return low + (high - low) * Unit(); }
     double Signed() { return 2.0 * Unit() - 1.0; }

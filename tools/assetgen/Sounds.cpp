@@ -38,11 +38,11 @@ double Bell(double t, double frequency)
 {
     if (t < 0)
         return 0;
-    struct TPartial { double ratio, amplitude, decay; };
-    static constexpr TPartial partials[] = {{1.0, 1.0, 0.42}, {2.0, 0.5, 0.25}, {3.01, 0.22, 0.16}, {4.16, 0.14, 0.09}};
+    struct Partial { double ratio, amplitude, decay; };
+    static constexpr Partial partials[] = {{1.0, 1.0, 0.42}, {2.0, 0.5, 0.25}, {3.01, 0.22, 0.16}, {4.16, 0.14, 0.09}};
     const double attack = std::min(1.0, t / 0.003);
     double sum = 0;
-    for (const TPartial& p : partials)
+    for (const Partial& p : partials)
         if (frequency * p.ratio < kNyquist * 0.9)
             sum += p.amplitude * std::exp(-t / p.decay) * std::sin(kTau * frequency * p.ratio * t);
     return attack * sum;
@@ -67,7 +67,7 @@ QList<double> LevelWon()
 QList<double> TileLaid()
 {
     QList<double> s(SampleCount(0.025));
-    TRandom random(2);
+    AssetRandom random(2);
     for (qsizetype i = 0; i < s.size(); ++i) {
         const double t = double(i) / kSampleRate;
         const double knock = std::exp(-t / 0.006) * std::sin(kTau * 420 * t);
@@ -121,7 +121,7 @@ QList<double> Discarded()
 {
     const double length = 0.30;
     QList<double> s(SampleCount(length));
-    TRandom random(5);
+    AssetRandom random(5);
     double low = 0, band = 0;
     for (qsizetype i = 0; i < s.size(); ++i) {
         const double t = double(i) / kSampleRate;

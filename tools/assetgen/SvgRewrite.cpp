@@ -43,9 +43,9 @@ void SkipElement(QXmlStreamReader& reader)
 
 } // namespace
 
-TSvgBody RewriteSvgBody(const QByteArray& source, const TSvgFilter& filter)
+SvgBody RewriteSvgBody(const QByteArray& source, const SvgFilter& filter)
 {
-    TSvgBody body;
+    SvgBody body;
     QXmlStreamReader reader(source);
     QXmlStreamWriter writer(&body.xml);
     writer.setAutoFormatting(true);
@@ -64,7 +64,7 @@ TSvgBody RewriteSvgBody(const QByteArray& source, const TSvgFilter& filter)
                 continue;
             }
             if (HasClass(attributes, filter.dropClasses)
-                || (filter.mode == TPaintMode::Silhouette && IsGradientPart(reader.name()))) {
+                || (filter.mode == PaintMode::Silhouette && IsGradientPart(reader.name()))) {
                 SkipElement(reader);
                 continue;
             }
@@ -73,7 +73,7 @@ TSvgBody RewriteSvgBody(const QByteArray& source, const TSvgFilter& filter)
             ++depth;
 
             writer.writeStartElement(reader.name().toString());
-            const QString holeColour = filter.mode == TPaintMode::Silhouette ? QStringLiteral("#fff") : QStringLiteral("#000");
+            const QString holeColour = filter.mode == PaintMode::Silhouette ? QStringLiteral("#fff") : QStringLiteral("#000");
             const QString solidColour = hole ? holeColour : QStringLiteral("#000");
             bool wroteFill = false;
             for (const QXmlStreamAttribute& a : attributes) {
@@ -89,16 +89,16 @@ TSvgBody RewriteSvgBody(const QByteArray& source, const TSvgFilter& filter)
                     value = filter.idPrefix + value;
                 const bool paint = name == u"fill" || name == u"stroke";
                 if (paint && value != u"none"
-                    && (filter.mode == TPaintMode::Silhouette || (filter.mode == TPaintMode::Pattern && hole)))
+                    && (filter.mode == PaintMode::Silhouette || (filter.mode == PaintMode::Pattern && hole)))
                     value = solidColour;
-                if (filter.mode == TPaintMode::Silhouette
+                if (filter.mode == PaintMode::Silhouette
                     && (name == u"opacity" || name == u"fill-opacity" || name == u"stroke-opacity"))
                     continue;
                 wroteFill = wroteFill || name == u"fill";
                 writer.writeAttribute(name, Prefixed(value, filter.idPrefix));
             }
             // A hole without its own fill would otherwise inherit the black of the symbol.
-            if (hole && !wroteFill && filter.mode != TPaintMode::AsDrawn && HasClass(attributes, {QStringLiteral("hole")}))
+            if (hole && !wroteFill && filter.mode != PaintMode::AsDrawn && HasClass(attributes, {QStringLiteral("hole")}))
                 writer.writeAttribute(QStringLiteral("fill"), holeColour);
         } else if (reader.isEndElement()) {
             --depth;

@@ -6,27 +6,27 @@
 #include <QString>
 #include <QStringList>
 
-enum class TPaintMode {
+enum class PaintMode {
     AsDrawn,     // colours unchanged
     Silhouette,  // every painted part black, parts of class "hole" white, no gradients or opacity
     Pattern,     // colours unchanged, parts of class "hole" black
 };
 
-struct TSvgFilter {
-    TPaintMode mode = TPaintMode::AsDrawn;
+struct SvgFilter {
+    PaintMode mode = PaintMode::AsDrawn;
     // Elements carrying one of these classes are left out with everything inside them.
     QStringList dropClasses;
     // Put before every id and every reference to one, so that drawings can share one document.
     QString idPrefix;
 };
 
-struct TSvgBody {
+struct SvgBody {
     QString viewBox;  // of the source's root element
     QString xml;      // the root's children, rewritten
     QString error;    // empty when the source was read completely
 };
 
-TSvgBody RewriteSvgBody(const QByteArray& source, const TSvgFilter& filter);
+SvgBody RewriteSvgBody(const QByteArray& source, const SvgFilter& filter);
 
 // Reads a whole file; error text in *error when it cannot.
 QByteArray ReadFileOrError(const QString& path, QString* error);

@@ -27,9 +27,9 @@ QString WriteText(const QString& path, const QString& text)
     return {};
 }
 
-QString BuildPicture(const QString& symbolDir, TPaintMode mode, QString* xml)
+QString BuildPicture(const QString& symbolDir, PaintMode mode, QString* xml)
 {
-    const bool silhouette = mode == TPaintMode::Silhouette;
+    const bool silhouette = mode == PaintMode::Silhouette;
     QString out = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                  "<!-- Generated from assets/art/symbols; edit those files. -->\n"
                                  "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"5066\" height=\"1681\" viewBox=\"0 0 5066 1681\">\n");
@@ -44,7 +44,7 @@ QString BuildPicture(const QString& symbolDir, TPaintMode mode, QString* xml)
         // nothing to the silhouette, so they stay out of it: the mask is then
         // exactly what the other parts cover, however the inside is redrawn.
         const QStringList colourOnly = silhouette ? QStringList{QStringLiteral("inside")} : QStringList{};
-        const TSvgBody body = RewriteSvgBody(source, {mode, colourOnly, QStringLiteral("s%1-").arg(n)});
+        const SvgBody body = RewriteSvgBody(source, {mode, colourOnly, QStringLiteral("s%1-").arg(n)});
         if (!body.error.isEmpty())
             return QStringLiteral("%1: %2").arg(SymbolPath(symbolDir, n), body.error);
         if (body.viewBox.simplified() != u"0 0 100 100")
@@ -68,7 +68,7 @@ QString BuildPicture(const QString& symbolDir, TPaintMode mode, QString* xml)
 
 QString WriteSymbolPictures(const QString& symbolDir, const QString& outDir)
 {
-    for (auto [mode, name] : {std::pair{TPaintMode::Silhouette, "masks.svg"}, std::pair{TPaintMode::Pattern, "pats.svg"}}) {
+    for (auto [mode, name] : {std::pair{PaintMode::Silhouette, "masks.svg"}, std::pair{PaintMode::Pattern, "pats.svg"}}) {
         QString xml;
         QString error = BuildPicture(symbolDir, mode, &xml);
         if (error.isEmpty())
@@ -85,7 +85,7 @@ QString WriteProgramIcons(const QString& symbolDir, const QString& outDir)
     const QByteArray source = ReadFileOrError(SymbolPath(symbolDir, 1), &error);
     if (!error.isEmpty())
         return error;
-    const TSvgBody body = RewriteSvgBody(source, {TPaintMode::Pattern, {}, {}});
+    const SvgBody body = RewriteSvgBody(source, {PaintMode::Pattern, {}, {}});
     if (!body.error.isEmpty())
         return body.error;
     // Symbol 1 fills the square from 8 to 92; the icon shows just that square.

@@ -50,7 +50,7 @@ int main(int argc, char* argv[])
     const QString position = QString::fromLocal8Bit(argv[2]);
 
     Tongue = 0;
-    TNullServices services;
+    NullServices services;
     Tmainform form(services, std::make_unique<UniformRandom>(2024));
     form.Timer.stop();
     form.SetBackMode(2);

@@ -20,9 +20,9 @@ constexpr int kWidth = 1900;
 const QColor kPaper(46, 48, 56);
 const QColor kInk(236, 236, 240);
 
-class TSheet {
+class Sheet {
 public:
-    explicit TSheet(QPainter& painter) : painter_(painter) {}
+    explicit Sheet(QPainter& painter) : painter_(painter) {}
 
     void Heading(const QString& text)
     {
@@ -76,7 +76,7 @@ QString Depth(const QImage& image)
     return image.format() == QImage::Format_Indexed8 ? QStringLiteral("256 col") : QStringLiteral("24-bit");
 }
 
-void ShowList(TSheet& sheet, const QString& name, const TBitmapList& list, int scale, int first = 0)
+void ShowList(Sheet& sheet, const QString& name, const BitmapList& list, int scale, int first = 0)
 {
     for (int i = first; i < list.Count(); ++i) {
         const QImage& item = list.Item(i);
@@ -133,7 +133,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: asset-catalogue <out.png>\n");
         return 2;
     }
-    const TBitmapList bmps = MainFormBitmaps();
+    const BitmapList bmps = MainFormBitmaps();
     const TDlgResources resources;
     const TWaveList waves = MainFormWaves();
 
@@ -141,7 +141,7 @@ int main(int argc, char** argv)
     page.fill(kPaper);
     QPainter painter(&page);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    TSheet sheet(painter);
+    Sheet sheet(painter);
 
     sheet.Heading(QStringLiteral("bmps 0: texture sheet"));
     sheet.Picture(bmps.Item(0), QStringLiteral("bmps 0\n300x700 %1").arg(Depth(bmps.Item(0))));

@@ -48,15 +48,15 @@ void SetHints(WId window)
 }
 } // namespace
 
-void TDesktopEntryHint::Install(QWidget& window)
+void DesktopEntryHint::Install(QWidget& window)
 {
-    auto* hint = new TDesktopEntryHint(&window);
+    auto* hint = new DesktopEntryHint(&window);
     window.installEventFilter(hint);
     if (window.internalWinId())
         SetHints(window.internalWinId());
 }
 
-bool TDesktopEntryHint::eventFilter(QObject* watched, QEvent* event)
+bool DesktopEntryHint::eventFilter(QObject* watched, QEvent* event)
 {
     // Sent when the native window is made, before it is mapped: the desktop
     // finds the hints there when it first looks at the window.

@@ -9,7 +9,7 @@
 
 class QWidget;
 
-class TDesktopEntryHint final : public QObject {
+class DesktopEntryHint final : public QObject {
 public:
     // Watches window (a top-level widget) and gives its native window the
     // hints as soon as it exists, before it is shown. Owned by window.

@@ -20,9 +20,9 @@ const QString PlacementCheckName = QStringLiteral("placementCheck");
 // window manager that frames it may record it at 0,0. So the place is
 // computed again from the size the dialog has at each step: when its size
 // changes before it shows, and when it is first exposed.
-class TPlacementCheck final : public QObject {
+class PlacementCheck final : public QObject {
 public:
-    explicit TPlacementCheck(QWidget& dialog) : QObject(&dialog), dialog_(dialog)
+    explicit PlacementCheck(QWidget& dialog) : QObject(&dialog), dialog_(dialog)
     {
         setObjectName(PlacementCheckName);
         dialog.installEventFilter(this);
@@ -76,10 +76,10 @@ private:
     bool armed_ = false;
 };
 
-TPlacementCheck& CheckOf(QWidget& dialog)
+PlacementCheck& CheckOf(QWidget& dialog)
 {
-    auto* check = static_cast<TPlacementCheck*>(dialog.findChild<QObject*>(PlacementCheckName, Qt::FindDirectChildrenOnly));
-    return check ? *check : *new TPlacementCheck(dialog);
+    auto* check = static_cast<PlacementCheck*>(dialog.findChild<QObject*>(PlacementCheckName, Qt::FindDirectChildrenOnly));
+    return check ? *check : *new PlacementCheck(dialog);
 }
 } // namespace
 
@@ -114,7 +114,7 @@ void KeepPlaced(QWidget& dialog, std::function<QPoint()> where)
 {
     if (!ProgramPlacesWindows())
         return;
-    TPlacementCheck& check = CheckOf(dialog);
+    PlacementCheck& check = CheckOf(dialog);
     check.SetRule(std::move(where));
     dialog.move(check.Place());
 }

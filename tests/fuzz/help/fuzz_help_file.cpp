@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "help/TChmFile.h"
+#include "help/ChmArchive.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -21,11 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.write(reinterpret_cast<const char*>(data), qint64(size));
     file.close();
 
-    TChmFile help;
-    if (help.Open(path) == TChmStatus::Ok) {
+    ChmArchive help;
+    if (help.Open(path) == ChmStatus::Ok) {
         for (quint32 context : {1u, 2u}) {
             QString topic;
-            if (help.TopicForContext(context, topic) == TChmStatus::Ok)
+            if (help.TopicForContext(context, topic) == ChmStatus::Ok)
                 help.ReadObject(topic);
         }
         for (const std::string& name : help.ObjectNames())

@@ -21,39 +21,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FuzzRequire(Encipher(cipher, plain) == stored, "a stored value is the cipher of its reading");
 
     // Any row read is written back as it is.
-    if (const std::optional<THighscoreEntry> row = THighscoreTable::ParseEntry(plain)) {
-        const QString written = Encipher(cipher, THighscoreTable::FormatEntry(*row));
-        FuzzRequire(THighscoreTable::ParseEntry(Decipher(cipher, written)) == row, "a loaded row survives OK");
+    if (const std::optional<HighscoreEntry> row = HighscoreTable::ParseEntry(plain)) {
+        const QString written = Encipher(cipher, HighscoreTable::FormatEntry(*row));
+        FuzzRequire(HighscoreTable::ParseEntry(Decipher(cipher, written)) == row, "a loaded row survives OK");
     }
 
     // The input's lines as the stored rows: the table holds the readable ones
     // in their order, then unused rows, never a hole.
     const QStringList lines = plain.split(u'\n');
-    const THighscoreTable loaded = THighscoreTable::FromStoredRows(lines);
+    const HighscoreTable loaded = HighscoreTable::FromStoredRows(lines);
     int next = 0;
     for (const QString& line : lines) {
-        if (next == THighscoreTable::RowCount)
+        if (next == HighscoreTable::RowCount)
             break;
-        if (const auto entry = THighscoreTable::ParseEntry(line))
+        if (const auto entry = HighscoreTable::ParseEntry(line))
             FuzzRequire(loaded.Row(next++) == *entry, "readable rows keep their order");
     }
-    for (; next < THighscoreTable::RowCount; ++next)
-        FuzzRequire(loaded.Row(next) == THighscoreTable::EmptyEntry(), "the rest is unused");
+    for (; next < HighscoreTable::RowCount; ++next)
+        FuzzRequire(loaded.Row(next) == HighscoreTable::EmptyEntry(), "the rest is unused");
 
     // Any name (commas and all) with any score, as typed into the table.
-    const THighscoreEntry typed{stored, FuzzInt32(data, size)};
-    FuzzRequire(THighscoreTable::ParseEntry(THighscoreTable::FormatEntry(typed)) == typed,
+    const HighscoreEntry typed{stored, FuzzInt32(data, size)};
+    FuzzRequire(HighscoreTable::ParseEntry(HighscoreTable::FormatEntry(typed)) == typed,
                 "a typed name and its score read back");
 
     // Ranking and insertion into a table filled from the input stay in bounds.
-    THighscoreTable table;
-    for (int r = 0; r < THighscoreTable::RowCount; ++r)
+    HighscoreTable table;
+    for (int r = 0; r < HighscoreTable::RowCount; ++r)
         table.SetRow(r, {QString::number(r), size > std::size_t(r) ? std::int8_t(data[r]) * 7 : 0});
     for (int direction : {0, 1}) {
         const int place = table.Rank(typed.Score, direction);
-        FuzzRequire(place >= -1 && place < THighscoreTable::RowCount, "a rank is a row or none");
+        FuzzRequire(place >= -1 && place < HighscoreTable::RowCount, "a rank is a row or none");
         if (place >= 0) {
-            THighscoreTable copy = table;
+            HighscoreTable copy = table;
             copy.Insert(place, typed);
             FuzzRequire(copy.Row(place) == typed, "the new row is where it ranked");
         }

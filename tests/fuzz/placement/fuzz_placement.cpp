@@ -24,7 +24,7 @@ QRect DesktopFrom(const std::uint8_t* data, std::size_t size)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QString text = FuzzText(data, size);
-    const std::optional<TWindowPlacement> placement = ParsePlacement(text);
+    const std::optional<WindowPlacement> placement = ParsePlacement(text);
     const QRect desktop = DesktopFrom(data, size);
     FuzzRequire(!text.isEmpty() || !placement, "an empty value is no placement");
     if (!placement)

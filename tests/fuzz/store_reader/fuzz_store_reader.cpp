@@ -25,7 +25,7 @@ QStringList GameKeys()
 {
     QStringList keys = {QStringLiteral("tongue"), QStringLiteral("sound"), QStringLiteral("music"),
                         QStringLiteral("backmode"), QStringLiteral("MainForm"), QStringLiteral("player")};
-    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+    for (int row = 0; row < HighscoreTable::RowCount; ++row)
         keys << QStringLiteral("hs%1").arg(row);
     return keys;
 }
@@ -88,9 +88,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto placement = ParsePlacement(before[4]))
         FuzzRequire(placement->NormalRect().isValid(), "a restored placement has a size");
     QStringList rows;
-    for (int row = 0; row < THighscoreTable::RowCount; ++row)
+    for (int row = 0; row < HighscoreTable::RowCount; ++row)
         rows << Decipher(ScoreCipher, before[6 + row] == missing ? QString() : before[6 + row]);
-    THighscoreTable::FromStoredRows(rows);
+    HighscoreTable::FromStoredRows(rows);
 
     // A store the player was told about (one the game cannot read, or one
     // with values it passes over) is never written.
