@@ -8,7 +8,7 @@
 // reproduced bit for bit, hence the 80-bit extended arithmetic below.
 //
 // Plain C++ on std::u32string, so that it builds wherever the rules do; the
-// QString forms are in cipher/ChiffreQString.h.
+// QString forms are in cipher/qt/ChiffreQString.h.
 #include <cstdint>
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "ui/highscor.h"
 
 #include "assets/DlgRes.h"
-#include "cipher/ChiffreQString.h"
+#include "cipher/qt/ChiffreQString.h"
 #include "settings/Globals.h"
 #include "settings/SettingKeys.h"
 #include "settings/TIniCtrl.h"

@@ -2,7 +2,7 @@
 // pinned enciphered texts below were derived independently with exact
 // rational arithmetic (derive_expected.py in this folder), not taken from the
 // code under test.
-#include "cipher/ChiffreQString.h"
+#include "cipher/qt/ChiffreQString.h"
 
 #include <QtTest>
 

@@ -3,7 +3,7 @@
 #include "ModalAnswer.h"
 
 #include "assets/DlgRes.h"
-#include "cipher/ChiffreQString.h"
+#include "cipher/qt/ChiffreQString.h"
 #include "settings/Globals.h"
 #include "settings/TIniCtrl.h"
 #include "ui/HighscoreTable.h"

@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "assets/DlgRes.h"
-#include "cipher/ChiffreQString.h"
+#include "cipher/qt/ChiffreQString.h"
 #include "settings/Globals.h"
 #include "settings/ProgramSettings.h"
 #include "settings/TIniCtrl.h"

@@ -15,7 +15,7 @@
 #include <unistd.h>
 
 #include "assets/DlgRes.h"
-#include "cipher/ChiffreQString.h"
+#include "cipher/qt/ChiffreQString.h"
 #include "settings/ErrorReport.h"
 #include "settings/Globals.h"
 #include "settings/TIniCtrl.h"

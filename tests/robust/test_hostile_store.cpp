@@ -12,7 +12,7 @@
 #include <QtTest>
 
 #include "assets/DlgRes.h"
-#include "cipher/ChiffreQString.h"
+#include "cipher/qt/ChiffreQString.h"
 #include "game/mainform/main.h"
 #include "settings/Globals.h"
 #include "settings/TIniCtrl.h"

@@ -13,7 +13,7 @@
 
 #include <random>
 
-#include "cipher/ChiffreQString.h"
+#include "cipher/qt/ChiffreQString.h"
 #include "settings/ProgramSettings.h"
 #include "settings/TIniCtrl.h"
 #include "settings/WindowPlacement.h"

@@ -4,7 +4,7 @@
 //
 // Input: one byte n, then n bytes of alphabet (repeated characters dropped),
 // four bytes of key, and the rest is the text.
-#include "cipher/ChiffreQString.h"
+#include "cipher/qt/ChiffreQString.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 #include <algorithm>

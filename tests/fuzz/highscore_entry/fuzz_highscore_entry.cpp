@@ -1,7 +1,7 @@
 // A stored high-score row as the table reads it: any stored text deciphers
 // and splits into a row or is refused without trouble, every row the table
 // can hold is written and read back unchanged, and refused rows leave no hole.
-#include "cipher/ChiffreQString.h"
+#include "cipher/qt/ChiffreQString.h"
 #include "tests/fuzz/FuzzCheck.h"
 #include "ui/HighscoreTable.h"
 

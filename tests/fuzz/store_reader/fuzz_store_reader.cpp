@@ -3,7 +3,7 @@
 // a value or its default, a number read agrees with the text read, and a
 // write afterwards changes only the value written. A store the game cannot
 // read whole is left untouched.
-#include "cipher/ChiffreQString.h"
+#include "cipher/qt/ChiffreQString.h"
 #include "settings/Globals.h"
 #include "settings/IntegerText.h"
 #include "settings/ProgramSettings.h"

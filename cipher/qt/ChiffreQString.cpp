@@ -1,4 +1,4 @@
-#include "cipher/ChiffreQString.h"
+#include "cipher/qt/ChiffreQString.h"
 
 #include <QList>
 
