@@ -118,6 +118,13 @@ std::optional<XWindowInfo> GameRun::FindMainWindow() const
     return std::nullopt;
 }
 
+QString GameRun::StartAndWaitForMainWindow(int ms)
+{
+    if (QString error = Start(); !error.isEmpty())
+        return error;
+    return WaitForMainWindow(ms);
+}
+
 QString GameRun::WaitForMainWindow(int ms)
 {
     std::optional<XWindowInfo> found;

@@ -95,6 +95,8 @@ public:
 
     // The main window, found by its caption; sets the layout from its size.
     QString WaitForMainWindow(int ms);
+    // Start, then WaitForMainWindow: empty once the window shows.
+    QString StartAndWaitForMainWindow(int ms);
     std::optional<XWindowInfo> FindMainWindow() const;
     const XWindowInfo& Main() const { return main_; }
     // The main window with the window manager's frame (its client area without one).

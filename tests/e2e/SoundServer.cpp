@@ -1,5 +1,7 @@
 #include "tests/e2e/SoundServer.h"
 
+#include "tests/e2e/Poll.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -227,4 +229,11 @@ qint64 SoundRecording::LongestSilenceMs(qint64 from, qint64 to) const
         longest = std::max(longest, run);
     }
     return Ms(longest);
+}
+
+std::optional<qint64> SoundRecording::WaitForSound(qint64 from, int ms) const
+{
+    std::optional<qint64> onset;
+    Poll([&] { return (onset = FirstSound(from, Now())).has_value(); }, ms);
+    return onset;
 }

@@ -63,6 +63,8 @@ public:
     int Peak(qint64 from, qint64 to) const;
     // The first frame at or after from where sound begins, if any before to.
     std::optional<qint64> FirstSound(qint64 from, qint64 to) const;
+    // The first sound at or after frame from, waited for up to ms.
+    std::optional<qint64> WaitForSound(qint64 from, int ms) const;
     // How long sound lasts from frame from on, allowing pauses up to 50 ms.
     qint64 SoundingMs(qint64 from, qint64 to) const;
     // The longest stretch in [from, to) without a single audible sample, in

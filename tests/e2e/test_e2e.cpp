@@ -238,9 +238,7 @@ private slots:
     {
         QTemporaryDir store;
         GameRun run(x_, ArtefactFolder(QStringLiteral("german-game")), store.path());
-        QString error = run.Start();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        error = run.WaitForMainWindow(Patience);
+        QString error = run.StartAndWaitForMainWindow(Patience);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         ChooseLanguage(run, true);
         if (QTest::currentTestFailed())
@@ -387,9 +385,7 @@ private slots:
     void englishOptions()
     {
         GameRun run(x_, ArtefactFolder(QStringLiteral("english-options")), sharedStore_.path());
-        QString error = run.Start();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        error = run.WaitForMainWindow(Patience);
+        QString error = run.StartAndWaitForMainWindow(Patience);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         ChooseLanguage(run, false);
         if (QTest::currentTestFailed())
@@ -505,9 +501,7 @@ private slots:
         if (!chosenBackground_)
             QSKIP("needs the options run before it");
         GameRun run(x_, ArtefactFolder(QStringLiteral("restart")), sharedStore_.path());
-        QString error = run.Start();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        error = run.WaitForMainWindow(Patience);
+        QString error = run.StartAndWaitForMainWindow(Patience);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         // A short look: the question would come right after the first frame.
         QVERIFY2(!Poll([&] { return run.FindDialog(DialogSize::Language).has_value(); }, 2000),
@@ -551,9 +545,7 @@ private slots:
     {
         QTemporaryDir store;
         GameRun run(x_, ArtefactFolder(QStringLiteral("space-after-clicks")), store.path());
-        QString error = run.Start();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        error = run.WaitForMainWindow(Patience);
+        QString error = run.StartAndWaitForMainWindow(Patience);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         ChooseLanguage(run, false);
         if (QTest::currentTestFailed())
@@ -622,9 +614,7 @@ private slots:
         QTemporaryDir store;
         QVERIFY(WriteStore(store.path(), true, false, 0));
         GameRun run(x_, ArtefactFolder(QStringLiteral("polite-end-%1").arg(QTest::currentDataTag())), store.path());
-        QString error = run.Start();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        error = run.WaitForMainWindow(Patience);
+        QString error = run.StartAndWaitForMainWindow(Patience);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         PlayWithSoundSwitchedOff(run, x_);
         if (QTest::currentTestFailed())
@@ -648,9 +638,7 @@ private slots:
         QTemporaryDir store;
         QVERIFY(WriteStore(store.path(), true, false, 0));
         GameRun run(*display, ArtefactFolder(QStringLiteral("lost-display")), store.path());
-        error = run.Start();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        error = run.WaitForMainWindow(Patience);
+        error = run.StartAndWaitForMainWindow(Patience);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         PlayWithSoundSwitchedOff(run, *display);
         if (QTest::currentTestFailed())

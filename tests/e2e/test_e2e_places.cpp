@@ -148,9 +148,7 @@ class TestEndToEndPlaces : public QObject {
         run.SetEnvironment(QStringLiteral("TANGRIX_TEST_ONE_SYMBOL"), QStringLiteral("1"));
         run.SetEnvironment(QStringLiteral("TANGRIX_TEST_TICK_MS"), QString::number(tickMs));
         run.SetEnvironment(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale_));
-        if (QString error = run.Start(); !error.isEmpty())
-            return error;
-        return run.WaitForMainWindow(Patience);
+        return run.StartAndWaitForMainWindow(Patience);
     }
 
     void ScaleRows()

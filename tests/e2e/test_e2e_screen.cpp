@@ -130,9 +130,7 @@ private slots:
         QVERIFY(WriteStore(store.path(), false, false));
         GameRun run(x_, ArtefactFolder(QStringLiteral("fresh-paint")), store.path());
         run.SetEnvironment(QStringLiteral("TANGRIX_TEST_ONE_SYMBOL"), QStringLiteral("1"));
-        QString error = run.Start();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        error = run.WaitForMainWindow(Patience);
+        QString error = run.StartAndWaitForMainWindow(Patience);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         const MainLayout& l = run.Layout();
         run.MoveTo(l.Rest());

@@ -49,9 +49,7 @@ class TestEndToEndSound : public QObject {
         run_ = std::make_unique<GameRun>(x_, ArtefactFolder(name), store_.path());
         run_->SetEnvironment(QStringLiteral("PULSE_SERVER"), sound_.Address());
         run_->SetEnvironment(QStringLiteral("TANGRIX_TEST_ONE_SYMBOL"), QStringLiteral("1"));
-        error = run_->Start();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        error = run_->WaitForMainWindow(Patience);
+        error = run_->StartAndWaitForMainWindow(Patience);
         QVERIFY2(error.isEmpty(), qPrintable(error));
     }
 
@@ -64,14 +62,6 @@ class TestEndToEndSound : public QObject {
         const qint64 at = recording_->Now();
         run_->X().ClickHere(1);
         return at;
-    }
-
-    // The first sound after frame from, waited for.
-    std::optional<qint64> WaitForSound(qint64 from)
-    {
-        std::optional<qint64> onset;
-        Poll([&] { return (onset = recording_->FirstSound(from, recording_->Now())).has_value(); }, Patience);
-        return onset;
     }
 
     // Lays the winning square; afterClick is told the frame of each click.
@@ -130,7 +120,7 @@ private slots:
         const QString error = WinLevel(player, &won, [&](int lay, qint64 at) {
             if (lay + 1 == WinningLays.size())
                 return;
-            const std::optional<qint64> onset = WaitForSound(at);
+            const std::optional<qint64> onset = recording_->WaitForSound(at, Patience);
             const qint64 delay = onset ? SoundRecording::Ms(*onset - at) : -1;
             allSoon = allSoon && delay >= 0 && delay <= EffectLatencyMs;
             delays << QString::number(delay);
@@ -142,7 +132,7 @@ private slots:
 
         // The level-won sound rings for most of a second, the click of a lay
         // for a few hundredths.
-        const std::optional<qint64> onset = WaitForSound(won);
+        const std::optional<qint64> onset = recording_->WaitForSound(won, Patience);
         QVERIFY2(onset, "the won level is not heard");
         QVERIFY(SoundRecording::Ms(*onset - won) <= EffectLatencyMs);
         QTest::qWait(1500);
@@ -162,7 +152,7 @@ private slots:
         StartGame(QStringLiteral("sound-music"), true, true);
         if (QTest::currentTestFailed())
             return;
-        const std::optional<qint64> musicStart = WaitForSound(0);
+        const std::optional<qint64> musicStart = recording_->WaitForSound(0, Patience);
         QVERIFY2(musicStart, "no music is heard");
         QTest::qWait(1000);
         qint64 from = recording_->Now();

@@ -52,9 +52,7 @@ class TestEndToEndSoundOutage : public QObject {
         run_ = std::make_unique<GameRun>(x_, ArtefactFolder(name), store_.path());
         run_->SetEnvironment(QStringLiteral("PULSE_SERVER"), sound_.Address());
         run_->SetEnvironment(QStringLiteral("TANGRIX_TEST_ONE_SYMBOL"), QStringLiteral("1"));
-        error = run_->Start();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        error = run_->WaitForMainWindow(Patience);
+        error = run_->StartAndWaitForMainWindow(Patience);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         player_ = std::make_unique<ScriptedPlayer>(*run_, StartTiles);
         lays_ = 0;
@@ -83,11 +81,6 @@ class TestEndToEndSoundOutage : public QObject {
                          .arg(place.y());
         player_->LookAtBoard();
         return at;
-    }
-
-    bool HeardAfter(qint64 from, int ms)
-    {
-        return Poll([&] { return recording_->FirstSound(from, recording_->Now()).has_value(); }, ms);
     }
 
     // The server is stopped and stays so while the player lays two tiles,
@@ -147,7 +140,7 @@ private slots:
         StartGame(QStringLiteral("outage-music"), true);
         if (QTest::currentTestFailed())
             return;
-        QVERIFY2(HeardAfter(0, Patience), "no music is heard");
+        QVERIFY2(recording_->WaitForSound(0, Patience), "no music is heard");
 
         LayWhileTheServerHangs();
         if (QTest::currentTestFailed())
@@ -155,7 +148,7 @@ private slots:
         RestartTheServer();
         if (QTest::currentTestFailed())
             return;
-        QVERIFY2(HeardAfter(0, BackWithinMs), "the music is not heard again after the sound server came back");
+        QVERIFY2(recording_->WaitForSound(0, BackWithinMs), "the music is not heard again after the sound server came back");
         QTest::qWait(1000);
         QVERIFY2(recording_->Peak(0, recording_->Now()) > 1000, "the music is hardly heard");
     }
@@ -170,7 +163,7 @@ private slots:
         QString error;
         qint64 at = LayNext(&error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        QVERIFY2(HeardAfter(at, 5000), "a lay is not heard before the sound server stops");
+        QVERIFY2(recording_->WaitForSound(at, 5000), "a lay is not heard before the sound server stops");
         // The effect's stream closed: the next effect must open one, and
         // that is what waits while the server hangs.
         QVERIFY2(Poll([&] { return sound_.PlayingStreams() == 0; }, Patience), "the effect's stream stays open");
@@ -189,7 +182,7 @@ private slots:
         while (!heard && lays_ + 1 < WinningLays.size()) {
             at = LayNext(&error);
             QVERIFY2(error.isEmpty(), qPrintable(error));
-            heard = HeardAfter(at, 1500);
+            heard = recording_->WaitForSound(at, 1500).has_value();
         }
         QVERIFY2(heard, "no lay is heard after the sound server came back");
         qInfo("a lay heard again %lld ms after the new server was up", static_cast<long long>(back.elapsed()));

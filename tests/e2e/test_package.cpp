@@ -117,9 +117,7 @@ class TestInstalledPackage : public QObject {
         run_->UseInstalledProgram(Program());
         run_->SetLauncher(launcher);
         run_->SetEnvironment(QStringLiteral("PULSE_SERVER"), sound_.Address());
-        error = run_->Start();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        error = run_->WaitForMainWindow(Patience);
+        error = run_->StartAndWaitForMainWindow(Patience);
         QVERIFY2(error.isEmpty(), qPrintable(error));
     }
 
@@ -179,9 +177,8 @@ private slots:
         StartInstalled(QStringLiteral("package-libraries"), true, 0);
         if (QTest::currentTestFailed())
             return;
-        std::optional<qint64> onset;
-        QVERIFY2(Poll([&] { return (onset = recording_->FirstSound(0, recording_->Now())).has_value(); }, Patience),
-                 "no music is heard from the installed game");
+        const std::optional<qint64> onset = recording_->WaitForSound(0, Patience);
+        QVERIFY2(onset, "no music is heard from the installed game");
         QTest::qWait(1000);
         QVERIFY2(recording_->Peak(*onset, recording_->Now()) > 1000, "the installed game's music is hardly heard");
 
@@ -234,7 +231,7 @@ private slots:
         QVERIFY2(instanceAndClass.size() == 2, qPrintable(property));
         QVERIFY2(instanceAndClass.contains(wmClass),
                  qPrintable(QStringLiteral("the window's %1 does not match StartupWMClass=%2").arg(property, wmClass)));
-        for (const QString hint : {QStringLiteral("_GTK_APPLICATION_ID"), QStringLiteral("_KDE_NET_WM_DESKTOP_FILE")}) {
+        for (const QString& hint : {QStringLiteral("_GTK_APPLICATION_ID"), QStringLiteral("_KDE_NET_WM_DESKTOP_FILE")}) {
             const QString line = x_.Property(run_->Main().id, hint);
             QVERIFY2(QuotedStrings(line) == QStringList{AppId},
                      qPrintable(QStringLiteral("%1 should name %2: %3").arg(hint, AppId, line)));
