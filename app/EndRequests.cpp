@@ -1,5 +1,6 @@
 #include "app/EndRequests.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QSessionManager>
 
@@ -25,6 +26,16 @@ EndRequests::EndRequests(std::function<void()> endNow, std::function<void()> sav
     // goes on; it is ended afterwards (on X11 with a signal).
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { saveNow_(); },
             Qt::DirectConnection);
+    // The session manager's order to end comes as a Quit to the application,
+    // which then closes every window: the main window must not ask first.
+    qGuiApp->installEventFilter(this);
+}
+
+bool EndRequests::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == qGuiApp && event->type() == QEvent::Quit)
+        Requested();
+    return false;
 }
 
 EndRequests::~EndRequests()

@@ -2,7 +2,9 @@
 // The system's polite requests to end the program, turned into one call on
 // the event loop: SIGTERM, SIGHUP (the terminal or the session is going) and
 // SIGINT where the system has them, and the end of the desktop session
-// (commitDataRequest) everywhere. A kill cannot be caught; these can, and
+// (commitDataRequest, then the session manager's order to end, which
+// reaches the application as a Quit event) everywhere. A kill cannot be
+// caught; these can, and
 // the game ends on them as a confirmed close does, keeping the session's
 // settings. A program ended from inside the window system's library (it
 // calls exit() when the connection to the X server is lost) saves them on
@@ -20,6 +22,9 @@ public:
     // session is about to end; the program may be ended without another word.
     EndRequests(std::function<void()> endNow, std::function<void()> saveNow, QObject* parent = nullptr);
     ~EndRequests() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Requested();

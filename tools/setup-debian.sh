@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev
-  libopenal-dev libfluidsynth-dev fluid-soundfont-gm libxcb1-dev
+  libopenal-dev libfluidsynth-dev fluid-soundfont-gm libxcb1-dev libsm-dev
   libchm-dev fp-utils
   fonts-liberation2
   xvfb xauth xdotool x11-apps x11-utils imagemagick openbox

@@ -13,6 +13,7 @@
 
 #include "tests/e2e/GameRun.h"
 #include "tests/e2e/Player.h"
+#include "tests/e2e/session/SessionManager.h"
 
 namespace {
 const QSize ScreenSize{1280, 1024};
@@ -626,6 +627,37 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         CheckSessionKept(run, run.Main().geometry);
+    }
+
+    // The desktop session ends (a logout) under a session manager that speaks
+    // the session protocol: asked to save, the game keeps the session's
+    // settings while it still runs and asks nothing; told to end, it ends
+    // as a confirmed close does.
+    void sessionEndKeepsTheSession()
+    {
+        SessionManager session;
+        QString error = session.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QTemporaryDir store;
+        QVERIFY(WriteStore(store.path(), true, false, 0));
+        GameRun run(x_, ArtefactFolder(QStringLiteral("session-end")), store.path());
+        run.SetEnvironment(QStringLiteral("SESSION_MANAGER"), session.Address());
+        error = run.StartAndWaitForMainWindow(Patience);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QVERIFY2(session.WaitFor(QStringLiteral("registered"), Patience), "the game does not join the session");
+        PlayWithSoundSwitchedOff(run, x_);
+        if (QTest::currentTestFailed())
+            return;
+
+        session.Send(QStringLiteral("save"));
+        QVERIFY2(session.WaitFor(QStringLiteral("save-done"), Patience),
+                 qPrintable(QStringLiteral("the game does not finish saving; the session heard: ") +
+                            session.Reports().join(u' ')));
+        QVERIFY(run.Running());
+        CheckSessionKept(run, run.Main().geometry);
+
+        session.Send(QStringLiteral("die"));
+        ConfirmedCloseEnds(run);
     }
 
     // The X server gone in the middle of a game (the window system's library
