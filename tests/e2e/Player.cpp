@@ -74,13 +74,18 @@ QString ScriptedPlayer::BringHandToDiscard()
 {
     const MainLayout& l = run_.Layout();
     run_.MoveTo(l.DiscardCentre());
-    QImage shot;
+    // The same picture twice in a row: a shot taken while the game was still
+    // painting the tile in would make a wrong picture of the hand.
+    QImage hand;
     if (!Poll([&] {
-            shot = run_.Shot();
-            return Pixels::BlackShare(shot, l.HandOverDiscard()) < 0.9;
+            const QImage shot = run_.Shot();
+            const QImage seen = HandOverDiscard(shot);
+            const bool settled = Pixels::BlackShare(shot, l.HandOverDiscard()) < 0.9 && Pixels::Same(seen, hand);
+            hand = seen;
+            return settled;
         }))
         return QStringLiteral("the carried tile does not follow the pointer to the discard box");
-    hand_ = HandOverDiscard(shot);
+    hand_ = hand;
     return {};
 }
 
@@ -115,8 +120,11 @@ QString ScriptedPlayer::Turn()
     const QImage expected = WithoutCarriedLine(TurnedQuarters(hand_));
     run_.X().ClickHere(3);
     QImage now;
-    if (!Poll([&] { return Pixels::Same(WithoutCarriedLine(now = HandOverDiscard(run_.Shot())), expected); }, 15000))
+    if (!Poll([&] { return Pixels::Same(WithoutCarriedLine(now = HandOverDiscard(run_.Shot())), expected); }, 15000)) {
+        run_.Keep(hand_, QStringLiteral("hand-before-turn"));
+        run_.Keep(now, QStringLiteral("hand-after-turn"));
         return QStringLiteral("the right button did not turn the tile a quarter anticlockwise");
+    }
     hand_ = now;
     return {};
 }
