@@ -153,6 +153,8 @@ private:
 
     bool FirstShow = true;
     bool closeConfirmed_ = false;
+    // The system asked the game to end: no close asks any more.
+    bool endRequested_ = false;
 };
 
 extern Tmainform* mainform;

@@ -3,7 +3,9 @@
 // language. The flow decides; the window shows what it left behind.
 #include "game/mainform/main.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 
 #include "settings/Globals.h"
 #include "settings/ProgramSettings.h"
@@ -90,14 +92,26 @@ void Tmainform::SaveSettings()
 
 void Tmainform::EndWithoutQuestions()
 {
+    // Nobody is left to answer: an open question or dialog closes unanswered
+    // (as by Escape), and a close that was asking goes on once it returns.
+    endRequested_ = true;
+    while (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        dialog->reject();
+        if (dialog->isVisible())
+            break;
+    }
     closeConfirmed_ = true;
     close();
 }
 
 void Tmainform::closeEvent(QCloseEvent* event)
 {
-    // A close that waited for an animation was confirmed when it was asked.
-    if (!std::exchange(closeConfirmed_, false) && !CloseQuery()) {
+    // A close that waited for an animation was confirmed when it was asked;
+    // the system may ask the game to end while the close question is open.
+    bool mayClose = std::exchange(closeConfirmed_, false) || endRequested_;
+    if (!mayClose)
+        mayClose = CloseQuery() || endRequested_;
+    if (!mayClose) {
         event->ignore();
         FocusBoard();
         return;

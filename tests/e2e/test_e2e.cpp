@@ -569,6 +569,19 @@ private slots:
     }
 
 private:
+    // What is open when the system asks the game to end: nobody answers it.
+    enum class Open { Nothing, CloseQuestion, Options };
+    void OpenDialog(GameRun& run, Open open)
+    {
+        if (open == Open::CloseQuestion) {
+            QVERIFY2(AskToClose(run), "closing asks nothing");
+        } else if (open == Open::Options) {
+            run.Click(run.Layout().OptionButton());
+            run.MoveTo(run.Layout().Rest());
+            QVERIFY2(run.WaitForDialog(DialogSize::Options, Patience), "the tools button shows no options");
+        }
+    }
+
     // A game begun and the sound switched off in the options: a session's
     // change that only the close stores.
     void PlayWithSoundSwitchedOff(GameRun& run, XDisplay& x)
@@ -604,20 +617,27 @@ private slots:
     void politeEndKeepsTheSession_data()
     {
         QTest::addColumn<int>("signal");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGHUP") << int(SIGHUP);
-        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::addColumn<int>("open");
+        QTest::newRow("SIGTERM") << int(SIGTERM) << int(Open::Nothing);
+        QTest::newRow("SIGHUP") << int(SIGHUP) << int(Open::Nothing);
+        QTest::newRow("SIGINT") << int(SIGINT) << int(Open::Nothing);
+        QTest::newRow("SIGTERM, close question open") << int(SIGTERM) << int(Open::CloseQuestion);
+        QTest::newRow("SIGTERM, options open") << int(SIGTERM) << int(Open::Options);
     }
 
     void politeEndKeepsTheSession()
     {
         QFETCH(int, signal);
+        QFETCH(int, open);
         QTemporaryDir store;
         QVERIFY(WriteStore(store.path(), true, false, 0));
-        GameRun run(x_, ArtefactFolder(QStringLiteral("polite-end-%1").arg(QTest::currentDataTag())), store.path());
+        GameRun run(x_, ArtefactFolder(QStringLiteral("polite-end-%1-%2").arg(signal).arg(open)), store.path());
         QString error = run.StartAndWaitForMainWindow(Patience);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         PlayWithSoundSwitchedOff(run, x_);
+        if (QTest::currentTestFailed())
+            return;
+        OpenDialog(run, Open(open));
         if (QTest::currentTestFailed())
             return;
 
@@ -633,14 +653,22 @@ private slots:
     // the session protocol: asked to save, the game keeps the session's
     // settings while it still runs and asks nothing; told to end, it ends
     // as a confirmed close does.
+    void sessionEndKeepsTheSession_data()
+    {
+        QTest::addColumn<int>("open");
+        QTest::newRow("playing") << int(Open::Nothing);
+        QTest::newRow("close question open") << int(Open::CloseQuestion);
+    }
+
     void sessionEndKeepsTheSession()
     {
+        QFETCH(int, open);
         SessionManager session;
         QString error = session.Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QTemporaryDir store;
         QVERIFY(WriteStore(store.path(), true, false, 0));
-        GameRun run(x_, ArtefactFolder(QStringLiteral("session-end")), store.path());
+        GameRun run(x_, ArtefactFolder(QStringLiteral("session-end-%1").arg(open)), store.path());
         run.SetEnvironment(QStringLiteral("SESSION_MANAGER"), session.Address());
         error = run.StartAndWaitForMainWindow(Patience);
         QVERIFY2(error.isEmpty(), qPrintable(error));
@@ -656,6 +684,9 @@ private slots:
         QVERIFY(run.Running());
         CheckSessionKept(run, run.Main().geometry);
 
+        OpenDialog(run, Open(open));
+        if (QTest::currentTestFailed())
+            return;
         session.Send(QStringLiteral("die"));
         ConfirmedCloseEnds(run);
     }
