@@ -108,9 +108,10 @@ Program::Program(const QElapsedTimer& startClock)
       firstFrame_(std::make_unique<FirstFrameWatcher>(startClock, [this] { services_.MusicWindowShown(); })),
       // Asked by the system to end (a signal, the session's end): the game
       // ends as a confirmed close does, asking nothing, and keeps the
-      // session's settings. (The Quit after the player's own close finds the
-      // window gone.)
+      // session's settings and a new score being entered. (The Quit after
+      // the player's own close finds the window gone.)
       endRequests_(std::make_unique<EndRequests>([this] {
+                                                      highscoreDialog_->KeepEntryAtEnd();
                                                       if (mainWindow_->isVisible())
                                                           mainWindow_->EndWithoutQuestions();
                                                   },

@@ -272,6 +272,14 @@ void THighscoreDlg::CancelBtnClick()
     reject();
 }
 
+void THighscoreDlg::KeepEntryAtEnd()
+{
+    if (!isVisible() || showOnly_ || entryRow_ < 0)
+        return;
+    ClearBox->setChecked(false);
+    OkBtnClick();
+}
+
 void THighscoreDlg::FormActivate()
 {
     CentreDialog(*this, mainWindow_, DialogSpot::OverMainWindowRaised);

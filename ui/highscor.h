@@ -45,6 +45,10 @@ public:
     void OkBtnClick();
     // Close; nothing is written.
     void CancelBtnClick();
+    // The system ends the game while a new score's name is being entered:
+    // the entry is kept with the name as typed, as OK would keep it (never
+    // the "remove all" tick, which only the player's own OK may carry out).
+    void KeepEntryAtEnd();
     // Places the window over the main window and sets its texts.
     void FormActivate();
 

@@ -129,6 +129,7 @@ private slots:
     void closingWithoutOkWritesNothing_data();
     void closingWithoutOkWritesNothing();
     void returnKeyStoresTheEntry();
+    void endOfTheGameKeepsTheEntryAsTyped();
     void clearingDropsEverythingAndTheNewScore();
     void storedRowsAreEnciphered();
     void lastNameIsProposedAfterRestart();
@@ -516,6 +517,37 @@ void HighscoreDialogTest::closingWithoutOkWritesNothing()
     });
     dialog_->ShowModal(0, true);
     QVERIFY(again.Seen());
+}
+
+// A logout or a signal while the name is typed: the new score is kept with
+// the name so far, the "remove all" tick is not carried out.
+void HighscoreDialogTest::endOfTheGameKeepsTheEntryAsTyped()
+{
+    StoreRows(Descending(1500));
+    dialog_ = std::make_unique<THighscoreDlg>(ini_, nullptr);
+    ModalAnswer answer([&](QWidget* dialog) {
+        Type(Part<QLineEdit>(dialog, QStringLiteral("Edit1")), QStringLiteral("Bert"));
+        Part<QCheckBox>(dialog, QStringLiteral("ClearBox"))->setChecked(true);
+        dialog_->KeepEntryAtEnd();
+        QVERIFY(!dialog->isVisible());
+    });
+    dialog_->ShowModal(1450, false);
+    QVERIFY(answer.Seen());
+    Rows expected = Descending(1500);
+    expected.insert(1, HighscoreEntry{QStringLiteral("Bert"), 1450});
+    expected.removeLast();
+    QCOMPARE(StoredRows(), expected);
+
+    // Only looking at the table: nothing to keep, nothing written.
+    const QStringList before = RawKeys();
+    ModalAnswer look([&](QWidget* dialog) {
+        dialog_->KeepEntryAtEnd();
+        QVERIFY(dialog->isVisible());
+        Click(dialog, QStringLiteral("OkBtn"));
+    });
+    dialog_->ShowModal(0, true);
+    QVERIFY(look.Seen());
+    QCOMPARE(RawKeys(), before);
 }
 
 void HighscoreDialogTest::returnKeyStoresTheEntry()

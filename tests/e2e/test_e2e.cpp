@@ -649,6 +649,34 @@ private slots:
         CheckSessionKept(run, run.Main().geometry);
     }
 
+    // Ended by the system while the name for a new score is typed: the
+    // score is kept with the name proposed.
+    void politeEndKeepsANewScore()
+    {
+        QTemporaryDir store;
+        QVERIFY(WriteStore(store.path(), false, false, 0));
+        GameRun run(x_, ArtefactFolder(QStringLiteral("polite-end-new-score")), store.path());
+        run.SetEnvironment(QStringLiteral("TANGRIX_TEST_ONE_SYMBOL"), QStringLiteral("1"));
+        QString error = run.StartAndWaitForMainWindow(Patience);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        ScriptedPlayer player(run, StartTiles);
+        error = player.PickUp(1);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        error = player.LayOn(WinningLays[0]);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        // Giving the game up offers its points to the table.
+        run.Click(run.Layout().StartButton());
+        run.MoveTo(run.Layout().Rest());
+        QVERIFY2(run.WaitForDialog(DialogSize::Message, Patience), "the rocket does not ask to give up");
+        x_.Key(QStringLiteral("y"));
+        QVERIFY2(run.WaitForDialog(DialogSize::Highscore, Patience), "the points given up are not offered to the table");
+        QVERIFY(StoredValues(run.SettingsFile()).value(QStringLiteral("hs0")).isEmpty());
+
+        QCOMPARE(::kill(pid_t(run.ProcessId()), SIGTERM), 0);
+        ConfirmedCloseEnds(run);
+        QVERIFY2(!StoredValues(run.SettingsFile()).value(QStringLiteral("hs0")).isEmpty(), "the new score is lost");
+    }
+
     // The desktop session ends (a logout) under a session manager that speaks
     // the session protocol: asked to save, the game keeps the session's
     // settings while it still runs and asks nothing; told to end, it ends
