@@ -4,9 +4,8 @@
 // SIGINT where the system has them, and the end of the desktop session
 // (commitDataRequest, then the session manager's order to end, which
 // reaches the application as a Quit event) everywhere. A kill cannot be
-// caught; these can, and
-// the game ends on them as a confirmed close does, keeping the session's
-// settings. A program ended from inside the window system's library (it
+// caught; these can, and the game ends on them as a confirmed close does,
+// keeping the session's settings. A program ended from inside the window system's library (it
 // calls exit() when the connection to the X server is lost) saves them on
 // its way out.
 #include <QObject>
