@@ -1,6 +1,7 @@
 #include "app/EndRequests.h"
 
-#include <QEvent>
+#include "app/GameApplication.h"
+
 #include <QGuiApplication>
 #include <QSessionManager>
 
@@ -28,18 +29,14 @@ EndRequests::EndRequests(std::function<void()> endNow, std::function<void()> sav
             Qt::DirectConnection);
     // The session manager's order to end comes as a Quit to the application,
     // which then closes every window: the main window must not ask first.
-    qGuiApp->installEventFilter(this);
-}
-
-bool EndRequests::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == qGuiApp && event->type() == QEvent::Quit)
-        Requested();
-    return false;
+    if (auto* app = dynamic_cast<GameApplication*>(qGuiApp))
+        app->OnQuitRequest([this] { Requested(); });
 }
 
 EndRequests::~EndRequests()
 {
+    if (auto* app = dynamic_cast<GameApplication*>(qGuiApp))
+        app->OnQuitRequest({});
     living = nullptr;
     StopWatchingEndSignals();
 }

@@ -22,9 +22,6 @@ public:
     EndRequests(std::function<void()> endNow, std::function<void()> saveNow, QObject* parent = nullptr);
     ~EndRequests() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void Requested();
     static void SaveAtExit();

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/GameApplication.h"
 #include "app/Program.h"
 #include "assets/ProgramIcon.h"
 #include "help/hh.h"
@@ -25,7 +26,7 @@ int main(int argc, char* argv[])
     // who sets the switch either way keeps it.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
-    QApplication app(argc, argv);
+    GameApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tangrix"));
     // The desktop entry's name: the app id of every window under Wayland and
     // its desktop hint under X11, so that docks and task switchers find the
